@@ -1,0 +1,12 @@
+#include "support/testenvironment.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    testing_support::isolateSettings();
+    return RUN_ALL_TESTS();
+}

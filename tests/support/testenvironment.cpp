@@ -1,0 +1,45 @@
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace testing_support {
+
+namespace {
+std::unique_ptr<QTemporaryDir> &runDir() {
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+} // namespace
+
+QString runFolder() {
+    if (!runDir()) {
+        runDir() = std::make_unique<QTemporaryDir>(QDir::tempPath()
+                                                   + QStringLiteral("/tarvo-test-XXXXXX"));
+    }
+    return runDir()->path();
+}
+
+void isolateSettings() {
+    const QString root = runFolder();
+    const QString config = root + QStringLiteral("/config");
+    QDir().mkpath(config);
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    qputenv("HOME", root.toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
+}
+
+QString makeScratchFolder(const QString &name) {
+    static int counter = 0;
+    const QString path = runFolder() + QStringLiteral("/") + name + QString::number(++counter);
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+} // namespace testing_support

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace testing_support {
+
+// A temporary folder made for the whole test run; settings, homes and scratch files of the
+// tests live below it and it is removed when the run ends.
+QString runFolder();
+
+// Points QSettings and the XDG folders at the run folder so that no test touches the user's
+// own settings. Called by both test mains before any test runs.
+void isolateSettings();
+
+// A fresh, empty folder below the run folder for one test.
+QString makeScratchFolder(const QString &name);
+
+} // namespace testing_support
