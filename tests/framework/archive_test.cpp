@@ -1,0 +1,3 @@
+#include "framework/archive.h"
+
+#include <gtest/gtest.h>
