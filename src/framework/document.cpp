@@ -1,0 +1,251 @@
+#include "framework/document.h"
+
+#include "framework/application.h"
+#include "framework/doctemplate.h"
+#include "framework/frame.h"
+#include "framework/prompter.h"
+#include "framework/recentfilelist.h"
+#include "framework/view.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace fw {
+
+Document::Document() = default;
+
+Document::~Document()
+{
+    for (View *view : m_views) {
+        view->m_document = nullptr;
+    }
+}
+
+void Document::setPathName(const QString &path, bool addToRecentFiles)
+{
+    m_pathName = path;
+    setTitle(QFileInfo(path).fileName());
+    if (addToRecentFiles && !path.isEmpty()) {
+        if (Application *application = Application::instance()) {
+            application->recentFiles().add(path);
+        }
+    }
+}
+
+void Document::setTitle(const QString &title)
+{
+    if (m_title == title) {
+        return;
+    }
+    m_title = title;
+    Q_EMIT titleChanged(title);
+}
+
+void Document::setModifiedFlag(bool modified)
+{
+    if (m_modified == modified) {
+        return;
+    }
+    m_modified = modified;
+    Q_EMIT modifiedChanged(modified);
+}
+
+void Document::addView(View *view)
+{
+    if (std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
+        m_views.push_back(view);
+        view->m_document = this;
+    }
+}
+
+void Document::removeView(View *view)
+{
+    std::erase(m_views, view);
+    view->m_document = nullptr;
+}
+
+void Document::updateAllViews(View *sender, int hint)
+{
+    // A copy: an update may close a view.
+    const std::vector<View *> views = m_views;
+    for (View *view : views) {
+        if (view != sender) {
+            view->onUpdate(sender, hint);
+        }
+    }
+}
+
+bool Document::onNewDocument()
+{
+    deleteContents();
+    m_pathName.clear();
+    setModifiedFlag(false);
+    return true;
+}
+
+bool Document::onOpenDocument(const QString &path)
+{
+    QByteArray bytes;
+    QString error;
+    if (!readWholeFile(path, &bytes, &error)) {
+        prompter().message(QStringLiteral("Cannot open %1.\n%2").arg(path, error));
+        return false;
+    }
+    deleteContents();
+    if (!readContents(bytes, &error)) {
+        deleteContents();
+        prompter().message(error);
+        return false;
+    }
+    setModifiedFlag(false);
+    return true;
+}
+
+bool Document::onSaveDocument(const QString &path)
+{
+    QString error;
+    if (!writeFileSafely(path, writeContents(), &error)) {
+        prompter().message(QStringLiteral("Failed to save %1.\n%2").arg(path, error));
+        return false;
+    }
+    setModifiedFlag(false);
+    return true;
+}
+
+void Document::onCloseDocument()
+{
+    m_closing = true;
+    // The frames go first; their views are detached at once and deleted with them once
+    // control returns to the event loop (a frame may be in the middle of its own close).
+    const std::vector<View *> views = m_views;
+    for (View *view : views) {
+        removeView(view);
+        if (Frame *frame = view->frame()) {
+            if (QMdiSubWindow *subWindow = frame->subWindow()) {
+                subWindow->hide();
+                subWindow->deleteLater();
+            } else {
+                frame->hide();
+                frame->deleteLater();
+            }
+        }
+    }
+    deleteContents();
+    if (m_template) {
+        m_template->releaseDocument(this);
+    } else {
+        deleteLater();
+    }
+}
+
+bool Document::saveModified()
+{
+    if (!isModified()) {
+        return true;
+    }
+    const Answer answer = prompter().message(QStringLiteral("Save changes to %1?").arg(m_title),
+                                             MessageButtons::YesNoCancel);
+    switch (answer) {
+    case Answer::Yes:
+        return doFileSave();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Document::canCloseFrame(Frame *frame)
+{
+    const bool lastView = std::none_of(m_views.begin(), m_views.end(), [frame](View *view) {
+        return view->frame() != frame;
+    });
+    return !lastView || saveModified();
+}
+
+void Document::deleteContents() {}
+
+bool Document::doSave(const QString &path, bool replace)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        FileDialogOptions options;
+        if (m_template) {
+            const QString extension = m_template->field(DocTemplate::Field::FilterExtension);
+            options.defaultExtension = extension.mid(1);
+            options.filter = m_template->field(DocTemplate::Field::FilterName) + QLatin1Char('|')
+                             + QLatin1Char('*') + extension + QStringLiteral("||");
+        }
+        options.initialName = m_title;
+        options.overwritePrompt = true;
+        target = prompter().saveFile(options);
+        if (target.isEmpty()) {
+            return false;
+        }
+    }
+    if (!onSaveDocument(target)) {
+        return false;
+    }
+    if (replace) {
+        setPathName(target);
+    }
+    return true;
+}
+
+bool Document::doFileSave()
+{
+    if (m_pathName.isEmpty()) {
+        return doSave(QString());
+    }
+    return doSave(m_pathName);
+}
+
+bool Document::readContents(const QByteArray &, QString *)
+{
+    return true;
+}
+
+QByteArray Document::writeContents()
+{
+    return {};
+}
+
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool readWholeFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace fw

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "framework/commandtarget.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+namespace fw {
+
+class DocTemplate;
+class Frame;
+class View;
+
+// The data behind one or more views: a path name, a title, a modified flag and the views that
+// show it. Documents are made and owned by their DocTemplate; a document closes (and is
+// deleted later) through onCloseDocument(), after which it has no views and no template.
+class Document : public QObject, public CommandTarget {
+    Q_OBJECT
+
+public:
+    Document();
+    ~Document() override;
+
+    DocTemplate *docTemplate() const { return m_template; }
+
+    QString pathName() const { return m_pathName; }
+    // Sets the path and the title (the file name); optionally adds the path to the
+    // recent-file list, as opening and saving under a new name do.
+    void setPathName(const QString &path, bool addToRecentFiles = true);
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+
+    bool isModified() const { return m_modified; }
+    void setModifiedFlag(bool modified = true);
+
+    const std::vector<View *> &views() const { return m_views; }
+    View *firstView() const { return m_views.empty() ? nullptr : m_views.front(); }
+    void addView(View *view);
+    void removeView(View *view);
+    // Asks every view but the sender to bring itself in line with the document.
+    void updateAllViews(View *sender, int hint = 0);
+
+    // Save with the framework's rules: an empty path asks for one with the save dialog.
+    bool doSave(const QString &path, bool replace = true);
+    bool doFileSave();
+
+    // Overridables, in the order the framework calls them.
+    virtual bool onNewDocument();
+    virtual bool onOpenDocument(const QString &path);
+    virtual bool onSaveDocument(const QString &path);
+    virtual void onCloseDocument();
+    // Asked before the document closes: true when it may close. The framework's rule asks
+    // "Save changes to %1?" with Yes, No and Cancel when the document is modified.
+    virtual bool saveModified();
+    // Asked when a frame of this document closes; only the last frame runs saveModified().
+    virtual bool canCloseFrame(Frame *frame);
+    // Empties the document's data (before a load, and when a new document starts).
+    virtual void deleteContents();
+    // Whether "New Window" may show this document in a second view.
+    virtual bool supportsMultipleViews() const { return false; }
+
+    bool isClosing() const { return m_closing; }
+
+Q_SIGNALS:
+    void modifiedChanged(bool modified);
+    void titleChanged(const QString &title);
+
+protected:
+    // Reading and writing the whole file, used by the default open and save. readContents
+    // refuses a file by returning false with a message for the user in *error.
+    virtual bool readContents(const QByteArray &bytes, QString *error);
+    virtual QByteArray writeContents();
+
+private:
+    friend class DocTemplate;
+
+    DocTemplate *m_template = nullptr;
+    QString m_pathName;
+    QString m_title;
+    bool m_modified = false;
+    bool m_closing = false;
+    std::vector<View *> m_views;
+};
+
+// Writes bytes to path through a temporary file that replaces the old one only when every byte
+// is written, so that a failed save leaves the old file whole. Returns false with the reason.
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error);
+
+// Reads a whole file; false with the reason when it cannot.
+bool readWholeFile(const QString &path, QByteArray *bytes, QString *error);
+
+} // namespace fw

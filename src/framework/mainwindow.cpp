@@ -1,0 +1,419 @@
+#include "framework/mainwindow.h"
+
+#include "framework/application.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/document.h"
+#include "framework/frame.h"
+#include "framework/recentfilelist.h"
+#include "framework/resourcetables.h"
+#include "framework/view.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace fw {
+
+namespace {
+constexpr int kIdleUpdateMs = 250;
+const char *const kCommandIdProperty = "commandId";
+const char *const kRecentPlaceholderProperty = "recentFilePlaceholder";
+
+int commandIdOf(const QAction *action)
+{
+    const QVariant id = action->property(kCommandIdProperty);
+    return id.isValid() ? id.toInt() : 0;
+}
+} // namespace
+
+MainWindow::MainWindow(Application &application, const ResourceTables &tables)
+    : m_application(application)
+    , m_tables(tables)
+{
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(kIdleUpdateMs);
+    connect(m_idleTimer, &QTimer::timeout, this, &MainWindow::updateToolBars);
+    m_idleTimer->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+std::vector<Frame *> MainWindow::frames() const
+{
+    std::vector<Frame *> list;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (auto *frame = qobject_cast<Frame *>(window->widget()); frame && frame->document()) {
+            list.push_back(frame);
+        }
+    }
+    return list;
+}
+
+Frame *MainWindow::activeFrame() const
+{
+    QMdiSubWindow *window = m_mdiArea->currentSubWindow();
+    if (!window || window->isHidden()) {
+        return nullptr;
+    }
+    auto *frame = qobject_cast<Frame *>(window->widget());
+    return frame && frame->document() ? frame : nullptr;
+}
+
+View *MainWindow::activeView() const
+{
+    Frame *frame = activeFrame();
+    return frame ? frame->view() : nullptr;
+}
+
+Document *MainWindow::activeDocument() const
+{
+    Frame *frame = activeFrame();
+    return frame ? frame->document() : nullptr;
+}
+
+void MainWindow::addFrame(Frame *frame, const QRect &geometry)
+{
+    QMdiSubWindow *window = m_mdiArea->addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (geometry.isValid()) {
+        window->setGeometry(geometry);
+    }
+    if (Document *document = frame->document()) {
+        auto updateCaption = [window, document] {
+            window->setWindowTitle(document->title() + QStringLiteral("[*]"));
+            window->setWindowModified(document->isModified());
+        };
+        updateCaption();
+        connect(document, &Document::titleChanged, window, updateCaption);
+        connect(document, &Document::modifiedChanged, window, updateCaption);
+    }
+    window->show();
+}
+
+std::vector<CommandTarget *> MainWindow::commandRoute() const
+{
+    std::vector<CommandTarget *> route;
+    if (Frame *frame = activeFrame()) {
+        if (View *view = frame->view()) {
+            route.push_back(view);
+            if (Document *document = view->document()) {
+                route.push_back(document);
+            }
+        }
+        route.push_back(frame);
+    }
+    route.push_back(const_cast<MainWindow *>(this));
+    route.push_back(&m_application);
+    return route;
+}
+
+CommandUi MainWindow::commandState(int id) const
+{
+    CommandUi ui;
+    const std::vector<CommandTarget *> route = commandRoute();
+    for (CommandTarget *target : route) {
+        if (target->invokeUpdate(id, ui)) {
+            return ui;
+        }
+    }
+    bool handled = false;
+    for (CommandTarget *target : route) {
+        handled = handled || target->hasCommandHandler(id);
+    }
+    ui.setEnabled(handled);
+    return ui;
+}
+
+bool MainWindow::executeCommand(int id)
+{
+    if (!commandState(id).isEnabled()) {
+        return false;
+    }
+    for (CommandTarget *target : commandRoute()) {
+        if (target->invokeCommand(id)) {
+            QTimer::singleShot(0, this, &MainWindow::updateToolBars);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MainWindow::installMenu(int menuId)
+{
+    const std::vector<QMenu *> &popups = menus(menuId);
+    if (m_currentMenuId != menuId) {
+        menuBar()->clear();
+        for (QMenu *popup : popups) {
+            menuBar()->addMenu(popup);
+        }
+        m_currentMenuId = menuId;
+    }
+    enableAccelerators(menuId);
+    onInitMenu();
+}
+
+const std::vector<QMenu *> &MainWindow::menus(int menuId)
+{
+    auto found = m_menuBars.find(menuId);
+    if (found == m_menuBars.end()) {
+        found = m_menuBars.emplace(menuId, buildMenuBar(menuId)).first;
+    }
+    return found->second;
+}
+
+std::vector<QMenu *> MainWindow::buildMenuBar(int menuId)
+{
+    std::vector<QMenu *> popups;
+    for (const QJsonValue &popup : m_tables.menu(menuId)) {
+        const QJsonObject object = popup.toObject();
+        popups.push_back(buildPopup(object.value(QLatin1String("title")).toString(),
+                                    object.value(QLatin1String("items")).toArray()));
+    }
+    return popups;
+}
+
+QMenu *MainWindow::buildPopup(const QString &title, const QJsonArray &items)
+{
+    auto *menu = new QMenu(title, this);
+    for (const QJsonValue &item : items) {
+        if (item.isString()) {
+            menu->addSeparator();
+        } else if (item.isArray()) {
+            const QJsonArray pair = item.toArray();
+            QAction *action = makeCommandAction(pair.at(0).toInt(), pair.at(1).toString(), menu);
+            action->setProperty(kRecentPlaceholderProperty,
+                                pair.at(0).toInt() == CommandId::FileRecentFirst);
+            menu->addAction(action);
+        } else if (item.isObject()) {
+            const QJsonObject object = item.toObject();
+            menu->addMenu(buildPopup(object.value(QLatin1String("title")).toString(),
+                                     object.value(QLatin1String("items")).toArray()));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        onInitMenu();
+        refreshMenu(menu);
+    });
+    return menu;
+}
+
+QAction *MainWindow::makeCommandAction(int id, const QString &text, QObject *parent)
+{
+    auto *action = new QAction(text, parent);
+    action->setProperty(kCommandIdProperty, id);
+    action->setStatusTip(m_tables.prompt(id));
+    connect(action, &QAction::triggered, this, [this, id] { executeCommand(id); });
+    return action;
+}
+
+QToolBar *MainWindow::createToolBar(int toolbarId, const QString &objectName)
+{
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(objectName);
+    bar->setIconSize(QSize(16, 15));
+    bar->setFloatable(true);
+    bar->setMovable(true);
+    for (const int id : m_tables.toolBar(toolbarId)) {
+        if (id == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction *action = makeCommandAction(id, m_tables.tooltip(id), bar);
+        action->setIcon(QIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(id)));
+        const QString tooltip = m_tables.tooltip(id);
+        action->setToolTip(tooltip.isEmpty() ? m_tables.prompt(id) : tooltip);
+        bar->addAction(action);
+    }
+    m_toolBars[toolbarId] = bar;
+    return bar;
+}
+
+QAction *MainWindow::toolBarAction(int toolbarId, int commandId) const
+{
+    const auto found = m_toolBars.find(toolbarId);
+    if (found == m_toolBars.end()) {
+        return nullptr;
+    }
+    for (QAction *action : found->second->actions()) {
+        if (commandIdOf(action) == commandId) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::refreshMenu(QMenu *menu)
+{
+    updateRecentFileItems(menu);
+    updateWindowList(menu);
+    for (QAction *action : menu->actions()) {
+        const int id = commandIdOf(action);
+        if (id == 0 || !action->isVisible()) {
+            continue;
+        }
+        const CommandUi ui = commandState(id);
+        action->setEnabled(ui.isEnabled());
+        action->setCheckable(ui.isChecked() || action->isCheckable());
+        action->setChecked(ui.isChecked());
+    }
+}
+
+void MainWindow::updateToolBars()
+{
+    for (const auto &[toolbarId, bar] : m_toolBars) {
+        for (QAction *action : bar->actions()) {
+            if (const int id = commandIdOf(action)) {
+                action->setEnabled(commandState(id).isEnabled());
+            }
+        }
+    }
+}
+
+void MainWindow::updateRecentFileItems(QMenu *menu)
+{
+    QAction *placeholder = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->property(kRecentPlaceholderProperty).toBool()) {
+            placeholder = action;
+        }
+    }
+    if (!placeholder) {
+        return;
+    }
+    std::vector<QAction *> &entries = m_dynamicItems[menu];
+    for (QAction *old : entries) {
+        menu->removeAction(old);
+        old->deleteLater();
+    }
+    entries.clear();
+
+    // "Recent File" stands, disabled, where the list goes while the list is empty.
+    const RecentFileList &recent = m_application.recentFiles();
+    placeholder->setVisible(recent.entries().isEmpty());
+    placeholder->setEnabled(false);
+    for (int index = 0; index < recent.entries().size(); ++index) {
+        QAction *entry = makeCommandAction(CommandId::FileRecentFirst + index,
+                                           recent.menuText(index), menu);
+        menu->insertAction(placeholder, entry);
+        entries.push_back(entry);
+    }
+}
+
+void MainWindow::updateWindowList(QMenu *menu)
+{
+    bool isWindowMenu = false;
+    for (QAction *action : menu->actions()) {
+        isWindowMenu = isWindowMenu || commandIdOf(action) == CommandId::WindowCascade;
+    }
+    if (!isWindowMenu) {
+        return;
+    }
+    for (QAction *old : m_dynamicItems[menu]) {
+        menu->removeAction(old);
+        old->deleteLater();
+    }
+    m_dynamicItems[menu].clear();
+    const std::vector<Frame *> list = frames();
+    if (list.empty()) {
+        return;
+    }
+    m_dynamicItems[menu].push_back(menu->addSeparator());
+    Frame *active = activeFrame();
+    int number = 0;
+    for (Frame *frame : list) {
+        QString title = frame->document()->title();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
+        entry->setCheckable(true);
+        entry->setChecked(frame == active);
+        connect(entry, &QAction::triggered, frame, &Frame::activateFrame);
+        m_dynamicItems[menu].push_back(entry);
+    }
+}
+
+void MainWindow::enableAccelerators(int tableId)
+{
+    for (const int id : {static_cast<int>(ResourceId::MainFrame), tableId}) {
+        if (m_accelerators.contains(id)) {
+            continue;
+        }
+        std::vector<QShortcut *> &shortcuts = m_accelerators[id];
+        for (const Accelerator &accelerator : m_tables.accelerators(id)) {
+            auto *shortcut = new QShortcut(QKeySequence(accelerator.key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const int command = accelerator.commandId;
+            connect(shortcut, &QShortcut::activated, this, [this, command] {
+                executeCommand(command);
+            });
+            shortcuts.push_back(shortcut);
+        }
+    }
+    for (auto &[id, shortcuts] : m_accelerators) {
+        const bool active = id == ResourceId::MainFrame || id == tableId;
+        for (QShortcut *shortcut : shortcuts) {
+            shortcut->setEnabled(active);
+        }
+    }
+}
+
+void MainWindow::addStatusPane(QLabel *label, int stretch)
+{
+    if (m_panes.empty()) {
+        statusBar()->addWidget(label, stretch);
+    } else {
+        statusBar()->addPermanentWidget(label, stretch);
+    }
+    m_panes.push_back(label);
+}
+
+void MainWindow::setPaneText(int pane, const QString &text)
+{
+    if (pane < 0 || pane >= static_cast<int>(m_panes.size())) {
+        return;
+    }
+    m_panes[pane]->setText(text);
+    m_panes[pane]->repaint();
+}
+
+QString MainWindow::paneText(int pane) const
+{
+    if (pane < 0 || pane >= static_cast<int>(m_panes.size())) {
+        return {};
+    }
+    return m_panes[pane]->text();
+}
+
+QRect MainWindow::clientRect() const
+{
+    const int menuHeight = menuWidget() ? menuWidget()->height() : 0;
+    return QRect(0, 0, width(), height() - menuHeight);
+}
+
+void MainWindow::onSubWindowActivated(QMdiSubWindow *)
+{
+    Frame *frame = activeFrame();
+    int menuId = ResourceId::MainFrame;
+    if (frame && frame->document() && frame->document()->docTemplate()) {
+        menuId = frame->document()->docTemplate()->resourceId();
+    }
+    installMenu(menuId);
+    updateToolBars();
+    Q_EMIT activeFrameChanged(frame);
+}
+
+} // namespace fw
