@@ -1,6 +1,7 @@
 #include "framework/document.h"
 
 #include "framework/application.h"
+#include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/frame.h"
 #include "framework/prompter.h"
@@ -16,7 +17,16 @@
 
 namespace fw {
 
-Document::Document() = default;
+Document::Document()
+{
+    addCommand(CommandId::FileSave, [this] { doFileSave(); });
+    addCommand(CommandId::FileSaveAs, [this] { doSave(QString()); });
+    addCommand(CommandId::FileClose, [this] {
+        if (saveModified()) {
+            onCloseDocument();
+        }
+    });
+}
 
 Document::~Document()
 {

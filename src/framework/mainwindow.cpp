@@ -49,6 +49,36 @@ MainWindow::MainWindow(Application &application, const ResourceTables &tables)
     m_idleTimer->setInterval(kIdleUpdateMs);
     connect(m_idleTimer, &QTimer::timeout, this, &MainWindow::updateToolBars);
     m_idleTimer->start();
+
+    addCommand(CommandId::WindowNew, [this] {
+        if (Document *document = activeDocument(); document && document->docTemplate()) {
+            document->docTemplate()->createNewFrame(*document);
+        }
+    });
+    addUpdate(CommandId::WindowNew, [this](CommandUi &ui) {
+        Document *document = activeDocument();
+        ui.setEnabled(document && document->supportsMultipleViews());
+    });
+    addCommand(CommandId::WindowCascade, [this] { m_mdiArea->cascadeSubWindows(); });
+    addCommand(CommandId::WindowTile, [this] { m_mdiArea->tileSubWindows(); });
+    addCommand(CommandId::WindowArrange, [this] { arrangeIcons(); });
+}
+
+void MainWindow::arrangeIcons()
+{
+    // Minimised windows in a row along the bottom of the MDI area.
+    const QRect area = m_mdiArea->viewport()->rect();
+    int x = 0;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (window->isMinimized() && window->isVisible()) {
+            const QSize size = window->size();
+            if (x > 0 && x + size.width() > area.width()) {
+                x = 0;
+            }
+            window->move(x, area.height() - size.height());
+            x += size.width();
+        }
+    }
 }
 
 MainWindow::~MainWindow() = default;

@@ -74,6 +74,9 @@ public:
 
     // The client area below the menu bar, in the window's own coordinates.
     QRect clientRect() const;
+    // The part of the client area that document windows are sized from: by default the whole
+    // client area.
+    virtual QRect freeClientArea() const { return clientRect(); }
 
 Q_SIGNALS:
     void activeFrameChanged(fw::Frame *frame);
@@ -82,15 +85,17 @@ protected:
     // Called whenever a menu bar is about to be used: after it is installed and before any of
     // its popups shows.
     virtual void onInitMenu() {}
+    // A menu or toolbar action that runs the command and takes its prompt from the strings.
+    QAction *makeCommandAction(int id, const QString &text, QObject *parent);
 
 private:
     std::vector<QMenu *> buildMenuBar(int menuId);
     QMenu *buildPopup(const QString &title, const QJsonArray &items);
-    QAction *makeCommandAction(int id, const QString &text, QObject *parent);
     void onSubWindowActivated(QMdiSubWindow *subWindow);
     void updateRecentFileItems(QMenu *menu);
     void updateWindowList(QMenu *menu);
     void enableAccelerators(int tableId);
+    void arrangeIcons();
 
     Application &m_application;
     const ResourceTables &m_tables;

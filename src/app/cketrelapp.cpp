@@ -1,0 +1,320 @@
+#include "app/cketrelapp.h"
+
+#include "app/cmainframe.h"
+#include "editors/cchildframe.h"
+#include "editors/ceditwebdoc.h"
+#include "editors/ceditwebview.h"
+#include "editors/csyntaxwindowdoc.h"
+#include "editors/csyntaxwindowview.h"
+#include "editors/cwebframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/frame.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+#include "framework/resourcetables.h"
+#include "framework/view.h"
+#include "project/cjavaprojectdoc.h"
+#include "project/cjavaprojectview.h"
+#include "project/cprojectframe.h"
+#include "tools/processrunner.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QPageSetupDialog>
+#include <QProcess>
+
+#include <csignal>
+
+namespace {
+const QString kSettingsSection = QStringLiteral("SETTINGS");
+const QString kWindowStateKey = QStringLiteral("WINDOWSTATE");
+const QString kProjectDocName = QStringLiteral("JavaProject");
+const QString kSourceDocName = QStringLiteral("Vosk");
+
+template <typename FrameType, typename ViewType>
+fw::DocTemplate::FrameFactory frameWith()
+{
+    return [](fw::Document &) {
+        auto *frame = new FrameType;
+        frame->setView(new ViewType);
+        return frame;
+    };
+}
+} // namespace
+
+CKetrelApp::CKetrelApp(std::unique_ptr<fw::Profile> profile)
+    : fw::Application(std::move(profile))
+    , m_tables(std::make_unique<fw::ResourceTables>())
+{
+    registerCommands();
+}
+
+CKetrelApp::~CKetrelApp()
+{
+    // Documents go before the main window that shows them.
+    closeAllDocuments();
+    m_mainFrame.reset();
+}
+
+CKetrelApp *CKetrelApp::instance()
+{
+    return static_cast<CKetrelApp *>(fw::Application::instance());
+}
+
+CMainFrame *CKetrelApp::mainFrame() const
+{
+    return m_mainFrame.get();
+}
+
+bool CKetrelApp::InitInstance(const QStringList &files)
+{
+    m_appFolder = QCoreApplication::applicationDirPath();
+    m_settings.LoadSettings(profile());
+    registerDocTemplates();
+
+    m_mainFrame = std::make_unique<CMainFrame>(*this, *m_tables);
+    setMainWindow(m_mainFrame.get());
+
+    // Every named file is opened; start-up fails only when none of them could be.
+    if (!files.isEmpty()) {
+        bool opened = false;
+        for (const QString &file : files) {
+            opened = openDocumentFile(file) != nullptr || opened;
+        }
+        if (!opened) {
+            return false;
+        }
+    }
+
+    if (profile().readInt(kSettingsSection, kWindowStateKey, 0) != 0) {
+        m_mainFrame->showMaximized();
+    } else {
+        m_mainFrame->show();
+    }
+
+    if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
+        openDocumentFile(m_settings.lastOpenProject);
+    }
+    if (files.isEmpty()) {
+        ShowTipOfTheDay(true);
+    }
+    return true;
+}
+
+void CKetrelApp::registerDocTemplates()
+{
+    auto source = std::make_unique<fw::DocTemplate>(
+        ResourceId::JavaSource, m_tables->string(ResourceId::JavaSource),
+        [] { return std::make_unique<CSyntaxWindowDoc>(); },
+        frameWith<CChildFrame, CSyntaxWindowView>());
+    source->setExtraExtensions({QStringLiteral(".jav")});
+    addDocTemplate(std::move(source));
+
+    addDocTemplate(std::make_unique<fw::DocTemplate>(
+        ResourceId::JavaProject, m_tables->string(ResourceId::JavaProject),
+        [] { return std::make_unique<CJavaProjectDoc>(); },
+        frameWith<CProjectFrame, CJavaProjectView>()));
+
+    auto html = std::make_unique<fw::DocTemplate>(
+        ResourceId::Html, m_tables->string(ResourceId::Html),
+        [] { return std::make_unique<CEditWebDoc>(); }, frameWith<CWebFrame, CEditWebView>());
+    html->setExtraExtensions({QStringLiteral(".htm")});
+    addDocTemplate(std::move(html));
+}
+
+void CKetrelApp::registerCommands()
+{
+    addCommand(CommandId::FileNew, [this] { NewSourceDocument(kSourceDocName); });
+    addCommand(CommandId::FileOpen, [this] { promptAndOpen(); });
+    addCommand(CommandId::FilePrintSetup, [this] {
+        QPageSetupDialog dialog(&printer(), m_mainFrame.get());
+        fw::prompter().runDialog(dialog);
+    });
+    addCommand(CommandId::Preferences, [this] { EditPreferences(); });
+    addCommand(CommandId::SaveAll, [this] { SaveAllDocuments(); });
+    addCommand(CommandId::Help, [this] { LaunchHelp(); });
+    addCommand(CommandId::TipOfTheDay, [this] { ShowTipOfTheDay(false); });
+    addCommand(CommandId::AppExit, [this] {
+        if (m_mainFrame) {
+            m_mainFrame->close();
+        }
+    });
+
+    // The build and run commands reach the open project from any window.
+    addCommand(CommandId::Build, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->Build();
+        }
+    });
+    addCommand(CommandId::RunApplication, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->RunMain(false);
+        }
+    });
+    addCommand(CommandId::RunWithConsole, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->RunMain(true);
+        }
+    });
+    addCommand(CommandId::RunApplet, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->RunApplet();
+        }
+    });
+
+    const auto projectAndNoTool = [this](fw::CommandUi &ui) {
+        ui.setEnabled(!IsProcessRunning() && GetProjectDoc() != nullptr);
+    };
+    addUpdate(CommandId::Compile, projectAndNoTool);
+    addUpdate(CommandId::RunApplication, projectAndNoTool);
+    addUpdate(CommandId::RunApplet, [this](fw::CommandUi &ui) {
+        CJavaProjectDoc *project = GetProjectDoc();
+        ui.setEnabled(!IsProcessRunning() && project && !project->m_strHtmlPath.isEmpty());
+    });
+    addUpdate(CommandId::RunWithConsole,
+              [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
+}
+
+fw::Document *CKetrelApp::openDocumentFile(const QString &path)
+{
+    const QString extension = path.section(QLatin1Char('.'), -1);
+    if (extension == QLatin1String("jpr") && !CloseProject(path)) {
+        return nullptr;
+    }
+    return frameworkOpenDocumentFile(path);
+}
+
+bool CKetrelApp::CloseProject(const QString &path)
+{
+    CJavaProjectDoc *project = GetProjectDoc();
+    if (!project) {
+        return true;
+    }
+    if (!path.isEmpty() && QFileInfo(path).absoluteFilePath() == project->pathName()) {
+        ActivateProjectWindow();
+        return false;
+    }
+    if (fw::prompter().message(QStringLiteral("Do you want to close the current project?"),
+                               fw::MessageButtons::OkCancel)
+        == fw::Answer::Cancel) {
+        return false;
+    }
+    fw::View *view = project->firstView();
+    const bool mayClose = view && view->frame() ? project->canCloseFrame(view->frame())
+                                                : project->saveModified();
+    if (!mayClose) {
+        return false;
+    }
+    project->onCloseDocument();
+    return true;
+}
+
+CJavaProjectDoc *CKetrelApp::GetProjectDoc()
+{
+    if (m_mainFrame) {
+        if (auto *active = dynamic_cast<CJavaProjectDoc *>(m_mainFrame->activeDocument())) {
+            return active;
+        }
+    }
+    for (const auto &docTemplate : docTemplates()) {
+        if (docTemplate->docName() == kProjectDocName) {
+            return dynamic_cast<CJavaProjectDoc *>(docTemplate->firstDocument());
+        }
+    }
+    return nullptr;
+}
+
+void CKetrelApp::ActivateProjectWindow()
+{
+    if (CJavaProjectDoc *project = GetProjectDoc()) {
+        if (fw::View *view = project->firstView(); view && view->frame()) {
+            view->frame()->activateFrame();
+        }
+    }
+}
+
+bool CKetrelApp::NewSourceDocument(const QString &docName)
+{
+    for (const auto &docTemplate : docTemplates()) {
+        if (docTemplate->docName() == docName) {
+            docTemplate->openDocumentFile(QString());
+            return true;
+        }
+    }
+    return false;
+}
+
+void CKetrelApp::SaveAllDocuments()
+{
+    saveAllDocuments();
+}
+
+void CKetrelApp::SaveSourceFont()
+{
+    m_settings.SaveSourceFont(profile());
+}
+
+void CKetrelApp::SaveOutputFont()
+{
+    m_settings.SaveOutputFont(profile());
+}
+
+void CKetrelApp::SaveOutputWindowRect(int left, int top, int right, int bottom)
+{
+    m_settings.SaveOutputWindowRect(profile(), left, top, right, bottom);
+}
+
+void CKetrelApp::AddRecentProject(const QString &path)
+{
+    m_settings.AddRecentProject(path);
+}
+
+void CKetrelApp::SaveLastOpenAndRecent(const QString &path)
+{
+    m_settings.SaveLastOpenAndRecent(profile(), path);
+}
+
+void CKetrelApp::setMessageText(const QString &text)
+{
+    if (m_mainFrame) {
+        m_mainFrame->setPaneText(CMainFrame::MessagePane, text);
+    }
+}
+
+void CKetrelApp::setLineText(const QString &text)
+{
+    if (m_mainFrame) {
+        m_mainFrame->setPaneText(CMainFrame::LinePane, text);
+    }
+}
+
+void CKetrelApp::EditPreferences() {}
+
+void CKetrelApp::ShowTipOfTheDay(bool) {}
+
+QString CKetrelApp::helpFolder() const
+{
+    const QString beside = m_appFolder + QStringLiteral("/help");
+    if (QFileInfo(beside).isDir()) {
+        return beside;
+    }
+    return QDir::cleanPath(m_appFolder + QStringLiteral("/../share/tarvo/help"));
+}
+
+void CKetrelApp::LaunchHelp()
+{
+    // The viewer started last is still running: it stays the one viewer.
+    if (m_helpViewerPid > 0 && ::kill(static_cast<pid_t>(m_helpViewerPid), 0) == 0) {
+        return;
+    }
+    const QString program = m_settings.jdkFolder + QStringLiteral("/bin/java");
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, {QStringLiteral("Tester")}, helpFolder(), &pid)) {
+        fw::prompter().message(QStringLiteral("Failed to laumch external process."));
+        return;
+    }
+    m_helpViewerPid = pid;
+}

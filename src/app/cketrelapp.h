@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/appsettings.h"
+#include "app/ideservices.h"
+#include "framework/application.h"
+
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class CJavaProjectDoc;
+class CMainFrame;
+
+namespace fw {
+class ResourceTables;
+}
+
+// The application object: owns the settings, registers the three document types, makes the
+// main window, opens what it is asked to, knows the one open project, and handles the commands
+// that need no particular window.
+class CKetrelApp : public fw::Application, public IdeServices {
+    Q_OBJECT
+
+public:
+    explicit CKetrelApp(std::unique_ptr<fw::Profile> profile);
+    ~CKetrelApp() override;
+
+    static CKetrelApp *instance();
+
+    // Start-up: settings, templates, main window, the files named on the command line, the
+    // last project and the tip of the day. False when start-up fails (the program then ends).
+    bool InitInstance(const QStringList &files);
+
+    AppSettings &settings() override { return m_settings; }
+    QString appFolder() const override { return m_appFolder; }
+    const fw::ResourceTables &tables() const { return *m_tables; }
+    CMainFrame *mainFrame() const;
+
+    // Opening a project (an extension of exactly "jpr") first closes the open one.
+    fw::Document *openDocumentFile(const QString &path) override;
+    fw::Document *OpenDocumentFile(const QString &path) override { return openDocumentFile(path); }
+    // True when the caller may go on: no project was open, or it was closed. A path equal to the
+    // open project's only brings its window forward (and gives false).
+    bool CloseProject(const QString &path = QString());
+    CJavaProjectDoc *GetProjectDoc() override;
+    void ActivateProjectWindow() override;
+    bool NewSourceDocument(const QString &docName);
+    void SaveAllDocuments() override;
+
+    QString toolCaption() const override { return m_toolCaption; }
+    void setToolCaption(const QString &caption) override { m_toolCaption = caption; }
+
+    void SaveSourceFont() override;
+    void SaveOutputFont() override;
+    void SaveOutputWindowRect(int left, int top, int right, int bottom) override;
+    void AddRecentProject(const QString &path) override;
+    void SaveLastOpenAndRecent(const QString &path) override;
+    void setMessageText(const QString &text) override;
+    void setLineText(const QString &text) override;
+
+    void EditPreferences();
+    // Starts the help viewer, or leaves the one already started running.
+    void LaunchHelp();
+
+    // Where data files (the help folder) are: beside the program, or in the installed share
+    // folder.
+    QString helpFolder() const;
+
+private:
+    void registerDocTemplates();
+    void registerCommands();
+    void ShowTipOfTheDay(bool atStartUp);
+
+    AppSettings m_settings;
+    QString m_appFolder;
+    QString m_toolCaption;
+    std::unique_ptr<fw::ResourceTables> m_tables;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    qint64 m_helpViewerPid = 0;
+};

@@ -1,0 +1,136 @@
+#include "app/cmainframe.h"
+
+#include "app/cketrelapp.h"
+#include "framework/commandids.h"
+#include "framework/profile.h"
+#include "framework/resourcetables.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+const QString kBarStateSection = QStringLiteral("MainFrameBarState");
+const QString kBarStateKey = QStringLiteral("State");
+const QString kSettingsSection = QStringLiteral("SETTINGS");
+const QString kWindowStateKey = QStringLiteral("WINDOWSTATE");
+} // namespace
+
+CMainFrame::CMainFrame(CKetrelApp &application, const fw::ResourceTables &tables)
+    : fw::MainWindow(application, tables)
+    , m_app(application)
+{
+    setWindowTitle(tables.string(ResourceId::AppTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
+    resize(1024, 720);
+
+    m_buildToolBar = createToolBar(ResourceId::BuildToolbar, QStringLiteral("BuildToolBar"));
+    m_fileToolBar = createToolBar(ResourceId::MainFrame, QStringLiteral("FileToolBar"));
+    addToolBar(Qt::TopToolBarArea, m_fileToolBar);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_buildToolBar);
+    createStatusBar();
+    restoreState(application.profile().readBytes(kBarStateSection, kBarStateKey));
+
+    registerCommands();
+    installMenu(ResourceId::MainFrame);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createStatusBar()
+{
+    auto *message = new QLabel(QStringLiteral("Ready"));
+    message->setMinimumWidth(1);
+    addStatusPane(message, 1);
+    auto *line = new QLabel;
+    line->setFixedWidth(kLinePaneWidth);
+    line->setFrameShape(QFrame::StyledPanel);
+    addStatusPane(line, 0);
+    // Qt does not report the lock keys' state on every platform; the panes name the keys and
+    // stay greyed.
+    for (const char *name : {"CAP", "NUM", "SCRL"}) {
+        auto *indicator = new QLabel(QString::fromLatin1(name));
+        indicator->setFrameShape(QFrame::StyledPanel);
+        indicator->setEnabled(false);
+        addStatusPane(indicator, 0);
+    }
+}
+
+void CMainFrame::registerCommands()
+{
+    // The View menu's "Toolbar" shows and hides both toolbars together.
+    addCommand(CommandId::ViewToolbar, [this] {
+        const bool show = !m_fileToolBar->isVisible();
+        m_fileToolBar->setVisible(show);
+        m_buildToolBar->setVisible(show);
+    });
+    addUpdate(CommandId::ViewToolbar,
+              [this](fw::CommandUi &ui) { ui.setChecked(m_fileToolBar->isVisible()); });
+    addCommand(CommandId::ViewStatusBar,
+               [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    addUpdate(CommandId::ViewStatusBar,
+              [this](fw::CommandUi &ui) { ui.setChecked(statusBar()->isVisible()); });
+}
+
+QRect CMainFrame::freeClientArea() const
+{
+    QRect area = clientRect();
+    int height = area.height() - m_fileToolBar->height() - statusBar()->height();
+    if (m_buildToolBar->geometry().top() != m_fileToolBar->geometry().top()) {
+        height -= m_buildToolBar->height();
+    }
+    return QRect(0, 0, area.width(), height);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    fw::Profile &profile = m_app.profile();
+    profile.writeInt(kSettingsSection, kWindowStateKey, isMaximized() ? 1 : 0);
+    if (!m_app.GetProjectDoc()) {
+        m_app.SaveLastOpenAndRecent(QString());
+    }
+    profile.writeBytes(kBarStateSection, kBarStateKey, saveState());
+    profile.sync();
+
+    if (!m_app.saveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.closeAllDocuments();
+    event->accept();
+}
+
+void CMainFrame::onInitMenu()
+{
+    const QString helpTitle = tables().string(ResourceId::HelpMenuTitle);
+    const QString tipText = tables().string(ResourceId::TipMenuText);
+    QMenu *found = nullptr;
+    for (QAction *item : menuBar()->actions()) {
+        if (item->menu() && item->text() == helpTitle) {
+            found = item->menu();
+        }
+    }
+    if (found) {
+        m_helpPopup = found;
+        const QList<QAction *> items = found->actions();
+        if (items.isEmpty() || items.constFirst()->text() != tipText) {
+            QAction *first = items.isEmpty() ? nullptr : items.constFirst();
+            QAction *separator = new QAction(found);
+            separator->setSeparator(true);
+            found->insertAction(first, separator);
+            found->insertAction(separator,
+                                makeCommandAction(CommandId::TipOfTheDay, tipText, found));
+        }
+        return;
+    }
+    if (!m_helpPopup) {
+        m_helpPopup = new QMenu(helpTitle, this);
+        m_helpPopup->addAction(makeCommandAction(CommandId::TipOfTheDay, tipText, m_helpPopup));
+    }
+    menuBar()->addMenu(m_helpPopup);
+}

@@ -1,0 +1,47 @@
+#include "app/cketrelapp.h"
+#include "app/cmainframe.h"
+#include "framework/profile.h"
+#include "framework/singleinstance.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QString::fromLatin1(fw::Profile::kOrganisation));
+    QApplication::setApplicationName(QString::fromLatin1(fw::Profile::kApplication));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tarvo"));
+    QApplication::setDesktopFileName(QStringLiteral("tarvo"));
+
+    QStringList files;
+    for (const QString &argument : QApplication::arguments().mid(1)) {
+        files << QFileInfo(argument).absoluteFilePath();
+    }
+
+    // A second start hands its files to the running Tarvo and ends.
+    fw::SingleInstance instance;
+    if (instance.handToRunningInstance(files)) {
+        return 0;
+    }
+    instance.listen();
+
+    CKetrelApp app(std::make_unique<fw::Profile>());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
+    if (!app.InitInstance(files)) {
+        return 1;
+    }
+    QObject::connect(&instance, &fw::SingleInstance::filesReceived, &app,
+                     [&app](const QStringList &paths) {
+                         for (const QString &path : paths) {
+                             app.openDocumentFile(path);
+                         }
+                         if (CMainFrame *frame = app.mainFrame()) {
+                             frame->showNormal();
+                             frame->raise();
+                             frame->activateWindow();
+                         }
+                     });
+    return application.exec();
+}

@@ -1,0 +1,26 @@
+#include "editors/ceditfontview.h"
+
+#include "app/appsettings.h"
+#include "app/ideservices.h"
+#include "editors/plaintextdocument.h"
+#include "framework/texteditcommands.h"
+
+CEditFontView::CEditFontView()
+{
+    fw::installTextEditCommands(*this, *this);
+}
+
+CEditFontView::~CEditFontView() = default;
+
+void CEditFontView::onInitialUpdate()
+{
+    if (auto *doc = dynamic_cast<PlainTextDocument *>(document())) {
+        setDocument(doc->textDocument());
+    }
+    if (IdeServices *services = IdeServices::instance()) {
+        const AppSettings &settings = services->settings();
+        QFont font(settings.sourceFontName);
+        font.setPointSizeF(settings.sourceFontSize / 10.0);
+        setFont(font);
+    }
+}

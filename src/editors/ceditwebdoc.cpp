@@ -1,0 +1,5 @@
+#include "editors/ceditwebdoc.h"
+
+CEditWebDoc::CEditWebDoc() = default;
+
+CEditWebDoc::~CEditWebDoc() = default;

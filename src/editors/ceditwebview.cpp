@@ -1,0 +1,5 @@
+#include "editors/ceditwebview.h"
+
+CEditWebView::CEditWebView() = default;
+
+CEditWebView::~CEditWebView() = default;

@@ -1,0 +1,59 @@
+#include "editors/plaintextdocument.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+
+PlainTextDocument::PlainTextDocument()
+{
+    m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
+    m_text.setUndoRedoEnabled(true);
+    connect(&m_text, &QTextDocument::modificationChanged, this,
+            [this](bool modified) { setModifiedFlag(modified); });
+    connect(this, &fw::Document::modifiedChanged, &m_text,
+            [this](bool modified) { m_text.setModified(modified); });
+}
+
+PlainTextDocument::~PlainTextDocument() = default;
+
+QString PlainTextDocument::editorText() const
+{
+    // toRawText keeps every character as typed (toPlainText would turn no-break spaces into
+    // spaces); only the block separators become line breaks.
+    QString text = m_text.toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void PlainTextDocument::setEditorText(const QString &text)
+{
+    m_text.setPlainText(text);
+}
+
+void PlainTextDocument::deleteContents()
+{
+    const bool blocked = m_text.blockSignals(true);
+    m_text.clear();
+    m_text.setModified(false);
+    m_text.blockSignals(blocked);
+}
+
+bool PlainTextDocument::readContents(const QByteArray &bytes, QString *)
+{
+    const editors::SourceText source = editors::decodeSourceFile(bytes);
+    m_encoding = source.encoding;
+    m_lineBreakStyle = source.lineBreakStyle;
+    m_text.setPlainText(source.text);
+    m_text.clearUndoRedoStacks();
+    return true;
+}
+
+QByteArray PlainTextDocument::writeContents()
+{
+    const QString text = editorText();
+    // A character typed into a Latin-1 file that Latin-1 cannot hold would be lost: such a
+    // file is saved as UTF-8 from then on.
+    if (!editors::isEncodable(text, m_encoding)) {
+        m_encoding = editors::SourceEncoding::Utf8;
+    }
+    return editors::encodeSourceFile(text, m_encoding, m_lineBreakStyle);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "editors/sourcetext.h"
+#include "framework/document.h"
+
+#include <QTextDocument>
+
+// A document whose data is plain text, read and written whole: the text lives in one
+// QTextDocument that every view of the document shows. The file's bytes are kept as they were:
+// its encoding (UTF-8, else Latin-1) and its line-break style are remembered and used again
+// when it is saved, and saving goes through a temporary file so that a failed save leaves the
+// old file whole and the document modified.
+class PlainTextDocument : public fw::Document {
+    Q_OBJECT
+
+public:
+    PlainTextDocument();
+    ~PlainTextDocument() override;
+
+    QTextDocument *textDocument() { return &m_text; }
+    // The whole text with '\n' line breaks, as the editor holds it.
+    QString editorText() const;
+    void setEditorText(const QString &text);
+
+    editors::SourceEncoding encoding() const { return m_encoding; }
+    editors::LineBreakStyle lineBreakStyle() const { return m_lineBreakStyle; }
+
+    bool supportsMultipleViews() const override { return true; }
+    void deleteContents() override;
+
+protected:
+    bool readContents(const QByteArray &bytes, QString *error) override;
+    QByteArray writeContents() override;
+
+private:
+    QTextDocument m_text;
+    editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
+    editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
+};

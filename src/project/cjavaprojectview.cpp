@@ -1,0 +1,8 @@
+#include "project/cjavaprojectview.h"
+
+CJavaProjectView::CJavaProjectView()
+{
+    setHeaderHidden(true);
+}
+
+CJavaProjectView::~CJavaProjectView() = default;
