@@ -83,7 +83,8 @@ DocTemplate::Match DocTemplate::matchDocType(const QString &path, Document **ope
     }
     const QString name = QFileInfo(path).fileName();
     for (const QString &extension : extensions()) {
-        if (name.endsWith(extension) && name.size() > extension.size()) {
+        // Extensions match in any case, as file types do on the desktop.
+        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size()) {
             return Match::MaybeNative;
         }
     }

@@ -1,0 +1,64 @@
+#include "support/appharness.h"
+
+#include "app/cketrelapp.h"
+#include "app/cmainframe.h"
+#include "framework/profile.h"
+#include "support/testenvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testing_support {
+
+AppHarness::AppHarness(const QStringList &files, const Presets &presets)
+    : m_folder(makeScratchFolder(QStringLiteral("app")))
+    , m_settingsFile(m_folder + QStringLiteral("/settings/Tarvo.conf"))
+{
+    if (presets) {
+        fw::Profile profile(m_settingsFile);
+        presets(profile);
+        profile.sync();
+    }
+    m_app = std::make_unique<CKetrelApp>(std::make_unique<fw::Profile>(m_settingsFile));
+    m_started = m_app->InitInstance(files);
+    processEvents();
+}
+
+AppHarness::~AppHarness()
+{
+    m_app.reset();
+    processEvents();
+}
+
+CMainFrame &AppHarness::mainFrame() const
+{
+    return *m_app->mainFrame();
+}
+
+QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    const QString path = m_folder + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("Cannot write test file %s", qPrintable(path));
+    }
+    return path;
+}
+
+std::unique_ptr<fw::Profile> AppHarness::storedSettings() const
+{
+    return std::make_unique<fw::Profile>(m_settingsFile);
+}
+
+void AppHarness::processEvents()
+{
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace testing_support
