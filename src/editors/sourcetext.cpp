@@ -2,7 +2,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace editors {
 
@@ -37,35 +39,41 @@ LineBreakStyle detectLineBreakStyle(const QByteArray &bytes) {
     return hasCrLf ? LineBreakStyle::CrLf : LineBreakStyle::Lf;
 }
 
-QString toEditorText(QStringView fileText, LineBreakStyle style) {
-    QString text;
-    text.reserve(fileText.size());
-    for (qsizetype position = 0; position < fileText.size(); ++position) {
-        const QChar character = fileText[position];
-        if (character != QLatin1Char(kCarriageReturn)) {
-            text.append(character);
-        } else if (style == LineBreakStyle::CrLf && position + 1 < fileText.size()
-                   && fileText[position + 1] == QLatin1Char(kLineFeed)) {
-            text.append(QLatin1Char(kLineFeed));
+QString toEditorText(QString fileText, LineBreakStyle style) {
+    if (!fileText.contains(QLatin1Char(kCarriageReturn))) {
+        return fileText;
+    }
+    const QChar *in = fileText.constData();
+    const qsizetype length = fileText.size();
+    QString text(length, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype position = 0; position < length; ++position) {
+        if (in[position] != QLatin1Char(kCarriageReturn)) {
+            *out++ = in[position];
+        } else if (style == LineBreakStyle::CrLf && position + 1 < length
+                   && in[position + 1] == QLatin1Char(kLineFeed)) {
+            *out++ = QLatin1Char(kLineFeed);
             ++position;
         } else {
-            text.append(kCarriageReturnPlaceholder);
+            *out++ = kCarriageReturnPlaceholder;
         }
     }
+    text.truncate(out - text.constData());
     return text;
 }
 
 // Replaces each '\n' by `lineBreak` and each placeholder by CR.
 QString expandLineBreaks(QStringView editorText, QStringView lineBreak) {
-    QString text;
-    text.reserve(editorText.size() + editorText.count(QLatin1Char(kLineFeed)));
+    const qsizetype lineBreaks = editorText.count(QLatin1Char(kLineFeed));
+    QString text(editorText.size() + lineBreaks * (lineBreak.size() - 1), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const QChar character : editorText) {
         if (character == QLatin1Char(kLineFeed)) {
-            text.append(lineBreak);
+            out = std::copy(lineBreak.begin(), lineBreak.end(), out);
         } else if (character == kCarriageReturnPlaceholder) {
-            text.append(QLatin1Char(kCarriageReturn));
+            *out++ = QLatin1Char(kCarriageReturn);
         } else {
-            text.append(character);
+            *out++ = character;
         }
     }
     return text;
@@ -87,7 +95,7 @@ SourceText decodeSourceFile(const QByteArray &bytes) {
         source.encoding = SourceEncoding::Latin1;
         fileText = QString::fromLatin1(bytes);
     }
-    source.text = toEditorText(*fileText, source.lineBreakStyle);
+    source.text = toEditorText(std::move(*fileText), source.lineBreakStyle);
     return source;
 }
 
