@@ -15,7 +15,7 @@ constexpr QStringView kLineCommentStart = u"//";
 constexpr QStringView kBlockCommentStart = u"/*";
 constexpr QStringView kBlockCommentEnd = u"*/";
 
-// The table is kept as it has always been written: seven pieces joined and split at ";".
+// The keyword table in its original form: seven pieces, joined and then split at each ";".
 constexpr const char *kKeywordPieces[] = {
     "abstract;boolean;break;byte;byValue;case;cast;",
     "default;do;double;else;extends;false;final;goto;if;implements;",
@@ -37,8 +37,9 @@ QStringList buildKeywordList() {
         keywords.append(rest.left(semicolon));
         rest = rest.mid(semicolon + 1);
     }
-    // "instanceOf" is a slip for the Java keyword, which would otherwise never be coloured.
-    // It stays where it is, so that nothing coloured before loses its colour.
+    // "instanceOf" is a slip for the Java keyword instanceof, which would otherwise never be
+    // coloured. The slip keeps its place, so that the table's order and every word it coloured
+    // stay as they were; the real keyword follows it.
     keywords.insert(keywords.indexOf(QStringLiteral("instanceOf")) + 1,
                     QStringLiteral("instanceof"));
     return keywords;
