@@ -1,0 +1,2 @@
+String s = "one""two"; int after;
+int last;

@@ -1,0 +1,3 @@
+int a; /* first *//* second
+   still second */ int b;
+/*/ int c;

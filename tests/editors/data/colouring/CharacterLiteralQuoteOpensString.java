@@ -1,0 +1,2 @@
+char q = '"'; int inside;
+char c = 'x'; String s = "t";

@@ -1,0 +1,2 @@
+String s = "never closed;
+int next;

@@ -1,0 +1,114 @@
+#include "editors/sourcetext.h"
+#include "editors/syntaxcolouring.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace editors;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct DecodeCase {
+    const char *name;
+    QByteArray bytes;
+    QString text;
+    SourceEncoding encoding;
+    LineBreakStyle style;
+};
+
+class DecodeSourceFile : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeSourceFile, GivesTextEncodingAndStyleAndEncodesBackToTheSameBytes) {
+    const DecodeCase &expected = GetParam();
+    const SourceText source = decodeSourceFile(expected.bytes);
+    EXPECT_EQ(expected.text.toStdU16String(), source.text.toStdU16String());
+    EXPECT_EQ(expected.encoding, source.encoding);
+    EXPECT_EQ(expected.style, source.lineBreakStyle);
+    EXPECT_EQ(expected.bytes,
+              encodeSourceFile(source.text, source.encoding, source.lineBreakStyle));
+}
+
+const QString kCr(kCarriageReturnPlaceholder);
+using enum SourceEncoding;
+using enum LineBreakStyle;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DecodeSourceFile,
+    testing::Values(
+        DecodeCase{"EmptyFileIsUtf8WithLf", "", "", Utf8, Lf},
+        DecodeCase{"LfFileKeepsItsBreaks", "a\nb\n", "a\nb\n", Utf8, Lf},
+        DecodeCase{"CrLfFileShowsSingleBreaks", "a\r\nb\r\n", "a\nb\n", Utf8, CrLf},
+        DecodeCase{"LoneCrInCrLfFileIsAPlaceholder", "a\rb\r\n\r", "a" + kCr + "b\n" + kCr, Utf8,
+                   CrLf},
+        DecodeCase{"OneBareLfMakesEveryCrAPlaceholder", "a\r\nb\n", "a" + kCr + "\nb\n", Utf8, Lf},
+        DecodeCase{"CrOnlyFileIsLfWithPlaceholders", "a\rb\r", "a" + kCr + "b" + kCr, Utf8, Lf},
+        DecodeCase{"ByteOrderMarkIsKept", "\xEF\xBB\xBFx\r\n", u"\uFEFFx\n"_s, Utf8, CrLf},
+        DecodeCase{"MultiByteUtf8IsUtf8", "Gr\xC3\xBC\xC3\x9F\xF0\x9F\x98\x80\n",
+                   u"Gr\u00FC\u00DF\U0001F600\n"_s, Utf8, Lf},
+        DecodeCase{"InvalidUtf8IsLatin1", "caf\xE9\r\n", u"caf\u00E9\n"_s, Latin1, CrLf},
+        DecodeCase{"TruncatedUtf8IsLatin1", "x\xE2\x82", u"x\u00E2\u0082"_s, Latin1, Lf},
+        DecodeCase{"FileHoldingThePlaceholderCharacterIsLatin1", "\xE2\x90\x8D\r\n",
+                   u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf}),
+    [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
+
+// Line breaks, stray CRs, multi-byte UTF-8 (a byte order mark, the placeholder character itself,
+// a character outside the BMP) and, now and then, any byte at all, which mostly spoils UTF-8.
+QByteArray randomFile(std::mt19937 &random) {
+    static const QByteArray kPieces[] = {
+        "\r", "\n", "\r\n", "x", "\xC3\xA9", "\xEF\xBB\xBF", "\xE2\x90\x8D", "\xF0\x9F\x98\x80"};
+    std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<size_t> pick(0, std::size(kPieces));
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    QByteArray bytes;
+    for (int count = length(random); count > 0; --count) {
+        const size_t choice = pick(random);
+        bytes +=
+            choice < std::size(kPieces) ? kPieces[choice] : QByteArray(1, char(anyByte(random)));
+    }
+    return bytes;
+}
+
+TEST(SourceTextRoundTrip, EveryByteStringEncodesBackUnchanged) {
+    std::mt19937 random(7);
+    int filesPerEncoding[2] = {0, 0};
+    for (int round = 0; round < 20000 && !HasFailure(); ++round) {
+        const QByteArray bytes = randomFile(random);
+        const SourceText source = decodeSourceFile(bytes);
+        ++filesPerEncoding[int(source.encoding)];
+        EXPECT_EQ(bytes, encodeSourceFile(source.text, source.encoding, source.lineBreakStyle))
+            << bytes.toHex().toStdString();
+        EXPECT_FALSE(source.text.contains(u'\r')) << bytes.toHex().toStdString();
+    }
+    EXPECT_GT(filesPerEncoding[int(Utf8)], 1000);
+    EXPECT_GT(filesPerEncoding[int(Latin1)], 1000);
+}
+
+TEST(SourceTextPositions, EditorPositionsMapOntoCrLfOffsets) {
+    const QString editorText = u"a\n"_s + kCr + u"/*\n\nb*/c"_s + kCr + u"\n"_s;
+    const QString crLf = toCrLfText(editorText);
+    EXPECT_EQ(u"a\r\n\r/*\r\n\r\nb*/c\r\r\n"_s.toStdU16String(), crLf.toStdU16String());
+    qsizetype line = 0;
+    for (qsizetype position = 0; position <= editorText.size(); ++position) {
+        const qsizetype offset = crLfOffsetFromPosition(position, line);
+        EXPECT_EQ(position, positionFromCrLfOffset(offset, line));
+        EXPECT_EQ(IsInBlockComment(crLf, offset), IsInBlockComment(editorText, position));
+        if (position < editorText.size()) {
+            const QChar character = editorText[position];
+            const bool becomesCr = character == u'\n' || character == kCarriageReturnPlaceholder;
+            EXPECT_EQ(becomesCr ? u'\r' : character.unicode(), crLf[offset].unicode());
+            line += character == u'\n' ? 1 : 0;
+        }
+    }
+}
+
+TEST(SourceTextEncodable, ReportsCharactersTheEncodingCannotHold) {
+    EXPECT_TRUE(isEncodable(u"caf\u00E9\n"_s + kCr, Latin1));
+    EXPECT_FALSE(isEncodable(u"\u20AC", Latin1));
+    EXPECT_TRUE(isEncodable(u"\u20AC\U0001F600", Utf8));
+    EXPECT_FALSE(isEncodable(QString(QChar(0xD800)) + u"x"_s, Utf8));
+    EXPECT_FALSE(isEncodable(QString(QChar(0xDC00)), Utf8));
+}
+
+} // namespace
