@@ -12,8 +12,10 @@ constexpr QStringView kTrailingWhiteSpace = u" \t\n\v\f\r";
 constexpr QStringView kLeadingBlanks = u"\t\n\r ";
 // Characters that end a class name.
 constexpr QStringView kNameEnd = u"\r\t\n ";
-// Replacing every double space by one this many times turns runs of up to 32 spaces into one.
+// Declarations are normalised by replacing every double space by one this many times, which
+// turns runs of up to 32 spaces into one.
 constexpr int kSpaceRunPasses = 5;
+constexpr qsizetype kSpacesMergedIntoOne = qsizetype(1) << kSpaceRunPasses;
 
 enum Needle { OpenBrace, CloseBrace, BlockCommentStart, BlockCommentEnd, LineComment, NeedleCount };
 constexpr std::array<QStringView, NeedleCount> kNeedles = {u"{", u"}", u"/*", u"*/", u"//"};
@@ -34,12 +36,31 @@ public:
                            && (m_found < 0 || m_found >= position);
         if (!known) {
             m_searchedFrom = position;
-            m_found = m_text.indexOf(m_needle, position);
+            m_found = search(position);
         }
         return m_found;
     }
 
 private:
+    // The needles are one or two characters long: looking for the first character with the
+    // vectorised character search and testing the second is much faster than a general
+    // substring search.
+    qsizetype search(qsizetype position) const {
+        for (;;) {
+            const qsizetype first = m_text.indexOf(m_needle.front(), position);
+            if (first < 0 || m_needle.size() == 1) {
+                return first;
+            }
+            if (first + 1 >= m_text.size()) {
+                return -1;
+            }
+            if (m_text[first + 1] == m_needle[1]) {
+                return first;
+            }
+            position = first + 1;
+        }
+    }
+
     QStringView m_text;
     QStringView m_needle;
     qsizetype m_searchedFrom = -1;
@@ -90,6 +111,40 @@ QStringView trimmedLeft(QStringView text, QStringView blanks) {
         ++start;
     }
     return text.mid(start);
+}
+
+// Replaces every CR LF pair and every tab by a space, then every double space by one, five times
+// over. One pass of the last step leaves ceil(n / 2) spaces of a run of n, so the five passes
+// leave ceil(n / 32): done in one go here, since each replace pass would be a search of its own.
+QString normalisedDeclaration(QStringView text) {
+    QString result(text.size(), Qt::Uninitialized);
+    QChar *const out = result.data();
+    qsizetype length = 0;
+    qsizetype spaces = 0;
+    const auto writeSpaces = [&] {
+        for (qsizetype n = (spaces + kSpacesMergedIntoOne - 1) / kSpacesMergedIntoOne; n > 0; --n) {
+            out[length++] = u' ';
+        }
+        spaces = 0;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            c = u' ';
+            ++i;
+        } else if (c == u'\t') {
+            c = u' ';
+        }
+        if (c == u' ') {
+            ++spaces;
+            continue;
+        }
+        writeSpaces();
+        out[length++] = c;
+    }
+    writeSpaces();
+    result.truncate(length);
+    return result;
 }
 
 // Cuts count characters from the front of the working copy and counts them as consumed.
@@ -191,16 +246,12 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
     // A parameter list, or an extends or implements part, that runs over several lines is
     // taken whole: the declaration starts on the line of its "(" or of its "class ".
     if (lastLine >= 0) {
-        if (trimmed.contains(u'(')) {
-            const qsizetype paren = trimmed.lastIndexOf(u'(');
-            if (paren < lastLine) {
-                lastLine = trimmed.left(paren).lastIndexOf(u'\n');
-            }
-        } else if (trimmed.contains(u"class ")) {
-            const qsizetype keyword = trimmed.indexOf(u"class ");
-            if (keyword < lastLine) {
-                lastLine = trimmed.left(keyword).lastIndexOf(u'\n');
-            }
+        const qsizetype paren = trimmed.lastIndexOf(u'(');
+        const qsizetype keyword = paren < 0 ? trimmed.indexOf(u"class ") : -1;
+        if (paren >= 0 && paren < lastLine) {
+            lastLine = trimmed.left(paren).lastIndexOf(u'\n');
+        } else if (keyword >= 0 && keyword < lastLine) {
+            lastLine = trimmed.left(keyword).lastIndexOf(u'\n');
         }
     }
     const QStringView declaration = trimmed.mid(lastLine + 1);
@@ -208,25 +259,20 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
 
     const QStringView text = trimmedLeft(declaration, kLeadingBlanks);
     if (!text.isEmpty()) {
-        RecordDeclaration(text.toString(), depth, target);
+        RecordDeclaration(text, depth, target);
     }
 }
 
-void JavaSourceScanner::RecordDeclaration(QString declaration, int depth,
+void JavaSourceScanner::RecordDeclaration(QStringView declaration, int depth,
                                           const ScanTarget &target) {
-    QString &s = declaration;
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    s.replace(u'\t', u' ');
-    for (int pass = 0; pass < kSpaceRunPasses; ++pass) {
-        s.replace(QStringLiteral("  "), QStringLiteral(" "));
-    }
+    const QString s = normalisedDeclaration(declaration);
 
     // A plain substring test: "subclass x" holds "class " too.
-    if (s.contains(u"class ") || s.contains(u"interface ")) {
-        qsizetype keyword = s.indexOf(u"class ");
-        if (keyword < 0) {
-            keyword = s.indexOf(u"interface ");
-        }
+    qsizetype keyword = s.indexOf(u"class ");
+    if (keyword < 0) {
+        keyword = s.indexOf(u"interface ");
+    }
+    if (keyword >= 0) {
         const qsizetype nameStart = s.indexOf(u' ', keyword) + 1;
         qsizetype nameEnd = nameStart;
         while (nameEnd < s.size() && !kNameEnd.contains(s[nameEnd])) {
@@ -235,13 +281,13 @@ void JavaSourceScanner::RecordDeclaration(QString declaration, int depth,
         const QString name = s.mid(nameStart, nameEnd - nameStart);
         if (depth < 2) {
             currentClassName = name;
-            appendEntry(name);
+            appendEntry({name});
             if (target.project) {
                 target.project->AddClass(target.path, name);
             }
         } else {
             currentInnerName = name;
-            appendEntry(currentClassName + u'.' + name);
+            appendEntry({currentClassName, name});
             if (target.project) {
                 target.project->AddInnerClass(target.path, currentClassName, name);
             }
@@ -266,21 +312,30 @@ void JavaSourceScanner::RecordDeclaration(QString declaration, int depth,
         if (target.project) {
             target.project->AddMethod(target.path, currentClassName, signature);
         }
-        appendEntry(currentClassName + u'.' + signature);
+        appendEntry({currentClassName, signature});
     } else {
         if (target.project) {
             target.project->AddInnerMethod(target.path, currentClassName, currentInnerName,
                                            signature);
         }
-        appendEntry(currentClassName + u'.' + currentInnerName + u'.' + signature);
+        appendEntry({currentClassName, currentInnerName, signature});
     }
 }
 
 // Every listed entry gets its offset in the slot of the same index; once the table is full,
 // further entries are not listed.
-void JavaSourceScanner::appendEntry(const QString &entry) {
+void JavaSourceScanner::appendEntry(std::initializer_list<QStringView> parts) {
     if (entryNames.size() >= kMaxEntries) {
         return;
+    }
+    QString entry;
+    bool first = true;
+    for (const QStringView part : parts) {
+        if (!first) {
+            entry += u'.';
+        }
+        entry += part;
+        first = false;
     }
     entryOffsets[entryNames.size()] = declOffset;
     entryNames.append(entry);

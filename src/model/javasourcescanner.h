@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <array>
+#include <initializer_list>
 
 class ScanSink;
 
@@ -48,7 +49,7 @@ protected:
 
     // head: the text between the previous cut and an opening brace at depth.
     void ExtractDeclaration(QStringView head, int depth, const ScanTarget &target);
-    void RecordDeclaration(QString declaration, int depth, const ScanTarget &target);
+    void RecordDeclaration(QStringView declaration, int depth, const ScanTarget &target);
 
     bool inInnerClass = false;
     QString currentInnerName;
@@ -61,5 +62,6 @@ protected:
     int consumedCount = 0;
 
 private:
-    void appendEntry(const QString &entry);
+    // Appends the parts joined by "." as the next entry, with declOffset as its offset.
+    void appendEntry(std::initializer_list<QStringView> parts);
 };
