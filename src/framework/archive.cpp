@@ -35,7 +35,29 @@ QString decodeUtf16(const char *bytes, qsizetype count) {
     return text;
 }
 
+bool isAscii(const char *bytes, qsizetype count) {
+    for (qsizetype i = 0; i < count; ++i) {
+        if (static_cast<quint8>(bytes[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QString decodeEightBit(const char *bytes, qsizetype count) {
+    // ASCII reads the same in UTF-8 and Latin-1; the direct conversion is much faster.
+    if (isAscii(bytes, count)) {
+        return QString::fromLatin1(bytes, count);
+    }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom
                                                     | QStringConverter::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes, count));
@@ -68,13 +90,16 @@ void Archive::writeUInt8(quint8 value) {
 }
 
 void Archive::writeUInt16(quint16 value) {
-    writeUInt8(static_cast<quint8>(value & 0xFF));
-    writeUInt8(static_cast<quint8>(value >> 8));
+    requireStoring();
+    const char bytes[] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+    m_bytes.append(bytes, sizeof bytes);
 }
 
 void Archive::writeUInt32(quint32 value) {
-    writeUInt16(static_cast<quint16>(value & 0xFFFF));
-    writeUInt16(static_cast<quint16>(value >> 16));
+    requireStoring();
+    const char bytes[] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                          static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+    m_bytes.append(bytes, sizeof bytes);
 }
 
 void Archive::writeInt32(qint32 value) {
@@ -97,6 +122,16 @@ void Archive::writeLength(qsizetype length) {
 }
 
 void Archive::writeString(const QString &text) {
+    if (isAscii(text)) {
+        writeLength(text.size());
+        const qsizetype start = m_bytes.size();
+        m_bytes.resize(start + text.size());
+        char *out = m_bytes.data() + start;
+        for (const QChar c : text) {
+            *out++ = static_cast<char>(c.unicode());
+        }
+        return;
+    }
     const QByteArray bytes = text.toUtf8();
     writeLength(bytes.size());
     m_bytes.append(bytes);
