@@ -11,9 +11,15 @@ inline void PrintTo(const QString &text, std::ostream *out) {
     *out << '"' << text.toStdString() << '"';
 }
 
-// Scans with the real scanner and shows what its members hold afterwards.
+// The real scanner with its members in view.
 class ScannerProbe : public JavaSourceScanner {
 public:
+    using JavaSourceScanner::consumedCount;
+    using JavaSourceScanner::currentClassName;
+    using JavaSourceScanner::currentInnerName;
+    using JavaSourceScanner::declOffset;
+    using JavaSourceScanner::inInnerClass;
+
     QVector<int> offsets() const {
         QVector<int> result;
         for (int i = 0; i < entries().size(); ++i) {
@@ -21,21 +27,16 @@ public:
         }
         return result;
     }
-    QString state() const {
-        return QStringLiteral("class=%1 inner=%2 inInner=%3 declOffset=%4 consumed=%5")
-            .arg(currentClassName, currentInnerName)
-            .arg(inInnerClass)
-            .arg(declOffset)
-            .arg(consumedCount);
-    }
 };
 
-inline QString stateOf(const LiteralScanner &literal) {
+// The members a scan leaves behind besides its entries, as one line.
+template <typename Scanner>
+QString stateOf(const Scanner &scanner) {
     return QStringLiteral("class=%1 inner=%2 inInner=%3 declOffset=%4 consumed=%5")
-        .arg(literal.currentClassName, literal.currentInnerName)
-        .arg(literal.inInnerClass)
-        .arg(literal.declOffset)
-        .arg(literal.consumedCount);
+        .arg(scanner.currentClassName, scanner.currentInnerName)
+        .arg(scanner.inInnerClass)
+        .arg(scanner.declOffset)
+        .arg(scanner.consumedCount);
 }
 
 // Lines joined, each ending in CR LF.

@@ -58,27 +58,13 @@ TEST(ProjectFile, EmptyProjectIsNineBytes) {
               QByteArray("00 00 00 00 00 00 00 00 00"));
 }
 
-TEST(ProjectFile, LoadsEveryFieldAndIgnoresTrailingBytes) {
-    ProjectFileContents project;
-    QString error;
-    ASSERT_TRUE(loadProjectFile(kOneFileProject + "trailing", project, &error));
-    ASSERT_EQ(project.m_fileList.GetCount(), 1);
-    const CJavaFile *file = project.m_fileList.GetAt(0);
-    EXPECT_EQ(file->GetPath(), QStringLiteral("C:\\p\\A.java"));
-    EXPECT_EQ(file->GetFileName(), QStringLiteral("A.java"));
-    ASSERT_EQ(file->GetClasses().GetCount(), 1);
-    EXPECT_EQ(file->GetClasses().GetAt(0)->GetMethods(), QStringList({"f"}));
-    EXPECT_EQ(project.m_strMainFile, QStringLiteral("A.java"));
-    EXPECT_EQ(project.m_strMainFolder, QStringLiteral("C:\\p"));
-    EXPECT_EQ(project.m_strPackage, QString());
-    EXPECT_EQ(storeProjectFile(project).toHex(' '), kOneFileProject.toHex(' '));
-}
-
-TEST(ProjectFile, ExtraStringOfALoadedFileIsWrittenBack) {
-    QByteArray bytes = kOneFileProject;
-    bytes.replace(37, 1, QByteArray::fromHex("0378797a"));
+TEST(ProjectFile, NamesFollowTheFileListInTheirOrder) {
+    const QByteArray bytes = QByteArray::fromHex("00000000 016d 0168 0170 0166 016b");
     ProjectFileContents project;
     ASSERT_TRUE(loadProjectFile(bytes, project, nullptr));
+    EXPECT_EQ(QStringList({project.m_strMainFile, project.m_strHtmlFile, project.m_strHtmlPath,
+                           project.m_strMainFolder, project.m_strPackage}),
+              QStringList({"m", "h", "p", "f", "k"}));
     EXPECT_EQ(storeProjectFile(project), bytes);
 }
 
@@ -134,11 +120,32 @@ INSTANTIATE_TEST_SUITE_P(
                 nestedClasses(fw::Archive::kMaxNestingDepth + 1)}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ProjectFile, InnerClassesNestedUpToTheLimitAreRead) {
+struct StoredFile {
+    const char *name;
+    QByteArray bytes;
+    qsizetype trailing;
+};
+
+class StoredFiles : public testing::TestWithParam<StoredFile> {};
+
+// Storing what was loaded gives the same bytes back, so every field was read as it stands.
+TEST_P(StoredFiles, ReadBackToTheSameBytes) {
     ProjectFileContents project;
-    ASSERT_TRUE(loadProjectFile(nestedClasses(fw::Archive::kMaxNestingDepth), project, nullptr));
-    EXPECT_EQ(storeProjectFile(project), nestedClasses(fw::Archive::kMaxNestingDepth));
+    ASSERT_TRUE(loadProjectFile(GetParam().bytes, project, nullptr));
+    EXPECT_EQ(storeProjectFile(project).toHex(' '),
+              GetParam().bytes.chopped(GetParam().trailing).toHex(' '));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ProjectFile, StoredFiles,
+    testing::Values(
+        StoredFile{"OneFileProject", kOneFileProject, 0},
+        StoredFile{"BytesAfterTheLastFieldAreIgnored", kOneFileProject + "tail", 4},
+        StoredFile{"ExtraStringIsKept", QByteArray(kOneFileProject).replace(37, 1, "\x03xyz"), 0},
+        StoredFile{"Utf8Strings", QByteArray::fromHex("00000000 02c3a9 00 00 00 00"), 0},
+        StoredFile{"InnerClassesNestedUpToTheLimit", nestedClasses(fw::Archive::kMaxNestingDepth),
+                   0}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ProjectFile, FullProjectSurvivesARealFile) {
     ProjectFileContents project;
