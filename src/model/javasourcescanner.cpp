@@ -246,12 +246,14 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
     // A parameter list, or an extends or implements part, that runs over several lines is
     // taken whole: the declaration starts on the line of its "(" or of its "class ".
     if (lastLine >= 0) {
-        const qsizetype paren = trimmed.lastIndexOf(u'(');
-        const qsizetype keyword = paren < 0 ? trimmed.indexOf(u"class ") : -1;
-        if (paren >= 0 && paren < lastLine) {
-            lastLine = trimmed.left(paren).lastIndexOf(u'\n');
-        } else if (keyword >= 0 && keyword < lastLine) {
-            lastLine = trimmed.left(keyword).lastIndexOf(u'\n');
+        if (const qsizetype paren = trimmed.lastIndexOf(u'('); paren >= 0) {
+            if (paren < lastLine) {
+                lastLine = trimmed.left(paren).lastIndexOf(u'\n');
+            }
+        } else if (const qsizetype keyword = trimmed.indexOf(u"class "); keyword >= 0) {
+            if (keyword < lastLine) {
+                lastLine = trimmed.left(keyword).lastIndexOf(u'\n');
+            }
         }
     }
     const QStringView declaration = trimmed.mid(lastLine + 1);
