@@ -65,7 +65,8 @@ void scan(benchmark::State &state, const QString &text) {
         benchmark::DoNotOptimize(scanner.entries().size());
     }
     state.SetComplexityN(text.size());
-    state.SetBytesProcessed(state.iterations() * text.size());
+    state.counters["characters"] = benchmark::Counter(
+        static_cast<double>(text.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_ScanTypicalJava(benchmark::State &state) {
@@ -140,7 +141,8 @@ void BM_ScanJdkSources(benchmark::State &state) {
         }
     }
     state.counters["files"] = static_cast<double>(sources.size());
-    state.SetBytesProcessed(state.iterations() * characters);
+    state.counters["characters"] = benchmark::Counter(
+        static_cast<double>(characters), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ScanJdkSources)->Unit(benchmark::kMillisecond)->Iterations(3);
 
