@@ -1,0 +1,8 @@
+class A {
+class B {
+void g() {
+}
+}
+void f() {
+}
+}
