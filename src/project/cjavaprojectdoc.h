@@ -1,24 +1,90 @@
 #pragma once
 
+#include "editors/sourceproject.h"
 #include "framework/document.h"
 #include "project/projectfile.h"
 
-// The document behind the project window: the project's Java files with what the scanner
-// found in them, the main file, the HTML page and the main class's package, stored in a .jpr
-// file. Only one is open at a time.
-class CJavaProjectDoc : public fw::Document, public ProjectFileContents {
+#include <memory>
+
+class CJavaProjectView;
+class CProcessOutputDialog;
+class QWidget;
+
+// The document behind the project window: the project's Java files with what the scanner found
+// in them, the main file, the HTML page for applets and the main class's package, stored in a
+// .jpr file. It is the hub of a project: the tree shows and edits it, the scans of open source
+// windows report into it, the JDK tool commands are its commands, and it owns the project's
+// output window. Only one is open at a time. Files are identified by full path when added or
+// removed and by file name everywhere else; names and paths compare exactly.
+class CJavaProjectDoc : public fw::Document, public ProjectFileContents, public SourceProject {
     Q_OBJECT
 
 public:
+    // What GetFullPath gives for a name that is neither a project file nor the HTML file.
+    static inline const QString kNoFile = QStringLiteral("NOFILE");
+
     CJavaProjectDoc();
     ~CJavaProjectDoc() override;
 
+    // The project's output window object and the text it showed when it last closed.
+    std::unique_ptr<CProcessOutputDialog> m_pOutputWnd;
+    QString m_strLastOutput;
+
+    // File operations.
+    bool AddFile(const QString &path) override;
+    void RemoveFile(const QString &path);
+    QString GetFullPath(const QString &fileName) const;
+    void SetMainFile(const QString &fileName);
+    bool IsMainFile(const QString &fileName) const;
+    void SetHtmlFile(const QString &path);
+    CJavaFileList &GetFileList() { return m_fileList; }
+    QWidget *GetProjectFrame() const;
+    CJavaProjectView *projectView() const;
+
+    // Commands of the project window.
+    void AddJavaSourceFiles();
+    void AddHtmlFile();
+    void ShowCompilerOutput();
+
+    // What the scanner of a source window reports.
+    void ClearFileClasses(const QString &path) override;
+    bool AddClass(const QString &path, const QString &className) override;
+    bool AddMethod(const QString &path, const QString &className,
+                   const QString &signature) override;
+    bool AddInnerClass(const QString &path, const QString &className,
+                       const QString &innerName) override;
+    void AddInnerMethod(const QString &path, const QString &className, const QString &innerName,
+                        const QString &signature) override;
+    void ClassInfoUpdated() override;
+
+    // Operations for the project tree.
+    void RefreshFileClasses(const QString &path);
+    bool LocateClass(const QString &className);
+    bool LocateMember(const QString &fileName, const QString &className,
+                      const QString &signature);
+    bool RelocateFile(const QString &fileName);
+
+    // The JDK tool commands.
     void Build();
+    void CompileFile(const QString &path);
     void RunMain(bool ownConsole);
     void RunApplet();
+    void CreateJar();
+    void ShowArchiveContents();
+    void JumpToMessageLine(int line);
+    void StartCapturedTool(const QString &program, const QString &commandLine,
+                           const QString &folder) override;
+    bool StartConsoleTool(const QString &program, const QString &commandLine,
+                          const QString &folder);
+
+    bool saveModified() override;
+    void onCloseDocument() override;
 
 protected:
     bool readContents(const QByteArray &bytes, QString *error) override;
     QByteArray writeContents() override;
     void deleteContents() override;
+
+private:
+    void registerCommands();
 };
