@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-// Captured tool output keeps every line end as CR LF: a LF that does not follow a CR gets a CR
-// put before it, while CR LF pairs and lone CRs stay as they are. This is what replacing every
-// CR LF of the whole text by LF and then every LF by CR LF gives, but it only looks at the new
-// bytes: previousByte is the last byte of the text captured so far ('\0' when there is none),
-// so a CR LF split over two reads stays one CR LF.
+// Appends chunk to captured tool output, which keeps every line end as CR LF: a LF that does not
+// follow a CR gets a CR put before it, while CR LF pairs and lone CRs stay as they are. The result
+// is exactly what appending the chunk and then replacing every CR LF of the whole text by LF and
+// every LF by CR LF gives, but the cost is proportional to the chunk alone: only the last byte of
+// the text so far matters, so a CR LF split over two reads stays one CR LF.
 //
-// NUL bytes are dropped; every other byte is kept.
-QByteArray NormaliseCapturedChunk(QByteArrayView chunk, char previousByte);
+// NUL bytes in the chunk are dropped; every other byte is kept.
+void AppendCapturedChunk(QByteArray &text, QByteArrayView chunk);

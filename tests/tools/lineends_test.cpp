@@ -14,25 +14,21 @@ void appendByWholeTextRule(QByteArray &text, QByteArray chunk) {
     text.replace("\n", "\r\n");
 }
 
-void appendChunk(QByteArray &text, const QByteArray &chunk) {
-    text += NormaliseCapturedChunk(chunk, text.isEmpty() ? '\0' : text.back());
-}
-
-TEST(NormaliseCapturedChunk, CrLfSplitOverTwoReadsStaysOne) {
+TEST(AppendCapturedChunk, CrLfSplitOverTwoReadsStaysOne) {
     QByteArray text;
-    appendChunk(text, "a\r");
-    appendChunk(text, "\nb\n");
+    AppendCapturedChunk(text, "a\r");
+    AppendCapturedChunk(text, "\nb\n");
     EXPECT_EQ(text, QByteArray("a\r\nb\r\n"));
 }
 
-TEST(NormaliseCapturedChunk, NulBytesAreDroppedAndTheRestOfTheChunkKept) {
+TEST(AppendCapturedChunk, NulBytesAreDroppedAndTheRestOfTheChunkKept) {
     QByteArray text;
-    appendChunk(text, QByteArray("one\0two\r", 8));
-    appendChunk(text, QByteArray("\0\nthree\0", 8));
+    AppendCapturedChunk(text, QByteArray("one\0two\r", 8));
+    AppendCapturedChunk(text, QByteArray("\0\nthree\0", 8));
     EXPECT_EQ(text, QByteArray("onetwo\r\nthree"));
 }
 
-TEST(NormaliseCapturedChunk, MatchesTheWholeTextRuleOnRandomChunkings) {
+TEST(AppendCapturedChunk, MatchesTheWholeTextRuleOnRandomChunkings) {
     std::mt19937 random(20240531);
     const char alphabet[] = {'a', '\r', '\n', '\0', 'b'};
     std::uniform_int_distribution<int> pick(0, int(sizeof alphabet) - 1);
@@ -46,7 +42,7 @@ TEST(NormaliseCapturedChunk, MatchesTheWholeTextRuleOnRandomChunkings) {
             for (int count = length(random); count > 0; --count) {
                 chunk += alphabet[pick(random)];
             }
-            appendChunk(incremental, chunk);
+            AppendCapturedChunk(incremental, chunk);
             appendByWholeTextRule(oracle, chunk);
             ASSERT_EQ(incremental, oracle) << "round " << round << ", chunk " << index;
         }
