@@ -1,29 +1,77 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QFile>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
-#include <sys/types.h>
+#include <unistd.h>
 
+// Helpers for tests that run real child processes written as small shell scripts.
 namespace tools_test {
 
-// Writes an executable /bin/sh script named name into folder and returns its path.
-QString writeScript(const QString &folder, const QString &name, const QByteArray &body);
+inline QString writeScript(const QString &folder, const QString &name, const QByteArray &body) {
+    QFile file(folder + "/" + name);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+    }
+    return file.fileName();
+}
 
 // Polls condition until it holds or a generous time has passed (a hang, not a speed check).
-bool waitUntil(const std::function<bool()> &condition);
+inline bool waitUntil(const std::function<bool()> &condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!condition() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return condition();
+}
 
-// Whether the process with this id exists at all (a zombie counts) / runs (a zombie does not).
-bool processExists(pid_t process);
-bool processRuns(pid_t process);
+// The state letter of a process ('Z' for a zombie), '\0' once it is gone; its parent in *parent.
+inline char processState(const QString &process, pid_t *parent = nullptr) {
+    QFile stat("/proc/" + process + "/stat");
+    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (parent) {
+        *parent = fields.value(1).toInt();
+    }
+    return fields[0].isEmpty() ? '\0' : fields[0][0];
+}
 
-// Number of open descriptors of this process, and of its children that are zombies.
-int openDescriptorCount();
-int zombieChildCount();
+inline int zombieChildCount() {
+    int zombies = 0;
+    for (const QString &process : QDir("/proc").entryList(QDir::Dirs)) {
+        pid_t parent = 0;
+        zombies += processState(process, &parent) == 'Z' && parent == getpid();
+    }
+    return zombies;
+}
 
-// The process id a test script wrote into a file, once the file is there.
-pid_t readPidFile(const QString &path);
+inline QStringList descriptorTargets(const QString &process) {
+    QStringList targets;
+    const QDir folder("/proc/" + process + "/fd");
+    for (const QString &descriptor : folder.entryList(QDir::System, QDir::Name)) {
+        char target[256] = {};
+        if (readlink(QFile::encodeName(folder.filePath(descriptor)), target, sizeof target - 1)
+            > 0) {
+            targets.append(descriptor + " " + target);
+        }
+    }
+    return targets;
+}
+
+// The text of a file a child writes, once it ends with a line end.
+inline QString readWhenWritten(const QString &path) {
+    QByteArray text;
+    waitUntil([&] {
+        QFile file(path);
+        text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return text.endsWith('\n');
+    });
+    return QString::fromUtf8(text);
+}
 
 } // namespace tools_test

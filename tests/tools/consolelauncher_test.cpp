@@ -3,51 +3,13 @@
 #include "childscripts.h"
 #include "support/testenvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using tools_test::waitUntil;
-using tools_test::writeScript;
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : m_name(name)
-        , m_had(qEnvironmentVariableIsSet(name))
-        , m_old(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedVariable() {
-        if (m_had) {
-            qputenv(m_name, m_old);
-        } else {
-            qunsetenv(m_name);
-        }
-    }
-    ScopedVariable(const ScopedVariable &) = delete;
-    ScopedVariable &operator=(const ScopedVariable &) = delete;
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
-
-QByteArray readWhenComplete(const QString &path) {
-    QByteArray text;
-    waitUntil([&] {
-        QFile file(path);
-        text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return text.endsWith("end\n");
-    });
-    return text;
-}
+using namespace tools_test;
 
 struct TerminalCase {
     const char *terminal;
@@ -57,35 +19,33 @@ struct TerminalCase {
 class ConsoleLauncherTest : public testing::TestWithParam<TerminalCase> {};
 
 // A fake terminal records its arguments, skips its own options and runs the command with no
-// one at the keyboard, so the "press Enter" wait ends at once.
+// one at the keyboard, so the wait for Enter ends at once.
 TEST_P(ConsoleLauncherTest, TerminalRunsTheProgramInTheFolderAndIsReaped) {
     const QString folder =
         QFileInfo(testing_support::makeScratchFolder("console")).canonicalFilePath();
     QDir(folder).mkdir("bin");
     QFile(folder + "/A.class").open(QIODevice::WriteOnly);
-    const QString terminal = writeScript(folder + "/bin", GetParam().terminal,
-                                         "echo $$ > terminal.pid\n"
-                                         "{ printf '%s\\n' \"$@\"; echo end; } > terminal.txt\n"
-                                         "while [ \"$1\" != /bin/sh ]; do shift; done\n"
-                                         "exec \"$@\" < /dev/null > /dev/null");
+    qputenv("TERMINAL", writeScript(folder + "/bin", GetParam().terminal,
+                                    "printf '%s\\n' $$ \"$@\" > terminal.txt\n"
+                                    "while [ \"$1\" != /bin/sh ]; do shift; done\n"
+                                    "exec \"$@\" < /dev/null > /dev/null")
+                            .toLocal8Bit());
     const QString program =
-        writeScript(folder, "show.sh", "{ pwd -P; printf '%s\\n' \"$@\"; echo end; } > show.txt");
-    const ScopedVariable variable("TERMINAL", terminal.toLocal8Bit());
+        writeScript(folder, "show.sh", "printf '%s\\n' \"$PWD\" \"$@\" > show.txt");
 
     ASSERT_EQ(StartConsoleProcess(program, "show \"a b\" *.class", folder), true);
-    EXPECT_EQ(readWhenComplete(folder + "/show.txt"), folder.toUtf8() + "\na b\nA.class\nend\n");
-    const QByteArray recorded = readWhenComplete(folder + "/terminal.txt");
-    EXPECT_EQ(recorded.left(recorded.indexOf("/bin/sh\n")),
-              QByteArray(GetParam().leadingArguments));
-    EXPECT_EQ(recorded.endsWith(program.toUtf8() + "\na b\nA.class\nend\n"), true);
-
-    const pid_t process = tools_test::readPidFile(folder + "/terminal.pid");
-    EXPECT_EQ(waitUntil([&] { return !tools_test::processExists(process); }), true);
+    EXPECT_EQ(readWhenWritten(folder + "/show.txt"), folder + "\na b\nA.class\n");
+    const QString recorded = readWhenWritten(folder + "/terminal.txt");
+    const QString terminal = recorded.section('\n', 0, 0);
+    EXPECT_EQ(recorded.section('\n', 1).section("/bin/sh\n", 0, 0), GetParam().leadingArguments);
+    EXPECT_EQ(recorded.endsWith(program + "\na b\nA.class\n"), true) << recorded.toStdString();
+    EXPECT_EQ(waitUntil([&] { return processState(terminal) == '\0'; }), true);
+    qunsetenv("TERMINAL");
 }
 
 const TerminalCase kTerminals[] = {
-    {"my-terminal", "-e\n"},    {"xterm", "-e\n"}, {"gnome-terminal", "--\n"},
-    {"xfce4-terminal", "-x\n"}, {"kitty", ""},     {"wezterm", "start\n--\n"},
+    {"my-terminal", "-e\n"}, {"gnome-terminal", "--\n"}, {"xfce4-terminal", "-x\n"},
+    {"kitty", ""},           {"wezterm", "start\n--\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Conventions, ConsoleLauncherTest, testing::ValuesIn(kTerminals),
@@ -95,15 +55,13 @@ INSTANTIATE_TEST_SUITE_P(Conventions, ConsoleLauncherTest, testing::ValuesIn(kTe
 
 TEST(ConsoleLauncher, FailsWhenNoTerminalOrNoFolder) {
     const QString folder = testing_support::makeScratchFolder("noterminal");
-    {
-        const ScopedVariable path("PATH", folder.toLocal8Bit());
-        const ScopedVariable terminal("TERMINAL", "");
-        EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), false);
-    }
-    const QString terminal = writeScript(folder, "fake-terminal", "exit 0");
-    const ScopedVariable variable("TERMINAL", terminal.toLocal8Bit());
-    const ScopedVariable path("PATH", folder.toLocal8Bit());
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", folder.toLocal8Bit());
+    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), false);
+    qputenv("TERMINAL", writeScript(folder, "fake-terminal", "exit 0").toLocal8Bit());
     EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder + "/missing"), false);
+    qputenv("PATH", path);
+    qunsetenv("TERMINAL");
 }
 
 } // namespace

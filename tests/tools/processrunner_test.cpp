@@ -3,8 +3,6 @@
 #include "childscripts.h"
 #include "support/testenvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -13,38 +11,31 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-using tools_test::waitUntil;
-using tools_test::writeScript;
+using namespace tools_test;
 
-const QString kShell = QStringLiteral("/bin/sh");
+const QString kShell = "/bin/sh";
+const QByteArray kNoErrors = "Exit code: 0\r\nNo Errors";
 
-// Every test starts and ends without a run in progress: the runner state is process-wide.
+// The runner state is process-wide: every test starts and ends without a run in progress.
 class ProcessRunnerTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_folder = QFileInfo(testing_support::makeScratchFolder(QStringLiteral("runner")))
-                       .canonicalFilePath();
+        m_folder = QFileInfo(testing_support::makeScratchFolder("runner")).canonicalFilePath();
     }
     void TearDown() override {
-        if (IsProcessRunning()) {
-            m_runner.Terminate(kUserAbortExitCode);
-        }
+        m_runner.Terminate(kUserAbortExitCode);
         EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
     }
-
-    // Runs a script written from body to its end and returns the captured text.
-    QByteArray runScript(const QByteArray &body) {
-        const QString script = writeScript(m_folder, QStringLiteral("child.sh"), body);
-        EXPECT_EQ(m_runner.Start(script, QStringLiteral("child"), m_folder), true);
-        return waitForEnd();
-    }
-    QByteArray waitForEnd() {
+    QByteArray runToEnd(const QString &program, const QString &commandLine) {
+        EXPECT_EQ(m_runner.Start(program, commandLine, m_folder), true);
         EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
         return ProcessOutputText();
+    }
+    QByteArray runScript(const QByteArray &body) {
+        return runToEnd(writeScript(m_folder, "child.sh", body), "child");
     }
     void waitForOutput(const QByteArray &text) {
         EXPECT_EQ(waitUntil([&] { return ProcessOutputText().contains(text); }), true);
@@ -75,8 +66,8 @@ const CapturedRunCase kCapturedRuns[] = {
      "out1\r\nerr1\r\nout2\r\nerr2\r\nExit code: 0\r\nNo Errors"},
     {"NulBytesAreDroppedNotTheRestOfTheRead", "printf 'ab\\000cd\\n\\000ef\\n'",
      "abcd\r\nef\r\nExit code: 0\r\nNo Errors"},
-    {"StandardInputIsEmpty", "cat; echo done", "done\r\nExit code: 0\r\nNo Errors"},
-    {"NoTerminal", "[ -t 0 ] || [ -t 1 ] || echo no-tty", "no-tty\r\nExit code: 0\r\nNo Errors"},
+    {"StandardInputIsEmptyAndNoTerminal", "cat; [ -t 0 ] || [ -t 1 ] || echo no-tty",
+     "no-tty\r\nExit code: 0\r\nNo Errors"},
     {"ExitThreeIsAnError", "exit 3", "Exit code: 3\r\nThere were errors"},
     {"ExitElevenReadsAsTerminated", "exit 11", "Exit code: 11\r\nProcess terminated by user."},
     {"DeathBySignalIsNegative", "kill -SEGV $$", "Exit code: -11\r\nThere were errors"},
@@ -85,125 +76,96 @@ const CapturedRunCase kCapturedRuns[] = {
 INSTANTIATE_TEST_SUITE_P(Scripts, CapturedRunTest, testing::ValuesIn(kCapturedRuns),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(ProcessRunnerTest, ChildRunsInFolderWithEnvironmentAndOnlyThePipe) {
+TEST_F(ProcessRunnerTest, ChildGetsSplitExpandedArgumentsFolderAndEnvironment) {
     qputenv("TARVO_RUNNER_PROBE", "probe value");
-    const QByteArrayList lines =
-        runScript("pwd -P; echo \"$TARVO_RUNNER_PROBE\"; ls -l /proc/$$/fd").split('\n');
-    qunsetenv("TARVO_RUNNER_PROBE");
-    ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0], m_folder.toUtf8() + "\r");
-    EXPECT_EQ(lines[1], QByteArray("probe value\r"));
-    EXPECT_EQ(lines[lines.size() - 2] + lines.last(), QByteArray("Exit code: 0\rNo Errors"));
-
-    // Standard input reads /dev/null; the one pipe is output and error, no read end.
-    QByteArrayList pipes;
-    QByteArray input;
-    for (const QByteArray &line : lines) {
-        const qsizetype arrow = line.indexOf(" -> ");
-        const QByteArray descriptor = line.left(arrow).split(' ').last();
-        const QByteArray target = line.mid(arrow + 4).trimmed();
-        if (arrow >= 0 && target.startsWith("pipe:")) {
-            pipes.append(descriptor + " " + target);
-        } else if (arrow >= 0 && descriptor == "0") {
-            input = target;
-        }
-    }
-    ASSERT_EQ(pipes.size(), 2);
-    EXPECT_EQ(pipes[0].mid(2), pipes[1].mid(2));
-    EXPECT_EQ(pipes[0].left(2) + pipes[1].left(2), QByteArray("1 2 "));
-    EXPECT_EQ(input, QByteArray("/dev/null"));
-}
-
-TEST_F(ProcessRunnerTest, ArgumentsFollowWindowsSplittingAndWildcardExpansion) {
-    for (const char *name : {"B.class", "A.class"}) {
-        QFile(m_folder + "/" + name).open(QIODevice::WriteOnly);
-    }
-    writeScript(m_folder, QStringLiteral("args.sh"), "tr '\\000' '\\n' < /proc/$$/cmdline");
-    ASSERT_EQ(
-        m_runner.Start(kShell, R"(javac args.sh "My File.java" *.class "*.class" a\"b)", m_folder),
-        true);
-    EXPECT_EQ(waitForEnd(), QByteArray("javac\r\nargs.sh\r\nMy File.java\r\nA.class\r\nB.class\r\n"
-                                       "*.class\r\na\"b\r\nExit code: 0\r\nNo Errors"));
+    QFile(m_folder + "/B.class").open(QIODevice::WriteOnly);
+    QFile(m_folder + "/A.class").open(QIODevice::WriteOnly);
+    writeScript(m_folder, "args.sh",
+                "tr '\\000' '\\n' < /proc/$$/cmdline; pwd -P; echo \"$TARVO_RUNNER_PROBE\"");
+    EXPECT_EQ(runToEnd(kShell, R"(javac args.sh "My File.java" *.class "*.class" a\"b)"),
+              "javac\r\nargs.sh\r\nMy File.java\r\nA.class\r\nB.class\r\n*.class\r\na\"b\r\n"
+                  + m_folder.toUtf8() + "\r\nprobe value\r\n" + kNoErrors);
 }
 
 TEST_F(ProcessRunnerTest, SecondStartWhileRunningFailsAndLeavesTheRunAlone) {
-    const QString gate = m_folder + "/gate";
-    ASSERT_EQ(mkfifo(gate.toLocal8Bit().constData(), 0600), 0);
-    const QString script = writeScript(m_folder, "gated.sh", "echo first; read x < gate; echo x");
+    const QByteArray gate = QFile::encodeName(m_folder + "/gate");
+    ASSERT_EQ(mkfifo(gate.constData(), 0600), 0);
+    const QString script = writeScript(m_folder, "gated.sh", "echo $$; read x < gate; echo x");
     ASSERT_EQ(m_runner.Start(script, "gated", m_folder), true);
-    waitForOutput("first\r\n");
+    waitForOutput("\r\n");
+    const ProcessOutputUpdate during = ProcessOutputSince(0);
+    EXPECT_EQ(during.running, true);
+
+    // Standard input is /dev/null; the child holds the pipe as output and error, no read end.
+    const QStringList descriptors = descriptorTargets(during.added.trimmed());
+    EXPECT_EQ(descriptors.filter("pipe:").size(), 2) << descriptors.join(", ").toStdString();
+    EXPECT_EQ(descriptors.value(1).mid(2), descriptors.value(2).mid(2));
+    EXPECT_EQ(descriptors.value(0), "0 /dev/null");
 
     CProcessRunner second;
     EXPECT_EQ(second.Start(kShell, "sh -c 'echo second'", m_folder), false);
-    const ProcessOutputUpdate during = ProcessOutputSince(0);
-    EXPECT_EQ(during.added, QByteArray("first\r\n"));
-    EXPECT_EQ(during.length, 7);
-    EXPECT_EQ(during.running, true);
+    EXPECT_EQ(ProcessOutputText(), during.added);
 
-    const int gateEnd = open(gate.toLocal8Bit().constData(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(gateEnd, 0);
+    const int gateEnd = open(gate.constData(), O_WRONLY | O_CLOEXEC);
     EXPECT_EQ(write(gateEnd, "x\n", 2), 2);
     close(gateEnd);
-    waitForEnd();
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
     const ProcessOutputUpdate after = ProcessOutputSince(during.length);
-    EXPECT_EQ(after.added, QByteArray("x\r\nExit code: 0\r\nNo Errors"));
+    EXPECT_EQ(after.added, "x\r\n" + kNoErrors);
     EXPECT_EQ(after.running, false);
     EXPECT_EQ(ProcessOutputSince(after.length + 5).added, QByteArray());
 }
 
 TEST_F(ProcessRunnerTest, TerminateEndsTheChildAndItsGrandchildren) {
-    const QString script = writeScript(m_folder, "parent.sh",
-                                       "sleep 1000 & echo $! > grandchild.pid; echo started; wait");
+    const QString script =
+        writeScript(m_folder, "parent.sh", "sleep 1000 & echo $! > grandchild; echo go; wait");
     ASSERT_EQ(m_runner.Start(script, "parent", m_folder), true);
-    waitForOutput("started\r\n");
-    const pid_t grandchild = tools_test::readPidFile(m_folder + "/grandchild.pid");
-
+    waitForOutput("go\r\n");
+    const QString grandchild = readWhenWritten(m_folder + "/grandchild").trimmed();
     EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), true);
-    EXPECT_EQ(waitForEnd(), QByteArray("started\r\nExit code: 11\r\nProcess terminated by user."));
-    EXPECT_EQ(waitUntil([&] { return !tools_test::processRuns(grandchild); }), true);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText(), "go\r\nExit code: 11\r\nProcess terminated by user.");
+    EXPECT_EQ(waitUntil([&] { return processState(grandchild) % 'Z' == 0; }), true);
 }
 
 TEST_F(ProcessRunnerTest, TerminateAfterTheEndTerminatesNothing) {
-    EXPECT_EQ(runScript("exit 0"), QByteArray("Exit code: 0\r\nNo Errors"));
+    EXPECT_EQ(runScript("exit 0"), kNoErrors);
     EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), false);
-    EXPECT_EQ(ProcessOutputText(), QByteArray("Exit code: 0\r\nNo Errors"));
+    EXPECT_EQ(ProcessOutputText(), kNoErrors);
 }
 
 TEST_F(ProcessRunnerTest, OutputClosedWhileRunningReportsStillActiveAndIsReapedLater) {
-    bool running = true;
-    const QByteArray output = runScript("echo $$ > child.pid; exec >&- 2>&-; exec sleep 1000");
-    EXPECT_EQ(output, QByteArray("Exit code: 259\r\nError - process still active!"));
-    ProcessOutputText(&running);
-    EXPECT_EQ(running, false);
-
-    const pid_t child = tools_test::readPidFile(m_folder + "/child.pid");
-    EXPECT_EQ(tools_test::processRuns(child), true);
-    kill(child, SIGKILL);
-    EXPECT_EQ(waitUntil([&] { return !tools_test::processExists(child); }), true);
+    EXPECT_EQ(runScript("echo $$ > pid; exec >&- 2>&-; exec sleep 1000"),
+              "Exit code: 259\r\nError - process still active!");
+    const QString child = readWhenWritten(m_folder + "/pid").trimmed();
+    EXPECT_EQ(processState(child), 'S');
+    kill(child.toInt(), SIGKILL);
+    EXPECT_EQ(waitUntil([&] { return processState(child) == '\0'; }), true);
 }
 
 struct StartFailureCase {
     const char *name;
     const char *program;
-    const char *folder;
+    const char *folderBelowScratch;
 };
 
 class StartFailureTest : public ProcessRunnerTest,
                          public testing::WithParamInterface<StartFailureCase> {};
 
 TEST_P(StartFailureTest, ReturnsFalseAndLeavesNothingBehind) {
-    const int descriptors = tools_test::openDescriptorCount();
-    const QString folder = QString::fromUtf8(GetParam().folder).replace("@", m_folder);
-    EXPECT_EQ(m_runner.Start(GetParam().program, "tool x", folder), false);
+    const QStringList descriptors = descriptorTargets("self");
+    EXPECT_EQ(
+        m_runner.Start(GetParam().program, "tool x", m_folder + GetParam().folderBelowScratch),
+        false);
     EXPECT_EQ(IsProcessRunning(), false);
-    EXPECT_EQ(tools_test::openDescriptorCount(), descriptors);
-    EXPECT_EQ(tools_test::zombieChildCount(), 0);
+    EXPECT_EQ(descriptorTargets("self"), descriptors);
+    EXPECT_EQ(zombieChildCount(), 0);
 }
 
 const StartFailureCase kStartFailures[] = {
-    {"MissingProgram", "/nonexistent/bin/javac", "@"},
-    {"ProgramIsAFolder", "/usr/bin", "@"},
-    {"MissingFolder", "/bin/sh", "@/no such folder"},
+    {"MissingProgram", "/nonexistent/bin/javac", ""},
+    {"ProgramIsAFolder", "/usr/bin", ""},
+    {"MissingFolder", "/bin/sh", "/no such folder"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Starts, StartFailureTest, testing::ValuesIn(kStartFailures),
@@ -211,13 +173,12 @@ INSTANTIATE_TEST_SUITE_P(Starts, StartFailureTest, testing::ValuesIn(kStartFailu
 
 TEST_F(ProcessRunnerTest, TwoHundredRunsLeaveNoDescriptorOrZombie) {
     const QString script = writeScript(m_folder, "quick.sh", "echo run");
-    const int descriptors = tools_test::openDescriptorCount();
+    const QStringList descriptors = descriptorTargets("self");
     for (int run = 0; run < 200; ++run) {
-        ASSERT_EQ(m_runner.Start(script, "quick", m_folder), true);
-        ASSERT_EQ(waitForEnd(), QByteArray("run\r\nExit code: 0\r\nNo Errors"));
+        ASSERT_EQ(runToEnd(script, "quick"), "run\r\n" + kNoErrors);
     }
-    EXPECT_EQ(tools_test::openDescriptorCount(), descriptors);
-    EXPECT_EQ(tools_test::zombieChildCount(), 0);
+    EXPECT_EQ(descriptorTargets("self"), descriptors);
+    EXPECT_EQ(zombieChildCount(), 0);
 }
 
 TEST_F(ProcessRunnerTest, CompilesAndRunsJavaWithTheJdkTools) {
@@ -225,25 +186,19 @@ TEST_F(ProcessRunnerTest, CompilesAndRunsJavaWithTheJdkTools) {
     if (javac.isEmpty()) {
         GTEST_SKIP() << "no JDK on PATH";
     }
-    const QString bin = QFileInfo(javac).absolutePath();
-    QFile source(m_folder + "/Hello.java");
-    ASSERT_EQ(source.open(QIODevice::WriteOnly), true);
-    source.write("public class Hello {\n  public static void main(String[] a) {\n"
-                 "    System.out.println(\"out \" + a.length); System.out.flush();\n"
-                 "    System.err.println(\"err\"); System.exit(3);\n  }\n}\n");
-    source.close();
-    QFile broken(m_folder + "/Broken.java");
-    ASSERT_EQ(broken.open(QIODevice::WriteOnly), true);
-    broken.write("class Broken { int x = ; }\n");
-    broken.close();
-
-    ASSERT_EQ(m_runner.Start(javac, "javac Hello.java", m_folder), true);
-    EXPECT_EQ(waitForEnd(), QByteArray("Exit code: 0\r\nNo Errors"));
-    ASSERT_EQ(m_runner.Start(bin + "/java", "java Hello \"two words\" x", m_folder), true);
-    EXPECT_EQ(waitForEnd(), QByteArray("out 2\r\nerr\r\nExit code: 3\r\nThere were errors"));
-    ASSERT_EQ(m_runner.Start(javac, "javac Broken.java", m_folder), true);
-    const QByteArray errors = waitForEnd();
-    EXPECT_EQ(errors.startsWith("Broken.java:1: error:"), true) << errors.constData();
+    const auto writeSource = [this](const QString &name, const QByteArray &text) {
+        QFile file(m_folder + "/" + name);
+        EXPECT_EQ(file.open(QIODevice::WriteOnly) && file.write(text) == text.size(), true);
+    };
+    writeSource("Hello.java", "class Hello { public static void main(String[] a) {\n"
+                              "  System.out.println(a.length + a[0]); System.out.flush();\n"
+                              "  System.err.println(\"err\"); System.exit(3); } }\n");
+    EXPECT_EQ(runToEnd(javac, "javac Hello.java"), kNoErrors);
+    EXPECT_EQ(runToEnd(QFileInfo(javac).absolutePath() + "/java", "java Hello \"two words\" x"),
+              "2two words\r\nerr\r\nExit code: 3\r\nThere were errors");
+    writeSource("Broken.java", "class Broken {\n  int x = ; }\n");
+    const QByteArray errors = runToEnd(javac, "javac Broken.java");
+    EXPECT_EQ(errors.left(errors.indexOf(" error:")), "Broken.java:2:");
     EXPECT_EQ(errors.endsWith("Exit code: 1\r\nThere were errors"), true) << errors.constData();
 }
 
