@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -138,9 +140,34 @@ TEST_F(ProcessRunnerTest, OutputClosedWhileRunningReportsStillActiveAndIsReapedL
     EXPECT_EQ(runScript("echo $$ > pid; exec >&- 2>&-; exec sleep 1000"),
               "Exit code: 259\r\nError - process still active!");
     const QString child = readWhenWritten(m_folder + "/pid").trimmed();
+    ASSERT_GT(child.toInt(), 0);
     EXPECT_EQ(processState(child), 'S');
     kill(child.toInt(), SIGKILL);
     EXPECT_EQ(waitUntil([&] { return processState(child) == '\0'; }), true);
+}
+
+// The application may exit while the reader appends: the state must outlive static destruction,
+// and the child is not stopped (here it outlives the flood it was writing into the closed pipe).
+TEST_F(ProcessRunnerTest, ExitWhileCapturingKeepsStateValidAndLeavesTheChildRunning) {
+    // The exiting process is this test run again; it works in this run's folder, not its own.
+    if (!qEnvironmentVariableIsSet("TARVO_EXIT_TEST_FOLDER")) {
+        qputenv("TARVO_EXIT_TEST_FOLDER", QFile::encodeName(m_folder));
+    }
+    const QString folder = qEnvironmentVariable("TARVO_EXIT_TEST_FOLDER");
+    const QString script = writeScript(folder, "flood.sh", "echo $$ > pid; yes; exec sleep 1000");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            m_runner.Start(script, "flood", folder);
+            waitUntil([] { return ProcessOutputText().size() > 100000; });
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    qunsetenv("TARVO_EXIT_TEST_FOLDER");
+    const pid_t child = readWhenWritten(folder + "/pid").toInt();
+    ASSERT_GT(child, 0);
+    EXPECT_EQ(waitUntil([&] { return processState(QString::number(child)) == 'S'; }), true);
+    kill(child, SIGKILL);
 }
 
 struct StartFailureCase {
