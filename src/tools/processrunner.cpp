@@ -4,6 +4,8 @@
 #include "tools/commandline.h"
 #include "tools/lineends.h"
 
+#include <QString>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -30,7 +32,7 @@ constexpr int kPipeCapacity = 1024 * 1024;
 constexpr std::chrono::milliseconds kExitGrace = 500ms;
 constexpr std::chrono::milliseconds kLongestExitPoll = 20ms;
 
-constexpr char kExitLine[] = "Exit code: ";
+constexpr char kExitLine[] = "Exit code: %d";
 constexpr char kNoErrors[] = "\r\nNo Errors";
 constexpr char kTerminatedByUser[] = "\r\nProcess terminated by user.";
 constexpr char kStillActive[] = "\r\nError - process still active!";
@@ -53,27 +55,24 @@ RunnerState &runnerState() {
     return *state;
 }
 
-bool hasChildExited(pid_t child, bool &exited) {
+// Whether the child has ended, leaving it unreaped; nullopt when that cannot be told.
+std::optional<bool> hasChildExited(pid_t child) {
     siginfo_t info{};
     while (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
         if (errno != EINTR) {
-            return false;
+            return std::nullopt;
         }
     }
-    exited = info.si_pid != 0;
-    return true;
+    return info.si_pid != 0;
 }
 
-// Whether the child has ended, leaving it unreaped; nullopt when that cannot be told.
+// As hasChildExited, but a child that has not ended yet gets a grace period.
 std::optional<bool> waitForExitAfterOutput(pid_t child) {
     const auto deadline = std::chrono::steady_clock::now() + kExitGrace;
     std::chrono::milliseconds pause = 1ms;
     for (;;) {
-        bool exited = false;
-        if (!hasChildExited(child, exited)) {
-            return std::nullopt;
-        }
-        if (exited || std::chrono::steady_clock::now() >= deadline) {
+        const std::optional<bool> exited = hasChildExited(child);
+        if (exited != false || std::chrono::steady_clock::now() >= deadline) {
             return exited;
         }
         std::this_thread::sleep_for(pause);
@@ -147,7 +146,7 @@ void finishRun(int readEnd, pid_t child) {
         }
         if (exitStatus) {
             // The exit line holds no line break, so appending it keeps the text normalised.
-            state.processOutput.append(kExitLine).append(QByteArray::number(*exitStatus));
+            state.processOutput.append(QString::asprintf(kExitLine, *exitStatus).toLatin1());
             state.processOutput.append(verdictFor(*exitStatus));
         } else {
             state.processOutput.append(kProcessErrors);
@@ -166,7 +165,15 @@ void finishRun(int readEnd, pid_t child) {
     }
 }
 
-void readerThread(int readEnd, pid_t child) {
+void readerThread() {
+    RunnerState &state = runnerState();
+    int readEnd = -1;
+    pid_t child = 0;
+    {
+        const std::lock_guard guard(state.lock); // waits until Start has set up the run
+        readEnd = state.pipeReadEnd;
+        child = state.child;
+    }
     captureOutput(readEnd);
     finishRun(readEnd, child);
 }
@@ -205,7 +212,7 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
     state.terminatedWith.reset();
     state.processRunning = true; // before the thread starts, so its clearing comes last
     try {
-        std::thread(readerThread, readEnd, child).detach();
+        std::thread(readerThread).detach();
     } catch (const std::system_error &) {
         kill(-child, SIGKILL);
         while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
@@ -225,12 +232,9 @@ bool CProcessRunner::Terminate(int exitCode) {
     if (state.child <= 0) {
         return false;
     }
-    bool exited = false;
-    if (!hasChildExited(state.child, exited)) {
-        return false;
-    }
-    if (exited) {
-        return true;
+    const std::optional<bool> exited = hasChildExited(state.child);
+    if (exited != false) {
+        return exited.has_value(); // the status was read, or could not be
     }
     if (kill(-state.child, SIGKILL) != 0) {
         return false;
