@@ -1,0 +1,269 @@
+#include "tools/processrunner.h"
+
+#include "tools/childprocess.h"
+#include "tools/commandline.h"
+#include "tools/lineends.h"
+
+#include <QString>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Bytes taken from the pipe by one read, and the pipe's capacity asked for: a large pipe lets a
+// fast writer and the reader switch less often. The captured text does not depend on either.
+constexpr qsizetype kReadSize = 1024 * 1024;
+constexpr int kPipeCapacity = 1024 * 1024;
+// The output of an exiting child ends a moment before the child can be reaped; a child that
+// still runs this long after its output ended has closed its output on purpose.
+constexpr std::chrono::milliseconds kExitGrace = 500ms;
+constexpr std::chrono::milliseconds kLongestExitPoll = 20ms;
+
+constexpr char kExitLine[] = "Exit code: %d";
+constexpr char kNoErrors[] = "\r\nNo Errors";
+constexpr char kTerminatedByUser[] = "\r\nProcess terminated by user.";
+constexpr char kStillActive[] = "\r\nError - process still active!";
+constexpr char kThereWereErrors[] = "\r\nThere were errors";
+constexpr char kProcessErrors[] = "Warning! There were process errors";
+
+// The one captured run of the process. Made once and never destroyed, so that a reader thread
+// that still runs while the application exits finds it valid.
+struct RunnerState {
+    std::mutex lock;
+    QByteArray processOutput;
+    bool processRunning = false;
+    pid_t child = 0;      // the child until the reader has reaped it; 0 when there is none
+    int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
+    std::optional<int> terminatedWith; // exit code given to a successful Terminate
+};
+
+RunnerState &runnerState() {
+    static RunnerState *const state = new RunnerState;
+    return *state;
+}
+
+// Whether the child has ended, leaving it unreaped; nullopt when that cannot be told.
+std::optional<bool> hasChildExited(pid_t child) {
+    siginfo_t info{};
+    while (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+    return info.si_pid != 0;
+}
+
+// As hasChildExited, but a child that has not ended yet gets a grace period.
+std::optional<bool> waitForExitAfterOutput(pid_t child) {
+    const auto deadline = std::chrono::steady_clock::now() + kExitGrace;
+    std::chrono::milliseconds pause = 1ms;
+    for (;;) {
+        const std::optional<bool> exited = hasChildExited(child);
+        if (exited != false || std::chrono::steady_clock::now() >= deadline) {
+            return exited;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, kLongestExitPoll);
+    }
+}
+
+// Reaps a child known to have ended: its exit code, or -S for a death by signal S.
+std::optional<int> reapExitStatus(pid_t child) {
+    int status = 0;
+    pid_t result = 0;
+    do {
+        result = waitpid(child, &status, 0);
+    } while (result < 0 && errno == EINTR);
+    if (result != child) {
+        return std::nullopt;
+    }
+    if (WIFEXITED(status)) {
+        return WEXITSTATUS(status);
+    }
+    if (WIFSIGNALED(status)) {
+        return -WTERMSIG(status);
+    }
+    return std::nullopt;
+}
+
+const char *verdictFor(int exitStatus) {
+    switch (exitStatus) {
+    case 0:
+        return kNoErrors;
+    case kUserAbortExitCode:
+        return kTerminatedByUser;
+    case kStillActiveExitCode:
+        return kStillActive;
+    default:
+        return kThereWereErrors;
+    }
+}
+
+void captureOutput(int readEnd) {
+    RunnerState &state = runnerState();
+    QByteArray buffer(kReadSize, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t count = read(readEnd, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return;
+        }
+        const std::lock_guard guard(state.lock);
+        AppendCapturedChunk(state.processOutput, QByteArrayView(buffer.constData(), count));
+    }
+}
+
+void finishRun(int readEnd, pid_t child) {
+    const std::optional<bool> exited = waitForExitAfterOutput(child);
+    RunnerState &state = runnerState();
+    {
+        const std::lock_guard guard(state.lock);
+        // Reaping only under the lock keeps the child's id from being reused while Terminate
+        // may still signal its process group.
+        std::optional<int> exitStatus;
+        if (exited == false) {
+            exitStatus = kStillActiveExitCode;
+        } else if (exited == true) {
+            exitStatus = reapExitStatus(child);
+            if (exitStatus && state.terminatedWith) {
+                exitStatus = state.terminatedWith;
+            }
+        }
+        if (exitStatus) {
+            // The exit line holds no line break, so appending it keeps the text normalised.
+            state.processOutput.append(QString::asprintf(kExitLine, *exitStatus).toLatin1());
+            state.processOutput.append(verdictFor(*exitStatus));
+        } else {
+            state.processOutput.append(kProcessErrors);
+        }
+        state.processRunning = false;
+        state.child = 0;
+        state.terminatedWith.reset();
+        close(readEnd);
+        state.pipeReadEnd = -1;
+    }
+    if (exited == false) {
+        // The run is over for everybody else; this thread stays to reap the child when it ends,
+        // so that it never lingers as a zombie.
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+}
+
+void readerThread() {
+    RunnerState &state = runnerState();
+    int readEnd = -1;
+    pid_t child = 0;
+    {
+        const std::lock_guard guard(state.lock); // waits until Start has set up the run
+        readEnd = state.pipeReadEnd;
+        child = state.child;
+    }
+    captureOutput(readEnd);
+    finishRun(readEnd, child);
+}
+
+} // namespace
+
+CProcessRunner::~CProcessRunner() = default;
+
+bool CProcessRunner::Start(const QString &applicationPath, const QString &commandLine,
+                           const QString &currentFolder) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (state.processRunning) {
+        return false;
+    }
+    state.processOutput.clear();
+
+    const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    const auto [readEnd, writeEnd] = pipeEnds;
+    fcntl(readEnd, F_SETPIPE_SZ, kPipeCapacity); // a smaller pipe only costs speed
+    const pid_t child = StartChildInNewSession(applicationPath, arguments, currentFolder, writeEnd);
+    // Without the parent's write end the pipe ends once the child and whatever inherited its
+    // output have closed it.
+    close(writeEnd);
+    if (child <= 0) {
+        close(readEnd);
+        return false;
+    }
+
+    state.child = child;
+    state.pipeReadEnd = readEnd;
+    state.terminatedWith.reset();
+    state.processRunning = true; // before the thread starts, so its clearing comes last
+    try {
+        std::thread(readerThread).detach();
+    } catch (const std::system_error &) {
+        kill(-child, SIGKILL);
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        close(readEnd);
+        state.child = 0;
+        state.pipeReadEnd = -1;
+        state.processRunning = false;
+        return false;
+    }
+    return true;
+}
+
+bool CProcessRunner::Terminate(int exitCode) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (state.child <= 0) {
+        return false;
+    }
+    const std::optional<bool> exited = hasChildExited(state.child);
+    if (exited != false) {
+        return exited.has_value(); // the status was read, or could not be
+    }
+    if (kill(-state.child, SIGKILL) != 0) {
+        return false;
+    }
+    state.terminatedWith = exitCode;
+    return true;
+}
+
+bool IsProcessRunning() {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    return state.processRunning;
+}
+
+ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    const QByteArray &text = state.processOutput;
+    const qsizetype from = std::clamp<qsizetype>(shownLength, 0, text.size());
+    // A deep copy: sharing the buffer would make the reader's next append copy the whole text.
+    return {QByteArray(text.constData() + from, text.size() - from), text.size(),
+            state.processRunning};
+}
+
+QByteArray ProcessOutputText(bool *running) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (running) {
+        *running = state.processRunning;
+    }
+    return QByteArray(state.processOutput.constData(), state.processOutput.size());
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Exit status reported when the child's output has ended while the child still runs.
+inline constexpr int kStillActiveExitCode = 259;
+// The exit code an abort by the user passes to Terminate.
+inline constexpr int kUserAbortExitCode = 11;
+
+// What the output window takes from the captured text at one poll, read under the runner's lock.
+struct ProcessOutputUpdate {
+    QByteArray added; // the text after the length the caller has already shown
+    qsizetype length; // length of the whole text now; smaller than the shown length after a restart
+    bool running;     // processRunning at the same moment
+};
+
+// One captured run of a tool. At most one run exists in the process at a time, and the state of
+// that run (processOutput, processRunning, the child and its output pipe) belongs to the process,
+// not to this object: every operation acts on that shared state under one lock, and destroying
+// a runner neither stops its child nor touches the state.
+//
+// A run: Start empties processOutput, starts the child with standard output and standard error
+// joined into one pipe, sets processRunning and starts a reader thread. The reader appends what
+// the child writes, line ends normalised to CR LF and NUL bytes dropped, and when the output ends
+// it appends "Exit code: %d" and a verdict and clears processRunning, both in one locked step.
+// A child still running when the application exits is left running.
+class CProcessRunner {
+public:
+    CProcessRunner() = default;
+    CProcessRunner(const CProcessRunner &) = delete;
+    CProcessRunner &operator=(const CProcessRunner &) = delete;
+    virtual ~CProcessRunner();
+
+    // Starts applicationPath with the arguments split from commandLine (whose first word, the
+    // tool's bare name, becomes argv[0]) in currentFolder. False, with nothing started, when a
+    // run is in progress, the program cannot be started or the folder does not exist.
+    bool Start(const QString &applicationPath, const QString &commandLine,
+               const QString &currentFolder);
+
+    // Ends the child and its whole process group if the child still runs; the run then reports
+    // exitCode. Returns whether the child was signalled or, when it had already ended, whether
+    // its status could be read; false when there is no run.
+    bool Terminate(int exitCode);
+};
+
+// processRunning: true from a successful Start until the reader has appended the verdict.
+bool IsProcessRunning();
+
+// The text appended after shownLength, with the whole length and the running flag read
+// together. Empty when shownLength is at or past the end.
+ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength);
+
+// A copy of the whole of processOutput; *running, when given, is processRunning read with it.
+QByteArray ProcessOutputText(bool *running = nullptr);

@@ -1,0 +1,232 @@
+#include "tools/processrunner.h"
+
+#include "childscripts.h"
+#include "support/testenvironment.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+namespace {
+
+using namespace tools_test;
+
+const QString kShell = "/bin/sh";
+const QByteArray kNoErrors = "Exit code: 0\r\nNo Errors";
+
+// The runner state is process-wide: every test starts and ends without a run in progress.
+class ProcessRunnerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = QFileInfo(testing_support::makeScratchFolder("runner")).canonicalFilePath();
+    }
+    void TearDown() override {
+        m_runner.Terminate(kUserAbortExitCode);
+        EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    }
+    QByteArray runToEnd(const QString &program, const QString &commandLine) {
+        EXPECT_EQ(m_runner.Start(program, commandLine, m_folder), true);
+        EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+        return ProcessOutputText();
+    }
+    QByteArray runScript(const QByteArray &body) {
+        return runToEnd(writeScript(m_folder, "child.sh", body), "child");
+    }
+    void waitForOutput(const QByteArray &text) {
+        EXPECT_EQ(waitUntil([&] { return ProcessOutputText().contains(text); }), true);
+    }
+
+    CProcessRunner m_runner;
+    QString m_folder;
+};
+
+struct CapturedRunCase {
+    const char *name;
+    const char *script;
+    const char *output;
+};
+
+class CapturedRunTest : public ProcessRunnerTest,
+                        public testing::WithParamInterface<CapturedRunCase> {};
+
+TEST_P(CapturedRunTest, CapturesOutputExitLineAndVerdict) {
+    EXPECT_EQ(runScript(GetParam().script), QByteArray(GetParam().output));
+}
+
+const CapturedRunCase kCapturedRuns[] = {
+    {"NothingWrittenGivesOnlyExitLineAndVerdict", "exit 0", "Exit code: 0\r\nNo Errors"},
+    {"LastLineWithoutLineEndJoinsTheExitLine", "printf 'a\\nb'", "a\r\nbExit code: 0\r\nNo Errors"},
+    {"CrLfAndLoneCrStay", "printf 'a\\r\\nb\\rc\\n'", "a\r\nb\rc\r\nExit code: 0\r\nNo Errors"},
+    {"StderrAndStdoutInterleaveInOrder", "echo out1; echo err1 >&2; echo out2; echo err2 >&2",
+     "out1\r\nerr1\r\nout2\r\nerr2\r\nExit code: 0\r\nNo Errors"},
+    {"NulBytesAreDroppedNotTheRestOfTheRead", "printf 'ab\\000cd\\n\\000ef\\n'",
+     "abcd\r\nef\r\nExit code: 0\r\nNo Errors"},
+    {"StandardInputIsEmptyAndNoTerminal", "cat; [ -t 0 ] || [ -t 1 ] || echo no-tty",
+     "no-tty\r\nExit code: 0\r\nNo Errors"},
+    {"ExitThreeIsAnError", "exit 3", "Exit code: 3\r\nThere were errors"},
+    {"ExitElevenReadsAsTerminated", "exit 11", "Exit code: 11\r\nProcess terminated by user."},
+    {"DeathBySignalIsNegative", "kill -SEGV $$", "Exit code: -11\r\nThere were errors"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Scripts, CapturedRunTest, testing::ValuesIn(kCapturedRuns),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ProcessRunnerTest, ChildGetsSplitExpandedArgumentsFolderAndEnvironment) {
+    qputenv("TARVO_RUNNER_PROBE", "probe value");
+    QFile(m_folder + "/B.class").open(QIODevice::WriteOnly);
+    QFile(m_folder + "/A.class").open(QIODevice::WriteOnly);
+    writeScript(m_folder, "args.sh",
+                "tr '\\000' '\\n' < /proc/$$/cmdline; pwd -P; echo \"$TARVO_RUNNER_PROBE\"");
+    EXPECT_EQ(runToEnd(kShell, R"(javac args.sh "My File.java" *.class "*.class" a\"b)"),
+              "javac\r\nargs.sh\r\nMy File.java\r\nA.class\r\nB.class\r\n*.class\r\na\"b\r\n"
+                  + m_folder.toUtf8() + "\r\nprobe value\r\n" + kNoErrors);
+}
+
+TEST_F(ProcessRunnerTest, SecondStartWhileRunningFailsAndLeavesTheRunAlone) {
+    const QByteArray gate = QFile::encodeName(m_folder + "/gate");
+    ASSERT_EQ(mkfifo(gate.constData(), 0600), 0);
+    const QString script = writeScript(m_folder, "gated.sh", "echo $$; read x < gate; echo x");
+    ASSERT_EQ(m_runner.Start(script, "gated", m_folder), true);
+    waitForOutput("\r\n");
+    const ProcessOutputUpdate during = ProcessOutputSince(0);
+    EXPECT_EQ(during.running, true);
+
+    // Standard input is /dev/null; the child holds the pipe as output and error, no read end.
+    const QStringList descriptors = descriptorTargets(during.added.trimmed());
+    EXPECT_EQ(descriptors.filter("pipe:").size(), 2) << descriptors.join(", ").toStdString();
+    EXPECT_EQ(descriptors.value(1).mid(2), descriptors.value(2).mid(2));
+    EXPECT_EQ(descriptors.value(0), "0 /dev/null");
+
+    CProcessRunner second;
+    EXPECT_EQ(second.Start(kShell, "sh -c 'echo second'", m_folder), false);
+    EXPECT_EQ(ProcessOutputText(), during.added);
+
+    const int gateEnd = open(gate.constData(), O_WRONLY | O_CLOEXEC);
+    EXPECT_EQ(write(gateEnd, "x\n", 2), 2);
+    close(gateEnd);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    const ProcessOutputUpdate after = ProcessOutputSince(during.length);
+    EXPECT_EQ(after.added, "x\r\n" + kNoErrors);
+    EXPECT_EQ(after.running, false);
+    EXPECT_EQ(ProcessOutputSince(after.length + 5).added, QByteArray());
+}
+
+TEST_F(ProcessRunnerTest, TerminateEndsTheChildAndItsGrandchildren) {
+    const QString script =
+        writeScript(m_folder, "parent.sh", "sleep 1000 & echo $! > grandchild; echo go; wait");
+    ASSERT_EQ(m_runner.Start(script, "parent", m_folder), true);
+    waitForOutput("go\r\n");
+    const QString grandchild = readWhenWritten(m_folder + "/grandchild").trimmed();
+    EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), true);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText(), "go\r\nExit code: 11\r\nProcess terminated by user.");
+    EXPECT_EQ(waitUntil([&] { return processState(grandchild) % 'Z' == 0; }), true);
+}
+
+TEST_F(ProcessRunnerTest, TerminateAfterTheEndTerminatesNothing) {
+    EXPECT_EQ(runScript("exit 0"), kNoErrors);
+    EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), false);
+    EXPECT_EQ(ProcessOutputText(), kNoErrors);
+}
+
+TEST_F(ProcessRunnerTest, OutputClosedWhileRunningReportsStillActiveAndIsReapedLater) {
+    EXPECT_EQ(runScript("echo $$ > pid; exec >&- 2>&-; exec sleep 1000"),
+              "Exit code: 259\r\nError - process still active!");
+    const QString child = readWhenWritten(m_folder + "/pid").trimmed();
+    ASSERT_GT(child.toInt(), 0);
+    EXPECT_EQ(processState(child), 'S');
+    kill(child.toInt(), SIGKILL);
+    EXPECT_EQ(waitUntil([&] { return processState(child) == '\0'; }), true);
+}
+
+// The application may exit while the reader appends: the state must outlive static destruction,
+// and the child is not stopped (here it outlives the flood it was writing into the closed pipe).
+TEST_F(ProcessRunnerTest, ExitWhileCapturingKeepsStateValidAndLeavesTheChildRunning) {
+    // The exiting process is this test run again; it works in this run's folder, not its own.
+    if (!qEnvironmentVariableIsSet("TARVO_EXIT_TEST_FOLDER")) {
+        qputenv("TARVO_EXIT_TEST_FOLDER", QFile::encodeName(m_folder));
+    }
+    const QString folder = qEnvironmentVariable("TARVO_EXIT_TEST_FOLDER");
+    const QString script = writeScript(folder, "flood.sh", "echo $$ > pid; yes; exec sleep 1000");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            m_runner.Start(script, "flood", folder);
+            waitUntil([] { return ProcessOutputText().size() > 100000; });
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    qunsetenv("TARVO_EXIT_TEST_FOLDER");
+    const pid_t child = readWhenWritten(folder + "/pid").toInt();
+    ASSERT_GT(child, 0);
+    EXPECT_EQ(waitUntil([&] { return processState(QString::number(child)) == 'S'; }), true);
+    kill(child, SIGKILL);
+}
+
+struct StartFailureCase {
+    const char *name;
+    const char *program;
+    const char *folderBelowScratch;
+};
+
+class StartFailureTest : public ProcessRunnerTest,
+                         public testing::WithParamInterface<StartFailureCase> {};
+
+TEST_P(StartFailureTest, ReturnsFalseAndLeavesNothingBehind) {
+    const QStringList descriptors = descriptorTargets("self");
+    EXPECT_EQ(
+        m_runner.Start(GetParam().program, "tool x", m_folder + GetParam().folderBelowScratch),
+        false);
+    EXPECT_EQ(IsProcessRunning(), false);
+    EXPECT_EQ(descriptorTargets("self"), descriptors);
+    EXPECT_EQ(zombieChildCount(), 0);
+}
+
+const StartFailureCase kStartFailures[] = {
+    {"MissingProgram", "/nonexistent/bin/javac", ""},
+    {"ProgramIsAFolder", "/usr/bin", ""},
+    {"MissingFolder", "/bin/sh", "/no such folder"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Starts, StartFailureTest, testing::ValuesIn(kStartFailures),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ProcessRunnerTest, TwoHundredRunsLeaveNoDescriptorOrZombie) {
+    const QString script = writeScript(m_folder, "quick.sh", "echo run");
+    const QStringList descriptors = descriptorTargets("self");
+    for (int run = 0; run < 200; ++run) {
+        ASSERT_EQ(runToEnd(script, "quick"), "run\r\n" + kNoErrors);
+    }
+    EXPECT_EQ(descriptorTargets("self"), descriptors);
+    EXPECT_EQ(zombieChildCount(), 0);
+}
+
+TEST_F(ProcessRunnerTest, CompilesAndRunsJavaWithTheJdkTools) {
+    const QString javac = QFileInfo(QStandardPaths::findExecutable("javac")).canonicalFilePath();
+    if (javac.isEmpty()) {
+        GTEST_SKIP() << "no JDK on PATH";
+    }
+    const auto writeSource = [this](const QString &name, const QByteArray &text) {
+        QFile file(m_folder + "/" + name);
+        EXPECT_EQ(file.open(QIODevice::WriteOnly) && file.write(text) == text.size(), true);
+    };
+    writeSource("Hello.java", "class Hello { public static void main(String[] a) {\n"
+                              "  System.out.println(a.length + a[0]); System.out.flush();\n"
+                              "  System.err.println(\"err\"); System.exit(3); } }\n");
+    EXPECT_EQ(runToEnd(javac, "javac Hello.java"), kNoErrors);
+    EXPECT_EQ(runToEnd(QFileInfo(javac).absolutePath() + "/java", "java Hello \"two words\" x"),
+              "2two words\r\nerr\r\nExit code: 3\r\nThere were errors");
+    writeSource("Broken.java", "class Broken {\n  int x = ; }\n");
+    const QByteArray errors = runToEnd(javac, "javac Broken.java");
+    EXPECT_EQ(errors.left(errors.indexOf(" error:")), "Broken.java:2:");
+    EXPECT_EQ(errors.endsWith("Exit code: 1\r\nThere were errors"), true) << errors.constData();
+}
+
+} // namespace
