@@ -98,9 +98,6 @@ bool CKetrelApp::InitInstance(const QStringList &files)
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
         openDocumentFile(m_settings.lastOpenProject);
     }
-    if (files.isEmpty()) {
-        ShowTipOfTheDay(true);
-    }
     return true;
 }
 
@@ -133,10 +130,8 @@ void CKetrelApp::registerCommands()
         QPageSetupDialog dialog(&printer(), m_mainFrame.get());
         fw::prompter().runDialog(dialog);
     });
-    addCommand(CommandId::Preferences, [this] { EditPreferences(); });
     addCommand(CommandId::SaveAll, [this] { SaveAllDocuments(); });
     addCommand(CommandId::Help, [this] { LaunchHelp(); });
-    addCommand(CommandId::TipOfTheDay, [this] { ShowTipOfTheDay(false); });
     addCommand(CommandId::AppExit, [this] {
         if (m_mainFrame) {
             m_mainFrame->close();
@@ -290,10 +285,6 @@ void CKetrelApp::setLineText(const QString &text)
         m_mainFrame->setPaneText(CMainFrame::LinePane, text);
     }
 }
-
-void CKetrelApp::EditPreferences() {}
-
-void CKetrelApp::ShowTipOfTheDay(bool) {}
 
 QString CKetrelApp::helpFolder() const
 {

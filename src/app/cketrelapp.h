@@ -3,13 +3,13 @@
 #include "app/appsettings.h"
 #include "app/ideservices.h"
 #include "framework/application.h"
+#include "project/cjavaprojectdoc.h"
 
 #include <QPointer>
 #include <QStringList>
 
 #include <memory>
 
-class CJavaProjectDoc;
 class CMainFrame;
 
 namespace fw {
@@ -59,7 +59,6 @@ public:
     void setMessageText(const QString &text) override;
     void setLineText(const QString &text) override;
 
-    void EditPreferences();
     // Starts the help viewer, or leaves the one already started running.
     void LaunchHelp();
 
@@ -70,7 +69,6 @@ public:
 private:
     void registerDocTemplates();
     void registerCommands();
-    void ShowTipOfTheDay(bool atStartUp);
 
     AppSettings m_settings;
     QString m_appFolder;

@@ -2,10 +2,10 @@
 
 #include "framework/mainwindow.h"
 
+#include <QMenu>
 #include <QPointer>
 
 class CKetrelApp;
-class QMenu;
 
 // Tarvo's main window: the file and build toolbars, the five status-bar panes (message, caret
 // line, caps lock, num lock, scroll lock), the toolbar layout kept in the settings, the window

@@ -14,8 +14,8 @@ CEditFontView::~CEditFontView() = default;
 
 void CEditFontView::onInitialUpdate()
 {
-    if (auto *doc = dynamic_cast<PlainTextDocument *>(document())) {
-        setDocument(doc->textDocument());
+    if (auto *text = dynamic_cast<PlainTextDocument *>(doc())) {
+        setDocument(text->textDocument());
     }
     if (IdeServices *services = IdeServices::instance()) {
         const AppSettings &settings = services->settings();

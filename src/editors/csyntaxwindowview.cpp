@@ -12,7 +12,7 @@ CSyntaxWindowView::~CSyntaxWindowView() = default;
 
 CSyntaxWindowDoc *CSyntaxWindowView::sourceDocument() const
 {
-    return dynamic_cast<CSyntaxWindowDoc *>(document());
+    return dynamic_cast<CSyntaxWindowDoc *>(doc());
 }
 
 void CSyntaxWindowView::onInitialUpdate()

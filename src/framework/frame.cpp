@@ -25,7 +25,7 @@ Frame::~Frame() = default;
 
 Document *Frame::document() const
 {
-    return m_view ? m_view->document() : nullptr;
+    return m_view ? m_view->doc() : nullptr;
 }
 
 void Frame::setView(View *view)

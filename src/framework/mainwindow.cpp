@@ -81,7 +81,12 @@ void MainWindow::arrangeIcons()
     }
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The MDI area outlives this part of the window while Qt tears the rest down; it must not
+    // report activations to a half-destroyed main window.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 std::vector<Frame *> MainWindow::frames() const
 {
@@ -141,7 +146,7 @@ std::vector<CommandTarget *> MainWindow::commandRoute() const
     if (Frame *frame = activeFrame()) {
         if (View *view = frame->view()) {
             route.push_back(view);
-            if (Document *document = view->document()) {
+            if (Document *document = view->doc()) {
                 route.push_back(document);
             }
         }

@@ -20,7 +20,8 @@ public:
     View(const View &) = delete;
     View &operator=(const View &) = delete;
 
-    Document *document() const { return m_document; }
+    // Named apart from the text widgets' own document().
+    Document *doc() const { return m_document; }
     Frame *frame() const { return m_frame; }
     virtual QWidget *widget() = 0;
 

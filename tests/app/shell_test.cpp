@@ -9,6 +9,7 @@
 #include "framework/view.h"
 #include "project/cjavaprojectdoc.h"
 #include "support/appharness.h"
+#include "support/qtprinters.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -166,7 +167,7 @@ TEST_F(RoutingTest, ViewThenDocumentThenFrameThenMainWindowThenApplication)
     CMainFrame &frame = harness.mainFrame();
     fw::View *view = frame.activeView();
     ASSERT_NE(view, nullptr);
-    fw::CommandTarget *targets[] = {view, view->document(), view->frame(), &frame, &harness.app()};
+    fw::CommandTarget *targets[] = {view, view->doc(), view->frame(), &frame, &harness.app()};
     const QStringList names{QStringLiteral("view"), QStringLiteral("document"),
                             QStringLiteral("frame"), QStringLiteral("main"), QStringLiteral("app")};
     // Command 40000 + k is handled by targets k and later: the nearest one must win.
@@ -195,7 +196,7 @@ TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun)
     EXPECT_FALSE(frame.executeCommand(41000));
     EXPECT_TRUE(calls.isEmpty());
 
-    view->document()->addUpdate(41000, [](fw::CommandUi &ui) { ui.setChecked(true); });
+    view->doc()->addUpdate(41000, [](fw::CommandUi &ui) { ui.setChecked(true); });
     EXPECT_TRUE(frame.commandState(41000).isEnabled());
     EXPECT_TRUE(frame.commandState(41000).isChecked());
     EXPECT_TRUE(frame.executeCommand(41000));
@@ -211,7 +212,6 @@ TEST(EnableRules, ProjectCommandsNeedAProject)
         EXPECT_FALSE(frame.commandState(id).isEnabled()) << id;
     }
     EXPECT_TRUE(frame.commandState(CommandId::Build).isEnabled());
-    EXPECT_TRUE(frame.commandState(CommandId::NewProject).isEnabled());
 
     ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("JavaProject")));
     CJavaProjectDoc *project = harness.app().GetProjectDoc();
@@ -262,7 +262,7 @@ TEST(Documents, OpeningAnOpenFileBringsItsWindowForward)
     EXPECT_EQ(harness.mainFrame().frames().size(), 2u);
 }
 
-TEST(Documents, SaveAllSavesEveryModifiedDocument)
+TEST(Documents, SaveAllAsksForEachModifiedDocument)
 {
     AppHarness harness;
     const QString a = harness.writeFile(QStringLiteral("A.java"), "class A {}\n");
@@ -274,8 +274,12 @@ TEST(Documents, SaveAllSavesEveryModifiedDocument)
     EXPECT_EQ(html->docTemplate()->resourceId(), 131);
     source->setEditorText(QStringLiteral("class B {}\n"));
     html->setEditorText(QStringLiteral("<body>\n"));
+    harness.prompter().answerNext(fw::Answer::Yes);
+    harness.prompter().answerNext(fw::Answer::Yes);
     EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::SaveAll));
-    EXPECT_TRUE(harness.prompter().messages().empty());
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              (QStringList{QStringLiteral("Save changes to A.java?"),
+                           QStringLiteral("Save changes to page.html?")}));
     EXPECT_FALSE(source->isModified());
     EXPECT_FALSE(html->isModified());
     QFile saved(a);

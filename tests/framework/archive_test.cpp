@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-void PrintTo(const QString &text, std::ostream *out) {
-    *out << '"' << text.toStdString() << '"';
-}
+#include "support/qtprinters.h"
 
 namespace {
 

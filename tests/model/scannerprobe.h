@@ -5,11 +5,7 @@
 
 #include <QVector>
 
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out) {
-    *out << '"' << text.toStdString() << '"';
-}
+#include "support/qtprinters.h"
 
 // The real scanner with its members in view.
 class ScannerProbe : public JavaSourceScanner {
