@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -79,6 +80,11 @@ void CMainFrame::registerCommands()
 
 QRect CMainFrame::freeClientArea() const
 {
+    // Windows opened at start-up are placed before the main window first shows: lay the bars
+    // out now so that their heights are real.
+    if (!isVisible() && layout()) {
+        layout()->activate();
+    }
     QRect area = clientRect();
     int height = area.height() - m_fileToolBar->height() - statusBar()->height();
     if (m_buildToolBar->geometry().top() != m_fileToolBar->geometry().top()) {
