@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
-// The command lines of the JDK tools, composed exactly as the tool commands run them. Pure
-// functions: the commands check their preconditions, call these, and hand the result to the
-// process runner or to a console.
+#include <optional>
+
+// The command lines of the JDK tools, composed exactly as the tool commands run them, and the
+// reading of compiler messages that leads back to a source line. Pure functions: the commands
+// check their preconditions, call these, and hand the result to the process runner or to a
+// console.
 //
 // A tool is the program jdkFolder/bin/<tool>; its command line begins with the bare tool name.
 // The folder of a path is the text before its last separator ("" when it has none); each
-// command runs its tool in a folder it computes.
+// command runs its tool in a folder it computes. Command lines are split with the Windows
+// runtime's rules, so a file name that holds a blank, a quote or a wildcard is put in quotes;
+// any other name stands bare.
 namespace jdk {
 
 struct ToolCommand {
@@ -21,6 +27,11 @@ QString toolProgram(const QString &jdkFolder, const QString &tool);
 bool hasSeparator(const QString &path);
 QString folderOf(const QString &path);
 QString fileNameOf(const QString &path);
+// text as one command-line argument: bare when it splits as one and expands to nothing,
+// otherwise quoted.
+QString argumentFor(const QString &text);
+// text in quotes, with the escapes that keep a quote or a trailing backslash inside it.
+QString quotedArgument(const QString &text);
 
 // javac FILE [options], in the file's folder. path is the file's full path, fileName the name
 // the project holds for it.
@@ -47,5 +58,13 @@ QString manifestText(const QString &className);
 // Reads a decimal number as the C library's atoi does: leading white space, an optional sign,
 // the digits up to the first other character; 0 when there are none.
 int atoiPrefix(QStringView text);
+
+// Line `line` (0-based) of captured tool output, whose lines end at a CR (a CR LF counts as one
+// line end). None when that line has no CR after it, as the last line of the output has.
+std::optional<QStringView> outputLine(QStringView text, int line);
+// The number a compiler message gives after a file name: read as atoiPrefix reads it, from one
+// character past the end of the name's first occurrence in the line, which skips the colon of
+// "Foo.java:12: error". 0 when the name ends the line.
+int messageLineNumber(QStringView line, QStringView fileName);
 
 } // namespace jdk

@@ -1,0 +1,47 @@
+#include "tools/coutputedit.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTextBlock>
+
+#include <memory>
+
+COutputEdit::COutputEdit(QWidget *parent)
+    : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A read-only edit still shows its caret, so that a line can be picked with the keyboard.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+COutputEdit::~COutputEdit() = default;
+
+void COutputEdit::setWindowMenuActions(const QList<QAction *> &actions) {
+    m_windowMenuActions = actions;
+}
+
+QMenu *COutputEdit::createContextMenu() {
+    QMenu *menu = createStandardContextMenu();
+    if (!m_windowMenuActions.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_windowMenuActions);
+    }
+    return menu;
+}
+
+int COutputEdit::selectionLine() const {
+    return document()->findBlock(textCursor().selectionStart()).blockNumber();
+}
+
+void COutputEdit::mouseDoubleClickEvent(QMouseEvent *event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    Q_EMIT lineDoubleClicked(selectionLine());
+}
+
+void COutputEdit::contextMenuEvent(QContextMenuEvent *event) {
+    const std::unique_ptr<QMenu> menu(createContextMenu());
+    menu->exec(event->globalPos());
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+
+class COutputEdit;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+
+// The "Process Output" window: a top strip with the progress bar, the caption field and the
+// window-menu button at fixed places, and the output edit filling the rest from y = 22 down.
+// The window only shows and reports; the output window object (CProcessOutputDialog) decides
+// what a close request, a window-menu command or a double-clicked line does. A close request
+// (close box, Alt+F4, Escape) never closes the window by itself.
+class ProcessOutputWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // Window-menu commands.
+    static constexpr int kSaveAsCommand = 101;
+    static constexpr int kFontCommand = 102;
+    // The top of the output edit: the height of the strip above it.
+    static constexpr int kEditTop = 22;
+    static constexpr int kProgressMaximum = 100;
+
+    explicit ProcessOutputWindow(QWidget *owner);
+    ~ProcessOutputWindow() override;
+
+    COutputEdit *outputEdit() const { return m_outputEdit; }
+    QProgressBar *progressBar() const { return m_progressBar; }
+    QLineEdit *captionField() const { return m_captionField; }
+    // The window menu, offered by the strip's menu button and the edit's context menu.
+    QMenu *windowMenu() const { return m_windowMenu; }
+
+    void setCaption(const QString &caption);
+    void setProgress(int value);
+    // Advances the progress bar by one step, starting again from 0 after passing the maximum.
+    void stepProgress();
+
+Q_SIGNALS:
+    void closeRequested();
+    void windowMenuCommand(int id);
+    void lineDoubleClicked(int line);
+
+public Q_SLOTS:
+    // Escape asks to close, as the close box does, rather than hiding the window.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void addWindowMenuCommand(int id, const QString &text);
+
+    QProgressBar *m_progressBar = nullptr;
+    QLineEdit *m_captionField = nullptr;
+    QToolButton *m_menuButton = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    COutputEdit *m_outputEdit = nullptr;
+};
