@@ -1,0 +1,258 @@
+#include "app/appsettings.h"
+#include "app/cketrelapp.h"
+#include "app/cmainframe.h"
+#include "framework/profile.h"
+#include "tools/coutputedit.h"
+#include "tools/cprocessoutputdialog.h"
+#include "tools/outputwindowlistener.h"
+#include "tools/processoutputwindow.h"
+#include "tools/processrunner.h"
+
+#include "childscripts.h"
+#include "support/appharness.h"
+#include "support/qtprinters.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::AppHarness;
+
+const QString kOptions = QStringLiteral("OPTIONS");
+const QString kDashes = QStringLiteral("External process in progress --");
+const QString kPlus = QStringLiteral("External process in progress +");
+const QString kComplete = QStringLiteral("External process complete");
+const QString kAbortQuestion =
+    QStringLiteral("The process is still running, do you wish to abort it?");
+
+class RecordingListener : public OutputWindowListener {
+public:
+    int closes = 0;
+    std::vector<int> lines;
+
+    void OnOutputClose() override { ++closes; }
+    void OnOutputGotoLine(int line) override { lines.push_back(line); }
+};
+
+class OutputWindowTest : public testing::Test {
+protected:
+    AppHarness harness;
+    RecordingListener listener;
+    CProcessOutputDialog dialog;
+
+    void TearDown() override {
+        // The runner's state belongs to the process: the next test starts from idle.
+        EXPECT_TRUE(tools_test::waitUntil([] { return !IsProcessRunning(); }));
+    }
+
+    std::unique_ptr<CProcessRunner> start(const QByteArray &script) {
+        const QString path = tools_test::writeScript(harness.folder(), "tool.sh", script);
+        auto runner = std::make_unique<CProcessRunner>();
+        EXPECT_TRUE(runner->Start(path, "tool", harness.folder()));
+        return runner;
+    }
+    // Runs a script to its end with no window watching it.
+    void runToEnd(const QByteArray &script) {
+        start(script);
+        ASSERT_TRUE(tools_test::waitUntil([] { return !IsProcessRunning(); }));
+    }
+    bool waitForEnd() {
+        return QTest::qWaitFor([this] { return !dialog.isWatching(); }, 30000);
+    }
+    ProcessOutputWindow &window() { return *dialog.window(); }
+    QString editText() { return window().outputEdit()->toPlainText(); }
+    QString pane() { return harness.mainFrame().paneText(CMainFrame::MessagePane); }
+    void runWindowCommand(const QString &text) {
+        for (QAction *action : window().windowMenu()->actions()) {
+            if (action->text() == text) {
+                action->trigger();
+            }
+        }
+    }
+};
+
+TEST_F(OutputWindowTest, WatchesARunUntilTheTickThatSeesItsEnd) {
+    harness.app().setToolCaption("Building \"/p/A.java\"");
+    dialog.Open(start("echo first; sleep 1.5; echo second; exit 3"), &listener);
+    ASSERT_TRUE(dialog.IsOpen());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().windowTitle(), "Process Output");
+    EXPECT_EQ(window().captionField()->text(), "Building \"/p/A.java\"");
+    QStringList messages;
+    const QDeadlineTimer deadline(30000);
+    while (dialog.isWatching() && !deadline.hasExpired()) {
+        QTest::qWait(5);
+        if (messages.value(messages.size() - 1) != pane()) {
+            messages << pane();
+        }
+    }
+    messages.removeAll("Ready");
+    ASSERT_GE(messages.size(), 3);
+    EXPECT_EQ(messages.mid(0, 2), (QStringList{kDashes, kPlus}));
+    EXPECT_EQ(messages.last(), kComplete);
+    EXPECT_EQ(window().progressBar()->value(), 100);
+    EXPECT_FALSE(dialog.holdsRunner());
+    EXPECT_EQ(dialog.ShownText(), "first\r\nsecond\r\nExit code: 3\r\nThere were errors");
+    EXPECT_EQ(editText(), "first\nsecond\nExit code: 3\nThere were errors");
+}
+
+TEST_F(OutputWindowTest, OpeningAfterTheRunShowsTheWholeTextAndStartsNoTimer) {
+    runToEnd("echo done");
+    dialog.Open(nullptr, &listener);
+    EXPECT_FALSE(dialog.isWatching());
+    EXPECT_EQ(editText(), "done\nExit code: 0\nNo Errors");
+    EXPECT_EQ(window().progressBar()->value(), 0);
+    QTest::qWait(2 * CProcessOutputDialog::kTimerPeriodMs);
+    EXPECT_EQ(pane(), "Ready");
+}
+
+TEST_F(OutputWindowTest, CharactersAndLineEndsSplitBetweenTicksStayWhole) {
+    dialog.Open(
+        start(R"(printf 'caf\303'; sleep 0.5; printf '\251\r'; sleep 0.5; printf '\nz\r\n')"),
+        &listener);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(editText(), QString::fromUtf8("café\nz\nExit code: 0\nNo Errors"));
+    EXPECT_EQ(dialog.ShownText(), QString::fromUtf8("café\r\nz\r\nExit code: 0\r\nNo Errors"));
+}
+
+TEST_F(OutputWindowTest, AbortIsAskedForAndTheWindowStaysToShowTheEnd) {
+    dialog.Open(start("echo started; exec sleep 30"), &listener);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editText() == "started\n"; }, 30000));
+    harness.prompter().answerNext(fw::Answer::Cancel);
+    window().close();
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{kAbortQuestion});
+    EXPECT_TRUE(dialog.holdsRunner());
+    EXPECT_TRUE(IsProcessRunning());
+
+    harness.prompter().answerNext(fw::Answer::Ok);
+    window().close();
+    EXPECT_FALSE(dialog.holdsRunner());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_TRUE(dialog.ShownText().endsWith("Exit code: 11\r\nProcess terminated by user."));
+    EXPECT_EQ(pane(), kComplete);
+    EXPECT_EQ(window().progressBar()->value(), 100);
+    EXPECT_EQ(listener.closes, 0);
+}
+
+TEST_F(OutputWindowTest, ClosingWhenIdleTellsTheViewAfterTheCurrentEvent) {
+    runToEnd("echo x");
+    dialog.Open(nullptr, &listener);
+    window().close();
+    EXPECT_EQ(listener.closes, 0);
+    AppHarness::processEvents();
+    EXPECT_EQ(listener.closes, 1);
+    EXPECT_TRUE(harness.prompter().messageTexts().isEmpty());
+
+    // With no view to ask, the window goes at once and its text stays.
+    dialog.DestroyWindow();
+    dialog.Open(nullptr, nullptr);
+    window().close();
+    EXPECT_FALSE(dialog.IsOpen());
+    EXPECT_EQ(dialog.ShownText(), "x\r\nExit code: 0\r\nNo Errors");
+}
+
+TEST_F(OutputWindowTest, RestartShowsTheNewRunAndItsCaption) {
+    runToEnd("echo old");
+    dialog.Open(nullptr, &listener);
+    harness.app().setToolCaption("java Main");
+    EXPECT_TRUE(dialog.Restart(start("sleep 0.3; echo new"), &listener));
+    EXPECT_EQ(window().captionField()->text(), "java Main");
+    EXPECT_TRUE(dialog.isWatching());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(editText(), "new\nExit code: 0\nNo Errors");
+}
+
+TEST_F(OutputWindowTest, PlaceIsSavedWhenTheWindowGoesAndUsedWhenItOpens) {
+    dialog.Open(nullptr, &listener);
+    window().setGeometry(100, 120, 400, 300);
+    dialog.DestroyWindow();
+    const auto stored = harness.storedSettings();
+    EXPECT_EQ(stored->readInt(kOptions, "DLG_LEFT", 0), 100);
+    EXPECT_EQ(stored->readInt(kOptions, "DLG_TOP", 0), 120);
+    EXPECT_EQ(stored->readInt(kOptions, "DLG_RIGHT", 0), 500);
+    EXPECT_EQ(stored->readInt(kOptions, "DLG_BOTTOM", 0), 420);
+
+    CProcessOutputDialog another;
+    another.Open(nullptr, &listener);
+    EXPECT_EQ(another.window()->geometry(), QRect(100, 120, 400, 300));
+}
+
+TEST_F(OutputWindowTest, EditFillsTheWindowBelowTheStripAndTheStripStays) {
+    dialog.Open(nullptr, &listener);
+    const QRect progressPlace = window().progressBar()->geometry();
+    window().resize(640, 400);
+    EXPECT_EQ(window().outputEdit()->geometry(), QRect(0, 22, 640, 378));
+    EXPECT_EQ(window().progressBar()->geometry(), progressPlace);
+    EXPECT_EQ(window().outputEdit()->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+TEST_F(OutputWindowTest, ProgressStartsAgainAfterPassingTheMaximum) {
+    dialog.Open(nullptr, &listener);
+    window().setProgress(99);
+    window().stepProgress();
+    EXPECT_EQ(window().progressBar()->value(), 100);
+    window().stepProgress();
+    EXPECT_EQ(window().progressBar()->value(), 0);
+}
+
+TEST_F(OutputWindowTest, SaveAsWritesTheShownBytesOrSaysItCannot) {
+    runToEnd(R"(printf 'caf\303\251\nb')");
+    dialog.Open(nullptr, &listener);
+    const QString path = harness.folder() + "/out.txt";
+    harness.prompter().saveAsNext(path);
+    runWindowCommand("Save As...");
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "caf\xc3\xa9\r\nbExit code: 0\r\nNo Errors");
+    const fw::FileDialogOptions &options = harness.prompter().fileDialogs().back();
+    EXPECT_EQ(options.filter, "Text Files (*.txt)|*.txt||");
+    EXPECT_EQ(options.defaultExtension, "txt");
+    EXPECT_TRUE(options.overwritePrompt);
+
+    harness.prompter().saveAsNext(harness.folder() + "/missing/out.txt");
+    runWindowCommand("Save As...");
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{"Can't save file!"});
+}
+
+TEST_F(OutputWindowTest, FontIsSetOnTheTextAndStored) {
+    dialog.Open(nullptr, &listener);
+    harness.prompter().chooseFontNext(QFont("Liberation Serif", 14));
+    runWindowCommand("Font...");
+    EXPECT_EQ(window().outputEdit()->font().family(), "Liberation Serif");
+    const auto stored = harness.storedSettings();
+    EXPECT_EQ(stored->readString(kOptions, "DLGFONTNAME", ""), "Liberation Serif");
+    EXPECT_EQ(stored->readInt(kOptions, "DLGFONTSIZE", 0), 140);
+    EXPECT_EQ(harness.app().settings().outputFontSize, 140);
+}
+
+TEST_F(OutputWindowTest, WindowMenuIsOfferedByTheEditContextMenu) {
+    dialog.Open(nullptr, &listener);
+    const std::unique_ptr<QMenu> menu(window().outputEdit()->createContextMenu());
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_GE(actions.size(), 3);
+    EXPECT_TRUE(actions.at(actions.size() - 3)->isSeparator());
+    EXPECT_EQ(actions.at(actions.size() - 2)->text(), "Save As...");
+    EXPECT_EQ(actions.last()->text(), "Font...");
+}
+
+TEST_F(OutputWindowTest, DoubleClickReportsTheLineOfTheWordClicked) {
+    runToEnd("echo one; echo; echo 'A.java:3: error'");
+    dialog.Open(nullptr, &listener);
+    COutputEdit *edit = window().outputEdit();
+    QTextCursor third(edit->document()->findBlockByNumber(2));
+    third.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
+    QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, edit->cursorRect(third).center());
+    EXPECT_EQ(listener.lines, std::vector<int>{2});
+    EXPECT_EQ(edit->textCursor().selectedText(), "java");
+}
+
+} // namespace
