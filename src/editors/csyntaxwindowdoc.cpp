@@ -6,8 +6,7 @@ CSyntaxWindowDoc::CSyntaxWindowDoc() = default;
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
-CSyntaxWindowView *CSyntaxWindowDoc::firstSourceView() const
-{
+CSyntaxWindowView *CSyntaxWindowDoc::firstSourceView() const {
     return dynamic_cast<CSyntaxWindowView *>(firstView());
 }
 
@@ -17,8 +16,7 @@ void CSyntaxWindowDoc::GoToOffset(int) {}
 
 void CSyntaxWindowDoc::RefreshFunctionList() {}
 
-bool CSyntaxWindowDoc::onSaveDocument(const QString &path)
-{
+bool CSyntaxWindowDoc::onSaveDocument(const QString &path) {
     RefreshFunctionList();
     return PlainTextDocument::onSaveDocument(path);
 }

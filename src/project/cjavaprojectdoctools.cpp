@@ -18,7 +18,6 @@ void CJavaProjectDoc::JumpToMessageLine(int) {}
 
 void CJavaProjectDoc::StartCapturedTool(const QString &, const QString &, const QString &) {}
 
-bool CJavaProjectDoc::StartConsoleTool(const QString &, const QString &, const QString &)
-{
+bool CJavaProjectDoc::StartConsoleTool(const QString &, const QString &, const QString &) {
     return false;
 }

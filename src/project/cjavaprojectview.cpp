@@ -1,7 +1,6 @@
 #include "project/cjavaprojectview.h"
 
-CJavaProjectView::CJavaProjectView()
-{
+CJavaProjectView::CJavaProjectView() {
     setHeaderHidden(true);
 }
 
