@@ -6,7 +6,8 @@ CSyntaxWindowDoc::CSyntaxWindowDoc() = default;
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
-CSyntaxWindowView *CSyntaxWindowDoc::firstSourceView() const {
+CSyntaxWindowView *CSyntaxWindowDoc::firstSourceView() const
+{
     return dynamic_cast<CSyntaxWindowView *>(firstView());
 }
 
@@ -16,7 +17,8 @@ void CSyntaxWindowDoc::GoToOffset(int) {}
 
 void CSyntaxWindowDoc::RefreshFunctionList() {}
 
-bool CSyntaxWindowDoc::onSaveDocument(const QString &path) {
+bool CSyntaxWindowDoc::onSaveDocument(const QString &path)
+{
     RefreshFunctionList();
     return PlainTextDocument::onSaveDocument(path);
 }

@@ -3,17 +3,20 @@
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/texteditcommands.h"
 
-CSyntaxWindowView::CSyntaxWindowView() {
+CSyntaxWindowView::CSyntaxWindowView()
+{
     fw::installTextEditCommands(*this, *this);
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;
 
-CSyntaxWindowDoc *CSyntaxWindowView::sourceDocument() const {
+CSyntaxWindowDoc *CSyntaxWindowView::sourceDocument() const
+{
     return dynamic_cast<CSyntaxWindowDoc *>(doc());
 }
 
-void CSyntaxWindowView::onInitialUpdate() {
+void CSyntaxWindowView::onInitialUpdate()
+{
     if (CSyntaxWindowDoc *doc = sourceDocument()) {
         setDocument(doc->textDocument());
     }

@@ -60,7 +60,8 @@ public:
     // Operations for the project tree.
     void RefreshFileClasses(const QString &path);
     bool LocateClass(const QString &className);
-    bool LocateMember(const QString &fileName, const QString &className, const QString &signature);
+    bool LocateMember(const QString &fileName, const QString &className,
+                      const QString &signature);
     bool RelocateFile(const QString &fileName);
 
     // The JDK tool commands.

@@ -18,6 +18,7 @@ void CJavaProjectDoc::JumpToMessageLine(int) {}
 
 void CJavaProjectDoc::StartCapturedTool(const QString &, const QString &, const QString &) {}
 
-bool CJavaProjectDoc::StartConsoleTool(const QString &, const QString &, const QString &) {
+bool CJavaProjectDoc::StartConsoleTool(const QString &, const QString &, const QString &)
+{
     return false;
 }

@@ -1,6 +1,7 @@
 #include "project/cjavaprojectview.h"
 
-CJavaProjectView::CJavaProjectView() {
+CJavaProjectView::CJavaProjectView()
+{
     setHeaderHidden(true);
 }
 

@@ -8,16 +8,19 @@ CProcessOutputDialog::~CProcessOutputDialog() = default;
 
 void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner>, OutputWindowListener *) {}
 
-bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner>, OutputWindowListener *) {
+bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner>, OutputWindowListener *)
+{
     return true;
 }
 
-bool CProcessOutputDialog::IsOpen() const {
+bool CProcessOutputDialog::IsOpen() const
+{
     return false;
 }
 
 void CProcessOutputDialog::DestroyWindow() {}
 
-QString CProcessOutputDialog::ShownText() const {
+QString CProcessOutputDialog::ShownText() const
+{
     return {};
 }
