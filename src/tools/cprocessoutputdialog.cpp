@@ -32,8 +32,11 @@ const QString kTextExtension = QStringLiteral("txt");
 
 // Placing text costs about a millisecond per 16 KB in an edit that already holds tens of
 // megabytes; a slice of this size and a budget per call keep every timer call far below 50 ms.
-constexpr qsizetype kPlacingSlice = 128 * 1024;
-constexpr qint64 kPlacingBudgetMs = 20;
+constexpr qsizetype kPlacingSlice = 64 * 1024;
+constexpr qint64 kPlacingBudgetMs = 15;
+// While a run is watched, new text is also taken between ticks this often: a take copies all
+// the text added since the last one, and a fast tool adds megabytes in 200 ms.
+constexpr int kPollPeriodMs = 20;
 
 void setStatusText(const QString &text) {
     if (IdeServices *services = IdeServices::instance()) {
@@ -57,20 +60,15 @@ QFont outputFont(const AppSettings &settings) {
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
-    : m_decoder(QStringDecoder::Utf8)
-    , m_timer(new QTimer(this))
-    , m_placeTimer(new QTimer(this)) {
+    : m_timer(new QTimer(this))
+    , m_pumpTimer(new QTimer(this)) {
     if (IdeServices *services = IdeServices::instance()) {
         m_windowRect = services->settings().outputWindowRect;
     }
     m_timer->setInterval(kTimerPeriodMs);
     connect(m_timer, &QTimer::timeout, this, &CProcessOutputDialog::OnTimer);
-    m_placeTimer->setSingleShot(true);
-    m_placeTimer->setInterval(0);
-    connect(m_placeTimer, &QTimer::timeout, this, [this] {
-        placePendingOutput();
-        finishIfRunOver();
-    });
+    m_pumpTimer->setSingleShot(true);
+    connect(m_pumpTimer, &QTimer::timeout, this, &CProcessOutputDialog::pump);
 }
 
 CProcessOutputDialog::~CProcessOutputDialog() {
@@ -100,6 +98,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
                               m_windowRect.bottom - m_windowRect.top);
     }
     m_window->show();
+    pump();
 }
 
 bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
@@ -121,6 +120,7 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     if (running) {
         m_timer->start();
     }
+    pump();
     return true;
 }
 
@@ -130,7 +130,7 @@ bool CProcessOutputDialog::IsOpen() const {
 
 void CProcessOutputDialog::DestroyWindow() {
     m_timer->stop();
-    m_placeTimer->stop();
+    m_pumpTimer->stop();
     m_runner.reset();
     if (!m_window) {
         return;
@@ -149,7 +149,7 @@ void CProcessOutputDialog::DestroyWindow() {
 }
 
 QString CProcessOutputDialog::ShownText() const {
-    return QString::fromUtf8(m_shownText);
+    return m_shownText.text();
 }
 
 ProcessOutputWindow *CProcessOutputDialog::window() const {
@@ -184,13 +184,9 @@ OutputWindowListener *CProcessOutputDialog::listener() const {
 }
 
 void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running) {
-    m_shownText = text;
+    m_shownText.reset(text);
     m_runOver = !running;
-    m_placedLength = 0;
-    m_decoder.resetState();
-    m_placedEndsWithCr = false;
     m_window->outputEdit()->clear();
-    placePendingOutput();
 }
 
 void CProcessOutputDialog::takeNewOutput() {
@@ -209,45 +205,41 @@ void CProcessOutputDialog::takeNewOutput() {
     m_runOver = !update.running;
 }
 
-void CProcessOutputDialog::placePendingOutput() {
+void CProcessOutputDialog::pump() {
+    QElapsedTimer clock;
+    clock.start();
     if (!m_window) {
         return;
     }
+    if (isWatching()) {
+        takeNewOutput();
+    }
+    placePendingOutput(clock);
+    finishIfRunOver();
+    if (m_shownText.hasPending()) {
+        m_pumpTimer->start(0);
+    } else if (isWatching()) {
+        m_pumpTimer->start(kPollPeriodMs);
+    }
+}
+
+void CProcessOutputDialog::placePendingOutput(const QElapsedTimer &clock) {
     COutputEdit *edit = m_window->outputEdit();
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::End);
-    QElapsedTimer clock;
-    clock.start();
     bool placed = false;
-    while (m_placedLength < m_shownText.size() && (!placed || clock.elapsed() < kPlacingBudgetMs)) {
-        const qsizetype count = std::min(kPlacingSlice, m_shownText.size() - m_placedLength);
-        QString text = m_decoder.decode(QByteArrayView(m_shownText).sliced(m_placedLength, count));
-        m_placedLength += count;
+    while (m_shownText.hasPending() && (!placed || clock.elapsed() < kPlacingBudgetMs)) {
+        cursor.insertText(m_shownText.nextDisplaySlice(kPlacingSlice));
         placed = true;
-        // A CR LF split between two slices is one line end.
-        if (m_placedEndsWithCr && text.startsWith(QLatin1Char('\n'))) {
-            text.remove(0, 1);
-        }
-        if (text.isEmpty()) {
-            continue;
-        }
-        m_placedEndsWithCr = text.endsWith(QLatin1Char('\r'));
-        // Every line end of the captured text, a lone CR included, starts a new line.
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        cursor.insertText(text);
     }
     if (placed) {
         edit->setTextCursor(cursor);
         edit->ensureCursorVisible();
     }
-    if (m_placedLength < m_shownText.size()) {
-        m_placeTimer->start();
-    }
 }
 
 void CProcessOutputDialog::finishIfRunOver() {
-    if (!m_window || !m_timer->isActive() || !m_runOver || m_placedLength < m_shownText.size()) {
+    if (!m_timer->isActive() || !m_runOver || m_shownText.hasPending()) {
         return;
     }
     m_window->setProgress(ProcessOutputWindow::kProgressMaximum);
@@ -264,9 +256,7 @@ void CProcessOutputDialog::OnTimer() {
     setStatusText(m_animationPhase ? kInProgressDashes : kInProgressPlus);
     m_animationPhase = !m_animationPhase;
     m_window->stepProgress();
-    takeNewOutput();
-    placePendingOutput();
-    finishIfRunOver();
+    pump();
 }
 
 void CProcessOutputDialog::OnClose() {
@@ -319,7 +309,7 @@ void CProcessOutputDialog::SaveAs() {
     }
     // The text as the edit shows it, in the bytes the tool wrote.
     QString error;
-    if (!fw::writeFileSafely(path, m_shownText.first(m_placedLength), &error)) {
+    if (!fw::writeFileSafely(path, m_shownText.bytes(m_shownText.placedSize()), &error)) {
         fw::prompter().message(kCantSave);
     }
 }

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "app/appsettings.h"
+#include "tools/outputtext.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QStringDecoder>
 
 #include <memory>
 
 class CProcessRunner;
 class OutputWindowListener;
 class ProcessOutputWindow;
+class QElapsedTimer;
 class QTimer;
 
 // The project's output window object: it lives as long as the project document; its window
@@ -20,13 +20,13 @@ class QTimer;
 // of the captured output (the shown text, the bytes of processOutput taken so far), which stays
 // after the window is destroyed.
 //
-// While a run is watched, a 200 ms timer animates the progress bar and the status-bar message
-// and takes the text added since the last tick. Taken text is placed into the edit in slices of
-// bounded cost, so that even a run printing many megabytes keeps the window responsive; the edit
-// always shows a prefix of the shown text, decoded as UTF-8 across slice boundaries. The run is
-// over at the first tick where the running flag read together with the last new text was false
-// and everything taken has been placed: the window then shows "External process complete" and
-// drops the runner.
+// While a run is watched, a 200 ms timer animates the progress bar and the status-bar message,
+// and the text added to processOutput is taken, at every tick and between ticks, often enough
+// that no take copies much. Taken text is placed into the edit in slices within a time budget
+// per call, so that even a run printing many megabytes keeps the window responsive; the edit
+// always shows a prefix of the shown text. The run is over once the running flag read together
+// with the last new text was false and everything taken has been placed: the window then shows
+// "External process complete", stops its timer and drops the runner.
 class CProcessOutputDialog : public QObject {
     Q_OBJECT
 
@@ -60,8 +60,11 @@ private:
     OutputWindowListener *listener() const;
 
     void replaceShownText(const QByteArray &text, bool running);
+    // Takes new text while a run is watched, places what waits within a time budget, ends the
+    // run when it is over, and comes back soon while text waits or a run is watched.
+    void pump();
     void takeNewOutput();
-    void placePendingOutput();
+    void placePendingOutput(const QElapsedTimer &clock);
     void finishIfRunOver();
 
     void OnTimer();
@@ -80,16 +83,13 @@ private:
     std::unique_ptr<CProcessRunner> m_runner;
     bool m_animationPhase = false;
 
-    // The bytes of processOutput taken so far; its size is the shown length.
-    QByteArray m_shownText;
-    // How many of them the edit shows, and the decoder state at that point.
-    qsizetype m_placedLength = 0;
-    QStringDecoder m_decoder;
-    bool m_placedEndsWithCr = false;
+    // The bytes of processOutput taken so far, and how many of them the edit shows.
+    OutputText m_shownText;
     // The running flag read together with the last new text was false.
     bool m_runOver = false;
 
+    // The 200 ms timer of a watched run.
     QTimer *m_timer = nullptr;
-    // Places text that one tick could not place, between ticks.
-    QTimer *m_placeTimer = nullptr;
+    // Takes and places text between ticks.
+    QTimer *m_pumpTimer = nullptr;
 };

@@ -1,0 +1,199 @@
+// The output window watching a run that prints 50 MB: how long the longest timer call of the
+// window takes while the text grows (the 200 ms tick, and the calls that place text between
+// ticks), the longest stretch the user-interface thread is kept from other events, how long
+// the window takes to show the whole text, and whether it does.
+//
+// Two runs: `cat` of the whole file at once (the window lags behind the captured text and
+// catches up), and a child that writes it in paced chunks over about ten seconds.
+#include "app/appsettings.h"
+#include "app/ideservices.h"
+#include "tools/coutputedit.h"
+#include "tools/cprocessoutputdialog.h"
+#include "tools/processoutputwindow.h"
+#include "tools/processrunner.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype kMegabyte = 1024 * 1024;
+constexpr qsizetype kOutputSize = 50 * kMegabyte;
+constexpr qsizetype kLineLength = 80; // 79 characters and a LF
+constexpr int kProbePeriodMs = 5;
+
+// Stands in for the application: settings, and a status bar that is only counted.
+class BenchServices : public IdeServices {
+public:
+    AppSettings m_settings;
+    int m_messages = 0;
+
+    AppSettings &settings() override { return m_settings; }
+    QString appFolder() const override { return {}; }
+    fw::Document *GetProjectDoc() override { return nullptr; }
+    void ActivateProjectWindow() override {}
+    void SaveAllDocuments() override {}
+    fw::Document *OpenDocumentFile(const QString &) override { return nullptr; }
+    QString toolCaption() const override { return QStringLiteral("cat output.txt"); }
+    void setToolCaption(const QString &) override {}
+    void SaveSourceFont() override {}
+    void SaveOutputFont() override {}
+    void SaveOutputWindowRect(int, int, int, int) override {}
+    void AddRecentProject(const QString &) override {}
+    void SaveLastOpenAndRecent(const QString &) override {}
+    void setMessageText(const QString &) override { ++m_messages; }
+    void setLineText(const QString &) override {}
+};
+
+// Times every timer event delivered to the timers of one object.
+class TimingApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    QObject *m_watched = nullptr;
+    qint64 m_longestTickNs = 0;
+    qint64 m_longestPumpNs = 0;
+
+    bool notify(QObject *receiver, QEvent *event) override {
+        auto *timer = qobject_cast<QTimer *>(receiver);
+        if (event->type() != QEvent::Timer || !timer || !m_watched
+            || timer->parent() != m_watched) {
+            return QApplication::notify(receiver, event);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const bool result = QApplication::notify(receiver, event);
+        qint64 &longest = timer->interval() == CProcessOutputDialog::kTimerPeriodMs
+                              ? m_longestTickNs
+                              : m_longestPumpNs;
+        longest = std::max(longest, clock.nsecsElapsed());
+        return result;
+    }
+};
+
+TimingApplication &application() {
+    return *static_cast<TimingApplication *>(QCoreApplication::instance());
+}
+
+// The folder holding output.txt (50 MB of LF-ended lines) and paced.sh, made once.
+const QString &dataFolder() {
+    static QTemporaryDir folder;
+    static const bool written = [] {
+        QFile file(folder.filePath(QStringLiteral("output.txt")));
+        if (!file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        QByteArray text;
+        for (qsizetype line = 0; text.size() < kOutputSize; ++line) {
+            QByteArray start = "line " + QByteArray::number(line) + ": ";
+            text += start + QByteArray(kLineLength - 1 - start.size(), 'x') + '\n';
+        }
+        text.truncate(kOutputSize);
+        text.back() = '\n';
+        file.write(text);
+        // 100 chunks of 512 KB, one every 0.1 s.
+        QFile script(folder.filePath(QStringLiteral("paced.sh")));
+        if (!script.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        script.write("#!/bin/sh\nfor i in $(seq 0 99); do\n"
+                     "  dd if=output.txt bs=524288 skip=$i count=1 status=none\n"
+                     "  sleep 0.1\ndone\n");
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        return true;
+    }();
+    static const QString path = written ? folder.path() : QString();
+    return path;
+}
+
+QString expectedEditText() {
+    QFile file(dataFolder() + QStringLiteral("/output.txt"));
+    file.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(file.readAll()) + QStringLiteral("Exit code: 0\nNo Errors");
+}
+
+void watchRun(benchmark::State &state, const QString &program, const QString &commandLine) {
+    if (dataFolder().isEmpty()) {
+        state.SkipWithError("cannot write the test data");
+        return;
+    }
+    const QString expected = expectedEditText();
+    for (auto _ : state) {
+        BenchServices services;
+        CProcessOutputDialog dialog;
+        TimingApplication &app = application();
+        app.m_watched = &dialog;
+        app.m_longestTickNs = app.m_longestPumpNs = 0;
+
+        // A probe timer measures how long the thread is kept from other events.
+        QElapsedTimer sinceProbe;
+        qint64 longestGapNs = 0;
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longestGapNs = std::max(longestGapNs, sinceProbe.nsecsElapsed());
+            sinceProbe.restart();
+        });
+
+        QElapsedTimer clock;
+        clock.start();
+        auto runner = std::make_unique<CProcessRunner>();
+        if (!runner->Start(program, commandLine, dataFolder())) {
+            state.SkipWithError("cannot start the child");
+            return;
+        }
+        dialog.Open(std::move(runner), nullptr);
+        sinceProbe.start();
+        probe.start(kProbePeriodMs);
+        while (dialog.isWatching()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        probe.stop();
+        app.m_watched = nullptr;
+
+        const bool whole = dialog.window()->outputEdit()->toPlainText() == expected;
+        state.counters["longest_tick_ms"] = app.m_longestTickNs / 1e6;
+        state.counters["longest_between_ticks_ms"] = app.m_longestPumpNs / 1e6;
+        state.counters["longest_ui_gap_ms"] = (longestGapNs / 1e6) - kProbePeriodMs;
+        state.counters["seconds_to_complete"] = seconds;
+        state.counters["whole_text_shown"] = whole ? 1 : 0;
+        state.counters["status_messages"] = services.m_messages;
+        if (!whole) {
+            state.SkipWithError("the window does not show the whole text");
+        }
+        dialog.DestroyWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+void BM_OutputWindowCatchesUpWith50MB(benchmark::State &state) {
+    watchRun(state, QStringLiteral("/bin/cat"), QStringLiteral("cat output.txt"));
+}
+
+void BM_OutputWindowFollows50MBWrittenOverTenSeconds(benchmark::State &state) {
+    watchRun(state, dataFolder() + QStringLiteral("/paced.sh"), QStringLiteral("paced.sh"));
+}
+
+BENCHMARK(BM_OutputWindowCatchesUpWith50MB)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_OutputWindowFollows50MBWrittenOverTenSeconds)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    TimingApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
