@@ -58,19 +58,4 @@ TEST(OutputText, SlicesAgreeWithTheWholeTextForAnyChunking) {
     }
 }
 
-TEST(OutputText, LargePiecesAreKeptAndSmallOnesJoinedWithoutLosingThePlace) {
-    OutputText text;
-    text.append(QByteArray(100 * 1024, 'a'));
-    EXPECT_EQ(text.nextDisplaySlice(100 * 1024).size(), 100 * 1024);
-    text.append("b\r");
-    text.append("\nc");
-    EXPECT_EQ(text.nextDisplaySlice(2), "b\n");
-    text.append(QByteArray(200 * 1024, 'd'));
-    EXPECT_EQ(text.nextDisplaySlice(3), "cd"); // the LF of the pair, c and d
-    EXPECT_EQ(text.bytes(100 * 1024 + 5).right(6), "ab\r\ncd");
-    text.reset("new");
-    EXPECT_EQ(text.size(), 3);
-    EXPECT_EQ(text.nextDisplaySlice(10), "new");
-}
-
 } // namespace

@@ -1,0 +1,304 @@
+#include "app/appsettings.h"
+#include "app/cketrelapp.h"
+#include "app/cmainframe.h"
+#include "editors/csyntaxwindowdoc.h"
+#include "framework/view.h"
+#include "model/cjavafile.h"
+#include "project/cjavaprojectdoc.h"
+#include "project/projectfile.h"
+#include "tools/coutputedit.h"
+#include "tools/cprocessoutputdialog.h"
+#include "tools/processoutputwindow.h"
+#include "tools/processrunner.h"
+
+#include "childscripts.h"
+#include "support/appharness.h"
+#include "support/qtprinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using testing_support::AppHarness;
+using Command = std::function<void(CJavaProjectDoc &, const QString &src)>;
+
+// A running Tarvo with a project open whose files live in <scratch>/src.
+class ToolCommandsTest : public testing::Test {
+protected:
+    AppHarness harness;
+    CJavaProjectDoc *project = nullptr;
+
+    QString src() const { return harness.folder() + "/src"; }
+    void writeSource(const QString &name, const QByteArray &text) {
+        harness.writeFile("src/" + name, text);
+    }
+    void openProject(const QStringList &files, const QString &mainFile, const QString &package = {},
+                     const QString &htmlFile = {}) {
+        ProjectFileContents contents;
+        for (const QString &name : files) {
+            if (!QFile::exists(src() + "/" + name)) {
+                writeSource(name, "class " + QFileInfo(name).baseName().toUtf8() + " {}\n");
+            }
+            auto file = std::make_unique<CJavaFile>();
+            file->SetFileName(name);
+            file->SetPath(src() + "/" + name);
+            contents.m_fileList.Add(file);
+        }
+        contents.m_strMainFile = mainFile;
+        contents.m_strPackage = package;
+        if (!htmlFile.isEmpty()) {
+            contents.m_strHtmlFile = htmlFile;
+            contents.m_strHtmlPath = harness.writeFile("src/web/" + htmlFile, "<html>");
+        }
+        const QString path = harness.writeFile("Test.jpr", storeProjectFile(contents));
+        project = dynamic_cast<CJavaProjectDoc *>(harness.app().openDocumentFile(path));
+        ASSERT_NE(project, nullptr);
+        harness.app().settings().saveBeforeCompile = 0;
+    }
+    // A JDK whose tools print their arguments and the folder they run in.
+    void useEchoingJdk() {
+        QDir().mkpath(harness.folder() + "/jdk/bin");
+        for (const char *tool : {"javac", "java", "appletviewer", "jar"}) {
+            tools_test::writeScript(harness.folder() + "/jdk/bin", tool,
+                                    "echo \"args: $*\"; echo \"folder: $(pwd)\"");
+        }
+        harness.app().settings().jdkFolder = harness.folder() + "/jdk";
+    }
+    CProcessOutputDialog &output() { return *project->m_pOutputWnd; }
+    QString shown() { return output().ShownText(); }
+    bool waitForEnd() {
+        return QTest::qWaitFor([this] { return !IsProcessRunning() && !output().isWatching(); },
+                               60000);
+    }
+    QString caption() { return harness.app().toolCaption(); }
+    // The 0-based line that the active window selects when it shows the file, else -1.
+    int selectedLineIn(const QString &path) {
+        auto *source = dynamic_cast<CSyntaxWindowDoc *>(harness.mainFrame().activeDocument());
+        if (!source || source->pathName() != path) {
+            return -1;
+        }
+        auto *edit = dynamic_cast<QPlainTextEdit *>(source->firstView()->widget());
+        return edit->document()->findBlock(edit->textCursor().selectionStart()).blockNumber();
+    }
+};
+
+struct CommandLineCase {
+    const char *name;
+    QString mainFile, package, htmlFile;
+    Command command;
+    QString arguments;
+    QString folder;  // below the scratch folder
+    QString caption; // %1 stands for the src folder
+};
+
+class CommandLineTest : public ToolCommandsTest,
+                        public testing::WithParamInterface<CommandLineCase> {};
+
+TEST_P(CommandLineTest, ToolGetsItsArgumentsInItsFolder) {
+    const CommandLineCase &test = GetParam();
+    useEchoingJdk();
+    openProject({"A.java", "B.java", "Main.java"}, test.mainFile, test.package, test.htmlFile);
+    harness.app().settings().javacOptions = "-g";
+    test.command(*project, src());
+    ASSERT_TRUE(waitForEnd());
+    const QString folder = harness.folder() + test.folder;
+    EXPECT_EQ(shown(), "args: " + test.arguments + "\r\nfolder: " + folder
+                           + "\r\nExit code: 0\r\nNo Errors");
+    EXPECT_EQ(QDir::currentPath(), folder);
+    EXPECT_EQ(caption(), QString(test.caption).arg(src()));
+}
+
+const CommandLineCase kCommandLineCases[] = {
+    {"BuildNamesTheMainFileBeforeTheOptions", "A.java", "", "",
+     [](CJavaProjectDoc &doc, const QString &) { doc.Build(); }, "A.java -g", "/src",
+     "Building \"%1/A.java\""},
+    {"CompileNamesTheFileOfThePath", "A.java", "", "",
+     [](CJavaProjectDoc &doc, const QString &src) { doc.CompileFile(src + "/B.java"); },
+     "B.java -g", "/src", "Compiling \"%1/B.java\""},
+    {"RunPutsThePackageBeforeTheClass", "Main.java", "com.x", "",
+     [](CJavaProjectDoc &doc, const QString &) { doc.RunMain(false); }, "com.x.Main", "/src",
+     "java com.x.Main"},
+    {"AppletRunsInThePagesFolder", "A.java", "", "page.html",
+     [](CJavaProjectDoc &doc, const QString &) { doc.RunApplet(); }, "page.html", "/src/web",
+     "AppletViewer: \"page.html\""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandLineTest, testing::ValuesIn(kCommandLineCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+    const char *name;
+    QString mainFile;
+    Command command;
+    QString message;
+};
+
+class RefusalTest : public ToolCommandsTest, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusalTest, CommandSaysWhyAndStartsNothing) {
+    useEchoingJdk();
+    openProject({"A.java"}, GetParam().mainFile);
+    GetParam().command(*project, src());
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{GetParam().message});
+    EXPECT_FALSE(output().IsOpen());
+}
+
+const QString kNoMain = "Please specify a main Java file first";
+
+const RefusalCase kRefusalCases[] = {
+    {"BuildWithoutMainFile", "", [](CJavaProjectDoc &doc, const QString &) { doc.Build(); },
+     kNoMain},
+    {"BuildOfARemovedMainFile", "Gone.java",
+     [](CJavaProjectDoc &doc, const QString &) { doc.Build(); }, "Unholy Error"},
+    {"RunOfARemovedMainFile", "Gone.java",
+     [](CJavaProjectDoc &doc, const QString &) { doc.RunMain(false); }, "Unholy Error"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, testing::ValuesIn(kRefusalCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ToolCommandsTest, ConsoleRunThatCannotStartSaysSoTwice) {
+    useEchoingJdk();
+    openProject({"Main.java"}, "Main.java");
+    QDir(src()).removeRecursively();
+    project->RunMain(true);
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              (QStringList{"Failed to laumch external process.", "Couldn't locate Java."}));
+}
+
+// A message line leads to the first project file whose name it holds, at the number after it;
+// an empty line, a line naming no file and a name with no number after it lead nowhere.
+TEST_F(ToolCommandsTest, MessageLineOpensTheFirstFileNamedAndGoesToItsNumber) {
+    writeSource("A.java", "class A {\n\n\n\n\n\n}\n");
+    useEchoingJdk();
+    tools_test::writeScript(harness.folder() + "/jdk/bin", "javac",
+                            "printf 'BA.java:5: error\\n\\nnothing here\\nA.java:\\n'");
+    openProject({"A.java", "BA.java"}, "BA.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    const auto windows = harness.mainFrame().frames().size();
+    project->JumpToMessageLine(1);
+    project->JumpToMessageLine(2);
+    project->JumpToMessageLine(5);
+    EXPECT_EQ(harness.mainFrame().frames().size(), windows);
+    EXPECT_EQ(project->m_strLastOutput, shown());
+    project->JumpToMessageLine(0);
+    EXPECT_EQ(selectedLineIn(src() + "/A.java"), 4);
+}
+
+// The tests below run the real JDK.
+class JdkTest : public ToolCommandsTest {
+protected:
+    void SetUp() override {
+        const QString jdk = AppSettings::defaultJdkFolder();
+        if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
+            GTEST_SKIP() << "no JDK found";
+        }
+        harness.app().settings().jdkFolder = jdk;
+    }
+};
+
+TEST_F(JdkTest, BuildWithAnErrorShowsItAndADoubleClickLeadsToItsLine) {
+    writeSource("Main.java", "public class Main {\n"
+                             "    public static void main(String[] args) {\n"
+                             "        int x = ;\n"
+                             "        Helper.help();\n"
+                             "    }\n"
+                             "}\n");
+    writeSource("Helper.java", "class Helper { static void help() {} }\n");
+    openProject({"Main.java", "Helper.java"}, "Main.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(shown().endsWith("\r\nThere were errors"));
+    const int messageLine = shown().split("\r\n").indexOf(QRegularExpression("^Main.java:3: .*"));
+    ASSERT_GE(messageLine, 0) << shown().toStdString();
+    ASSERT_TRUE(output().IsOpen());
+    COutputEdit *edit = output().window()->outputEdit();
+    QTextCursor message(edit->document()->findBlockByNumber(messageLine));
+    edit->setTextCursor(message);
+    edit->ensureCursorVisible();
+    QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, edit->cursorRect(message).center());
+    EXPECT_EQ(selectedLineIn(src() + "/Main.java"), 2);
+}
+
+TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {
+    writeSource("Hello.java", "public class Hello {\n"
+                              "    public static void main(String[] args) {\n"
+                              "        System.out.println(\"one\");\n"
+                              "        System.out.println(\"two\");\n"
+                              "    }\n"
+                              "}\n");
+    openProject({"Hello.java"}, "Hello.java");
+    project->Build();
+    project->Build();
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{"Failed to start process"});
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "Exit code: 0\r\nNo Errors");
+    project->RunMain(false);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "one\r\ntwo\r\nExit code: 0\r\nNo Errors");
+}
+
+TEST_F(JdkTest, CreateJarWritesTheManifestAndAJarThatIsListed) {
+    writeSource("Frame.java", "public class Frame { public static void main(String[] a) {} }\n");
+    openProject({"Frame.java"}, "Frame.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    const QString jar = harness.writeFile("out/Frame.jar", "");
+    harness.prompter().saveAsNext(jar);
+    project->CreateJar();
+    const fw::FileDialogOptions &options = harness.prompter().fileDialogs().back();
+    EXPECT_EQ(options.initialName, "Frame.jar");
+    EXPECT_EQ(options.initialFolder, src());
+    EXPECT_EQ(options.filter, "Java Archives (*.jar)|*.jar||");
+    QFile manifest(harness.folder() + "/out/manifest.txt");
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manifest.readAll(), "Main-Class: Frame\r\n");
+    EXPECT_EQ(caption(), "Creating jar " + jar);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
+
+    harness.prompter().chooseFilesNext({jar});
+    project->ShowArchiveContents();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(shown().contains("META-INF/MANIFEST.MF"));
+    EXPECT_TRUE(shown().contains(" Frame.class\r\n"));
+    EXPECT_EQ(caption(), "Creating jar " + jar);
+}
+
+TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {
+    writeSource("Loop.java",
+                "public class Loop {\n"
+                "    public static void main(String[] args) throws Exception {\n"
+                "        for (;;) { System.out.println(\"tick\"); Thread.sleep(50); }\n"
+                "    }\n"
+                "}\n");
+    openProject({"Loop.java"}, "Loop.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    project->RunMain(false);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().startsWith("tick"); }, 60000));
+    harness.prompter().answerNext(fw::Answer::Cancel);
+    output().window()->close();
+    EXPECT_TRUE(IsProcessRunning());
+    harness.prompter().answerNext(fw::Answer::Ok);
+    output().window()->close();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              QStringList(2, "The process is still running, do you wish to abort it?"));
+    EXPECT_TRUE(output().IsOpen());
+    EXPECT_TRUE(shown().endsWith("Exit code: 11\r\nProcess terminated by user."));
+    EXPECT_EQ(harness.mainFrame().paneText(CMainFrame::MessagePane), "External process complete");
+}
+
+} // namespace
