@@ -129,23 +129,16 @@ bool CProcessOutputDialog::IsOpen() const {
 }
 
 void CProcessOutputDialog::DestroyWindow() {
-    m_timer->stop();
-    m_pumpTimer->stop();
-    m_runner.reset();
     if (!m_window) {
+        m_runner.reset();
         return;
     }
-    const QRect place = m_window->geometry();
-    m_windowRect = {place.left(), place.top(), place.left() + place.width(),
-                    place.top() + place.height()};
-    if (IdeServices *services = IdeServices::instance()) {
-        services->SaveOutputWindowRect(m_windowRect.left, m_windowRect.top, m_windowRect.right,
-                                       m_windowRect.bottom);
-    }
+    const QPointer<ProcessOutputWindow> window = m_window;
+    OnWindowDestroyed(window->geometry());
+    window->disconnect(this);
     // Deleted later: this may run inside one of the window's own event handlers.
-    m_window->hide();
-    m_window->deleteLater();
-    m_window = nullptr;
+    window->hide();
+    window->deleteLater();
 }
 
 QString CProcessOutputDialog::ShownText() const {
@@ -162,6 +155,8 @@ bool CProcessOutputDialog::isWatching() const {
 
 void CProcessOutputDialog::createWindow() {
     m_window = new ProcessOutputWindow(ownerWindow());
+    connect(m_window, &ProcessOutputWindow::destroying, this,
+            &CProcessOutputDialog::OnWindowDestroyed);
     connect(m_window, &ProcessOutputWindow::closeRequested, this, &CProcessOutputDialog::OnClose);
     connect(m_window, &ProcessOutputWindow::windowMenuCommand, this,
             &CProcessOutputDialog::OnSysCommand);
@@ -246,6 +241,19 @@ void CProcessOutputDialog::finishIfRunOver() {
     setStatusText(kComplete);
     m_timer->stop();
     m_runner.reset();
+}
+
+void CProcessOutputDialog::OnWindowDestroyed(const QRect &place) {
+    m_timer->stop();
+    m_pumpTimer->stop();
+    m_runner.reset();
+    m_window = nullptr;
+    m_windowRect = {place.left(), place.top(), place.left() + place.width(),
+                    place.top() + place.height()};
+    if (IdeServices *services = IdeServices::instance()) {
+        services->SaveOutputWindowRect(m_windowRect.left, m_windowRect.top, m_windowRect.right,
+                                       m_windowRect.bottom);
+    }
 }
 
 void CProcessOutputDialog::OnTimer() {

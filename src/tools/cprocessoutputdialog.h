@@ -13,6 +13,7 @@ class CProcessRunner;
 class OutputWindowListener;
 class ProcessOutputWindow;
 class QElapsedTimer;
+class QRect;
 class QTimer;
 
 // The project's output window object: it lives as long as the project document; its window
@@ -67,6 +68,8 @@ private:
     void placePendingOutput(const QElapsedTimer &clock);
     void finishIfRunOver();
 
+    // However the window goes: stops watching, drops the runner, records where it was.
+    void OnWindowDestroyed(const QRect &place);
     void OnTimer();
     void OnClose();
     void OnSysCommand(int id);

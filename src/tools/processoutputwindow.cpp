@@ -50,7 +50,9 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     m_outputEdit->setFocus();
 }
 
-ProcessOutputWindow::~ProcessOutputWindow() = default;
+ProcessOutputWindow::~ProcessOutputWindow() {
+    Q_EMIT destroying(geometry());
+}
 
 void ProcessOutputWindow::setCaption(const QString &caption) {
     m_captionField->setText(caption);

@@ -39,6 +39,8 @@ public:
     void stepProgress();
 
 Q_SIGNALS:
+    // From the destructor, however the window goes (with its owner, for instance).
+    void destroying(const QRect &place);
     void closeRequested();
     void windowMenuCommand(int id);
     void lineDoubleClicked(int line);

@@ -142,6 +142,11 @@ TEST_F(OutputWindowTest, PlaceIsSavedWhenTheWindowGoesAndUsedWhenItOpens) {
     CProcessOutputDialog another;
     another.Open(nullptr, &listener);
     EXPECT_EQ(another.window()->geometry(), QRect(100, 120, 400, 300));
+    // A window that goes with its owner is recorded too.
+    another.window()->setGeometry(50, 60, 300, 200);
+    delete another.window();
+    EXPECT_FALSE(another.IsOpen());
+    EXPECT_EQ(harness.storedSettings()->readInt(kOptions, "DLG_LEFT", 0), 50);
 }
 
 TEST_F(OutputWindowTest, EditFillsTheWindowBelowTheStripAndProgressWraps) {
