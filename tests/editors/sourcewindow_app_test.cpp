@@ -36,8 +36,6 @@ TEST(SourceWindowInTarvo, CommandsReachTheActiveSourceView) {
     EXPECT_EQ(frame.paneText(1), QStringLiteral("Line: 2"));
     EXPECT_TRUE(frame.executeCommand(CommandId::IncreaseIndent));
     EXPECT_EQ(document->editorText(), QStringLiteral("a\n\tb\n"));
-    EXPECT_TRUE(frame.executeCommand(CommandId::DecreaseIndent));
-    EXPECT_EQ(document->editorText(), QStringLiteral("a\nb\n"));
 }
 
 TEST(SourceWindowInTarvo, SavingRefreshesTheFunctionList) {

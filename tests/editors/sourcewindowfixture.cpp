@@ -11,46 +11,6 @@
 
 namespace editors_testing {
 
-bool RecordingProject::AddFile(const QString &path) {
-    calls << QStringLiteral("AddFile ") + path;
-    return true;
-}
-
-void RecordingProject::StartCapturedTool(const QString &program, const QString &commandLine,
-                                         const QString &folder) {
-    calls << QStringLiteral("StartCapturedTool %1|%2|%3").arg(program, commandLine, folder);
-}
-
-void RecordingProject::ClearFileClasses(const QString &path) {
-    calls << QStringLiteral("ClearFileClasses ") + path;
-}
-
-bool RecordingProject::AddClass(const QString &, const QString &className) {
-    calls << QStringLiteral("AddClass ") + className;
-    return true;
-}
-
-bool RecordingProject::AddMethod(const QString &, const QString &className,
-                                 const QString &signature) {
-    calls << QStringLiteral("AddMethod %1 %2").arg(className, signature);
-    return true;
-}
-
-bool RecordingProject::AddInnerClass(const QString &, const QString &className,
-                                     const QString &innerName) {
-    calls << QStringLiteral("AddInnerClass %1 %2").arg(className, innerName);
-    return true;
-}
-
-void RecordingProject::AddInnerMethod(const QString &, const QString &className,
-                                      const QString &innerName, const QString &signature) {
-    calls << QStringLiteral("AddInnerMethod %1 %2 %3").arg(className, innerName, signature);
-}
-
-void RecordingProject::ClassInfoUpdated() {
-    calls << QStringLiteral("ClassInfoUpdated");
-}
-
 SourceWindow::SourceWindow(const QByteArray &bytes)
     : m_document(std::make_unique<CSyntaxWindowDoc>())
     , m_frame(std::make_unique<CChildFrame>()) {

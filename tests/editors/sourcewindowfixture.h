@@ -24,18 +24,32 @@ class RecordingProject : public fw::Document, public SourceProject {
 public:
     QStringList calls;
 
-    bool AddFile(const QString &path) override;
+    bool AddFile(const QString &path) override { return record(u"AddFile", {path}); }
     void StartCapturedTool(const QString &program, const QString &commandLine,
-                           const QString &folder) override;
-    void ClearFileClasses(const QString &path) override;
-    bool AddClass(const QString &path, const QString &className) override;
-    bool AddMethod(const QString &path, const QString &className,
-                   const QString &signature) override;
-    bool AddInnerClass(const QString &path, const QString &className,
-                       const QString &innerName) override;
-    void AddInnerMethod(const QString &path, const QString &className, const QString &innerName,
-                        const QString &signature) override;
-    void ClassInfoUpdated() override;
+                           const QString &folder) override {
+        record(u"StartCapturedTool", {program, commandLine, folder});
+    }
+    void ClearFileClasses(const QString &) override { record(u"ClearFileClasses", {}); }
+    bool AddClass(const QString &, const QString &name) override {
+        return record(u"AddClass", {name});
+    }
+    bool AddMethod(const QString &, const QString &name, const QString &signature) override {
+        return record(u"AddMethod", {name, signature});
+    }
+    bool AddInnerClass(const QString &, const QString &name, const QString &inner) override {
+        return record(u"AddInnerClass", {name, inner});
+    }
+    void AddInnerMethod(const QString &, const QString &name, const QString &inner,
+                        const QString &signature) override {
+        record(u"AddInnerMethod", {name, inner, signature});
+    }
+    void ClassInfoUpdated() override { record(u"ClassInfoUpdated", {}); }
+
+private:
+    bool record(QStringView call, const QStringList &arguments) {
+        calls << (QStringList{call.toString()} + arguments).join(QLatin1Char(' '));
+        return true;
+    }
 };
 
 // The application as a source window sees it, with settings of its own, an optional project,
