@@ -227,11 +227,10 @@ void CSyntaxWindowView::AutoIndent(QChar character) {
     if (!source.isValid()) {
         return;
     }
+    const QString text = source.text();
     int tabs = 0;
     int spaces = 0;
-    for (const QChar leading :
-         QStringView(source.text())
-             .first(std::min(kIndentScanLimit, qsizetype(source.text().size())))) {
+    for (const QChar leading : QStringView(text).first(std::min(kIndentScanLimit, text.size()))) {
         if (leading == kTab) {
             ++tabs;
         } else if (leading == kSpace) {
@@ -305,12 +304,10 @@ void CSyntaxWindowView::ChooseFont() {
         return;
     }
     m_viewFont = *chosen;
+    setFont(m_viewFont);
     if (IdeServices *ide = services()) {
         ide->settings().sourceFontName = m_viewFont.family();
         ide->settings().sourceFontSize = qRound(m_viewFont.pointSizeF() * kTenthsPerPoint);
-    }
-    setFont(m_viewFont);
-    if (IdeServices *ide = services()) {
         ide->SaveSourceFont();
     }
 }
