@@ -1,7 +1,10 @@
 #include "editors/cchildframe.h"
+#include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/sourcehighlighter.h"
+#include "editors/sourcetext.h"
+#include "editors/syntaxcolouring.h"
 #include "framework/commandids.h"
 #include "support/qtprinters.h"
 
@@ -14,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -139,6 +143,47 @@ TEST(SourceColouring, RecolouringAnUnchangedTextDrawsNothing) {
     window.view()->ColourAll(true);
     window.view()->ColourCurrentLine();
     EXPECT_EQ(window.document()->highlighter().blocksDrawn(), drawn);
+}
+
+TEST(SourceColouring, ClassesStayBesideTheTextThroughRandomEditsAndUndo) {
+    SourceWindow window("class A {\n  /* c */ int x = \"s\";\n}\n// end\n");
+    QTextDocument *text = window.document()->textDocument();
+    const ColourClassStore &store = window.document()->colourClasses();
+    const QStringList pieces{QStringLiteral("\n"),         QStringLiteral("x"),
+                             QStringLiteral("/*"),         QStringLiteral("*/"),
+                             QStringLiteral("\""),         QStringLiteral("int "),
+                             QStringLiteral("\n\n// c\n"), QString()};
+    std::mt19937 random(7);
+    for (int step = 0; step < 400; ++step) {
+        QTextCursor cursor(text);
+        const int length = text->characterCount() - 1;
+        cursor.setPosition(int(random() % (length + 1)));
+        cursor.setPosition(std::min(length, cursor.position() + int(random() % 4)),
+                           QTextCursor::KeepAnchor);
+        if (random() % 5 == 0) {
+            window.view()->undo();
+        } else {
+            cursor.insertText(pieces[random() % pieces.size()]);
+        }
+        ASSERT_EQ(store.lineCount(), text->blockCount()) << step;
+        for (int line = 0; line < text->blockCount(); ++line) {
+            ASSERT_EQ(store.lineClasses(line).size(), std::size_t(window.block(line).text().size()))
+                << step;
+        }
+    }
+    // After the whole-text pass every line shows what the pass gives its characters.
+    window.view()->ColourAll(true);
+    const editors::ColourClasses classes =
+        editors::classifyWholeText(editors::toCrLfText(window.text()));
+    qsizetype offset = 0;
+    for (int line = 0; line < text->blockCount(); ++line) {
+        QString expected;
+        for (qsizetype index = 0; index < window.block(line).text().size(); ++index) {
+            expected += QStringLiteral(".KSC").at(int(classes[offset++]));
+        }
+        offset += 2;
+        EXPECT_EQ(window.drawnClasses(line), expected) << line;
+    }
 }
 
 TEST(SourceCommands, ConvertLinebreaksMakesEveryBreakCrLf) {
