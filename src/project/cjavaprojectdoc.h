@@ -6,8 +6,10 @@
 
 #include <memory>
 
+class CJavaClass;
 class CJavaProjectView;
 class CProcessOutputDialog;
+class CSyntaxWindowDoc;
 class QWidget;
 
 // The document behind the project window: the project's Java files with what the scanner found
@@ -87,4 +89,10 @@ protected:
 
 private:
     void registerCommands();
+    // The class of that name in the file with that full path, or none.
+    CJavaClass *findClass(const QString &path, const QString &className);
+    // Opens a file through the application; the source document that results, or none.
+    static CSyntaxWindowDoc *openSourceDocument(const QString &path);
+    // Opens the file and selects the declaration of the entry, when the file's scan lists it.
+    static bool goToEntry(const QString &path, const QString &entry);
 };
