@@ -62,8 +62,7 @@ public:
     // Operations for the project tree.
     void RefreshFileClasses(const QString &path);
     bool LocateClass(const QString &className);
-    bool LocateMember(const QString &fileName, const QString &className,
-                      const QString &signature);
+    bool LocateMember(const QString &fileName, const QString &className, const QString &signature);
     bool RelocateFile(const QString &fileName);
 
     // The JDK tool commands.
