@@ -11,20 +11,17 @@ namespace {
 const QString kOptions = QStringLiteral("OPTIONS");
 const QString kPaths = QStringLiteral("PATHS");
 
-QString recentKey(int index)
-{
+QString recentKey(int index) {
     return QStringLiteral("RECENT") + QChar(QLatin1Char('1').unicode() + index);
 }
 
-ColourRef readColour(const fw::Profile &profile, const QString &key, ColourRef defaultValue)
-{
+ColourRef readColour(const fw::Profile &profile, const QString &key, ColourRef defaultValue) {
     return static_cast<ColourRef>(profile.readInt(kOptions, key, static_cast<int>(defaultValue)));
 }
 
 } // namespace
 
-QString AppSettings::defaultJdkFolder()
-{
+QString AppSettings::defaultJdkFolder() {
     const QString javaHome = qEnvironmentVariable("JAVA_HOME");
     if (!javaHome.isEmpty()) {
         return QDir::cleanPath(javaHome);
@@ -40,22 +37,21 @@ QString AppSettings::defaultJdkFolder()
     return QStringLiteral("/usr/lib/jvm/default-java");
 }
 
-void AppSettings::LoadSettings(const fw::Profile &profile)
-{
+void AppSettings::LoadSettings(const fw::Profile &profile) {
     jdkFolder = profile.readString(kPaths, QStringLiteral("JAVABIN"), defaultJdkFolder());
     javacOptions = profile.readString(kOptions, QStringLiteral("JAVAC"), QString());
     saveBeforeCompile = profile.readInt(kOptions, QStringLiteral("SAVECOMP"), 1);
     loadLastProject = profile.readInt(kOptions, QStringLiteral("LOADLAST"), 1);
-    sourceFontName = profile.readString(kOptions, QStringLiteral("FONTNAME"),
-                                        QStringLiteral("Courier New"));
+    sourceFontName =
+        profile.readString(kOptions, QStringLiteral("FONTNAME"), QStringLiteral("Courier New"));
     sourceFontSize = profile.readInt(kOptions, QStringLiteral("FONTSIZE"), 100);
     outputWindowRect.left = profile.readInt(kOptions, QStringLiteral("DLG_LEFT"), 0);
     outputWindowRect.top = profile.readInt(kOptions, QStringLiteral("DLG_TOP"), 0);
     outputWindowRect.right = profile.readInt(kOptions, QStringLiteral("DLG_RIGHT"), 0);
     outputWindowRect.bottom = profile.readInt(kOptions, QStringLiteral("DLG_BOTTOM"), 0);
     lastOpenProject = profile.readString(kOptions, QStringLiteral("LASTOPEN"), QString());
-    outputFontName = profile.readString(kOptions, QStringLiteral("DLGFONTNAME"),
-                                        QStringLiteral("Courier New"));
+    outputFontName =
+        profile.readString(kOptions, QStringLiteral("DLGFONTNAME"), QStringLiteral("Courier New"));
     outputFontSize = profile.readInt(kOptions, QStringLiteral("DLGFONTSIZE"), 90);
     keywordColour = readColour(profile, QStringLiteral("KEYCOLOR"), 0x00DD0000);
     commentColour = readColour(profile, QStringLiteral("COMMENTCOLOR"), 0x000000DD);
@@ -71,8 +67,7 @@ void AppSettings::LoadSettings(const fw::Profile &profile)
     }
 }
 
-void AppSettings::SavePreferences(fw::Profile &profile) const
-{
+void AppSettings::SavePreferences(fw::Profile &profile) const {
     profile.writeString(kPaths, QStringLiteral("JAVABIN"), jdkFolder);
     profile.writeString(kOptions, QStringLiteral("JAVAC"), javacOptions);
     profile.writeInt(kOptions, QStringLiteral("SAVECOMP"), saveBeforeCompile);
@@ -83,16 +78,14 @@ void AppSettings::SavePreferences(fw::Profile &profile) const
     profile.sync();
 }
 
-void AppSettings::SaveSourceFont(fw::Profile &profile) const
-{
+void AppSettings::SaveSourceFont(fw::Profile &profile) const {
     profile.writeString(kOptions, QStringLiteral("FONTNAME"), sourceFontName);
     profile.writeInt(kOptions, QStringLiteral("FONTSIZE"), sourceFontSize);
     profile.sync();
 }
 
 void AppSettings::SaveOutputWindowRect(fw::Profile &profile, int left, int top, int right,
-                                       int bottom)
-{
+                                       int bottom) {
     outputWindowRect = {left, top, right, bottom};
     profile.writeInt(kOptions, QStringLiteral("DLG_LEFT"), left);
     profile.writeInt(kOptions, QStringLiteral("DLG_TOP"), top);
@@ -101,23 +94,20 @@ void AppSettings::SaveOutputWindowRect(fw::Profile &profile, int left, int top, 
     profile.sync();
 }
 
-void AppSettings::SaveOutputFont(fw::Profile &profile) const
-{
+void AppSettings::SaveOutputFont(fw::Profile &profile) const {
     profile.writeString(kOptions, QStringLiteral("DLGFONTNAME"), outputFontName);
     profile.writeInt(kOptions, QStringLiteral("DLGFONTSIZE"), outputFontSize);
     profile.sync();
 }
 
-void AppSettings::AddRecentProject(const QString &path)
-{
+void AppSettings::AddRecentProject(const QString &path) {
     if (path.isEmpty() || recentProjects.contains(path)) {
         return;
     }
     recentProjects.prepend(path);
 }
 
-void AppSettings::SaveLastOpenAndRecent(fw::Profile &profile, const QString &path) const
-{
+void AppSettings::SaveLastOpenAndRecent(fw::Profile &profile, const QString &path) const {
     profile.writeString(kOptions, QStringLiteral("LASTOPEN"), path);
     for (int index = 0; index < kStoredRecentProjects && index < recentProjects.size(); ++index) {
         profile.writeString(kOptions, recentKey(index), recentProjects.at(index));

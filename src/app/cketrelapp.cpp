@@ -35,8 +35,7 @@ const QString kProjectDocName = QStringLiteral("JavaProject");
 const QString kSourceDocName = QStringLiteral("Vosk");
 
 template <typename FrameType, typename ViewType>
-fw::DocTemplate::FrameFactory frameWith()
-{
+fw::DocTemplate::FrameFactory frameWith() {
     return [](fw::Document &) {
         auto *frame = new FrameType;
         frame->setView(new ViewType);
@@ -47,30 +46,25 @@ fw::DocTemplate::FrameFactory frameWith()
 
 CKetrelApp::CKetrelApp(std::unique_ptr<fw::Profile> profile)
     : fw::Application(std::move(profile))
-    , m_tables(std::make_unique<fw::ResourceTables>())
-{
+    , m_tables(std::make_unique<fw::ResourceTables>()) {
     registerCommands();
 }
 
-CKetrelApp::~CKetrelApp()
-{
+CKetrelApp::~CKetrelApp() {
     // Documents go before the main window that shows them.
     closeAllDocuments();
     m_mainFrame.reset();
 }
 
-CKetrelApp *CKetrelApp::instance()
-{
+CKetrelApp *CKetrelApp::instance() {
     return static_cast<CKetrelApp *>(fw::Application::instance());
 }
 
-CMainFrame *CKetrelApp::mainFrame() const
-{
+CMainFrame *CKetrelApp::mainFrame() const {
     return m_mainFrame.get();
 }
 
-bool CKetrelApp::InitInstance(const QStringList &files)
-{
+bool CKetrelApp::InitInstance(const QStringList &files) {
     m_appFolder = QCoreApplication::applicationDirPath();
     m_settings.LoadSettings(profile());
     registerDocTemplates();
@@ -101,8 +95,7 @@ bool CKetrelApp::InitInstance(const QStringList &files)
     return true;
 }
 
-void CKetrelApp::registerDocTemplates()
-{
+void CKetrelApp::registerDocTemplates() {
     auto source = std::make_unique<fw::DocTemplate>(
         ResourceId::JavaSource, m_tables->string(ResourceId::JavaSource),
         [] { return std::make_unique<CSyntaxWindowDoc>(); },
@@ -122,8 +115,7 @@ void CKetrelApp::registerDocTemplates()
     addDocTemplate(std::move(html));
 }
 
-void CKetrelApp::registerCommands()
-{
+void CKetrelApp::registerCommands() {
     addCommand(CommandId::FileNew, [this] { NewSourceDocument(kSourceDocName); });
     addCommand(CommandId::FileOpen, [this] { promptAndOpen(); });
     addCommand(CommandId::FilePrintSetup, [this] {
@@ -173,8 +165,7 @@ void CKetrelApp::registerCommands()
               [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
 }
 
-fw::Document *CKetrelApp::openDocumentFile(const QString &path)
-{
+fw::Document *CKetrelApp::openDocumentFile(const QString &path) {
     const QString extension = path.section(QLatin1Char('.'), -1);
     if (extension == QLatin1String("jpr") && !CloseProject(path)) {
         return nullptr;
@@ -182,8 +173,7 @@ fw::Document *CKetrelApp::openDocumentFile(const QString &path)
     return frameworkOpenDocumentFile(path);
 }
 
-bool CKetrelApp::CloseProject(const QString &path)
-{
+bool CKetrelApp::CloseProject(const QString &path) {
     CJavaProjectDoc *project = GetProjectDoc();
     if (!project) {
         return true;
@@ -198,8 +188,8 @@ bool CKetrelApp::CloseProject(const QString &path)
         return false;
     }
     fw::View *view = project->firstView();
-    const bool mayClose = view && view->frame() ? project->canCloseFrame(view->frame())
-                                                : project->saveModified();
+    const bool mayClose =
+        view && view->frame() ? project->canCloseFrame(view->frame()) : project->saveModified();
     if (!mayClose) {
         return false;
     }
@@ -207,8 +197,7 @@ bool CKetrelApp::CloseProject(const QString &path)
     return true;
 }
 
-CJavaProjectDoc *CKetrelApp::GetProjectDoc()
-{
+CJavaProjectDoc *CKetrelApp::GetProjectDoc() {
     if (m_mainFrame) {
         if (auto *active = dynamic_cast<CJavaProjectDoc *>(m_mainFrame->activeDocument())) {
             return active;
@@ -222,8 +211,7 @@ CJavaProjectDoc *CKetrelApp::GetProjectDoc()
     return nullptr;
 }
 
-void CKetrelApp::ActivateProjectWindow()
-{
+void CKetrelApp::ActivateProjectWindow() {
     if (CJavaProjectDoc *project = GetProjectDoc()) {
         if (fw::View *view = project->firstView(); view && view->frame()) {
             view->frame()->activateFrame();
@@ -231,8 +219,7 @@ void CKetrelApp::ActivateProjectWindow()
     }
 }
 
-bool CKetrelApp::NewSourceDocument(const QString &docName)
-{
+bool CKetrelApp::NewSourceDocument(const QString &docName) {
     for (const auto &docTemplate : docTemplates()) {
         if (docTemplate->docName() == docName) {
             docTemplate->openDocumentFile(QString());
@@ -242,52 +229,43 @@ bool CKetrelApp::NewSourceDocument(const QString &docName)
     return false;
 }
 
-void CKetrelApp::SaveAllDocuments()
-{
+void CKetrelApp::SaveAllDocuments() {
     saveAllDocuments();
 }
 
-void CKetrelApp::SaveSourceFont()
-{
+void CKetrelApp::SaveSourceFont() {
     m_settings.SaveSourceFont(profile());
 }
 
-void CKetrelApp::SaveOutputFont()
-{
+void CKetrelApp::SaveOutputFont() {
     m_settings.SaveOutputFont(profile());
 }
 
-void CKetrelApp::SaveOutputWindowRect(int left, int top, int right, int bottom)
-{
+void CKetrelApp::SaveOutputWindowRect(int left, int top, int right, int bottom) {
     m_settings.SaveOutputWindowRect(profile(), left, top, right, bottom);
 }
 
-void CKetrelApp::AddRecentProject(const QString &path)
-{
+void CKetrelApp::AddRecentProject(const QString &path) {
     m_settings.AddRecentProject(path);
 }
 
-void CKetrelApp::SaveLastOpenAndRecent(const QString &path)
-{
+void CKetrelApp::SaveLastOpenAndRecent(const QString &path) {
     m_settings.SaveLastOpenAndRecent(profile(), path);
 }
 
-void CKetrelApp::setMessageText(const QString &text)
-{
+void CKetrelApp::setMessageText(const QString &text) {
     if (m_mainFrame) {
         m_mainFrame->setPaneText(CMainFrame::MessagePane, text);
     }
 }
 
-void CKetrelApp::setLineText(const QString &text)
-{
+void CKetrelApp::setLineText(const QString &text) {
     if (m_mainFrame) {
         m_mainFrame->setPaneText(CMainFrame::LinePane, text);
     }
 }
 
-QString CKetrelApp::helpFolder() const
-{
+QString CKetrelApp::helpFolder() const {
     const QString beside = m_appFolder + QStringLiteral("/help");
     if (QFileInfo(beside).isDir()) {
         return beside;
@@ -295,15 +273,16 @@ QString CKetrelApp::helpFolder() const
     return QDir::cleanPath(m_appFolder + QStringLiteral("/../share/tarvo/help"));
 }
 
-void CKetrelApp::LaunchHelp()
-{
+void CKetrelApp::LaunchHelp() {
     // The viewer started last is still running: it stays the one viewer.
     if (m_helpViewerPid > 0 && ::kill(static_cast<pid_t>(m_helpViewerPid), 0) == 0) {
         return;
     }
     const QString program = m_settings.jdkFolder + QStringLiteral("/bin/java");
+    const QString folder = helpFolder();
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, {QStringLiteral("Tester")}, helpFolder(), &pid)) {
+    if (!QFileInfo(folder).isDir()
+        || !QProcess::startDetached(program, {QStringLiteral("Tester")}, folder, &pid)) {
         fw::prompter().message(QStringLiteral("Failed to laumch external process."));
         return;
     }

@@ -34,6 +34,9 @@ public:
 
     AppSettings &settings() override { return m_settings; }
     QString appFolder() const override { return m_appFolder; }
+    // The program's folder is found at start-up; a host that keeps the data files elsewhere
+    // (the tests do) may point it there.
+    void setAppFolder(const QString &folder) { m_appFolder = folder; }
     const fw::ResourceTables &tables() const { return *m_tables; }
     CMainFrame *mainFrame() const;
 

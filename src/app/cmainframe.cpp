@@ -23,8 +23,7 @@ const QString kWindowStateKey = QStringLiteral("WINDOWSTATE");
 
 CMainFrame::CMainFrame(CKetrelApp &application, const fw::ResourceTables &tables)
     : fw::MainWindow(application, tables)
-    , m_app(application)
-{
+    , m_app(application) {
     setWindowTitle(tables.string(ResourceId::AppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
     resize(1024, 720);
@@ -43,8 +42,7 @@ CMainFrame::CMainFrame(CKetrelApp &application, const fw::ResourceTables &tables
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::createStatusBar()
-{
+void CMainFrame::createStatusBar() {
     auto *message = new QLabel(QStringLiteral("Ready"));
     message->setMinimumWidth(1);
     addStatusPane(message, 1);
@@ -62,8 +60,7 @@ void CMainFrame::createStatusBar()
     }
 }
 
-void CMainFrame::registerCommands()
-{
+void CMainFrame::registerCommands() {
     // The View menu's "Toolbar" shows and hides both toolbars together.
     addCommand(CommandId::ViewToolbar, [this] {
         const bool show = !m_fileToolBar->isVisible();
@@ -78,8 +75,7 @@ void CMainFrame::registerCommands()
               [this](fw::CommandUi &ui) { ui.setChecked(statusBar()->isVisible()); });
 }
 
-QRect CMainFrame::freeClientArea() const
-{
+QRect CMainFrame::freeClientArea() const {
     // Windows opened at start-up are placed before the main window first shows: lay the bars
     // out now so that their heights are real.
     if (!isVisible() && layout()) {
@@ -93,8 +89,7 @@ QRect CMainFrame::freeClientArea() const
     return QRect(0, 0, area.width(), height);
 }
 
-void CMainFrame::closeEvent(QCloseEvent *event)
-{
+void CMainFrame::closeEvent(QCloseEvent *event) {
     fw::Profile &profile = m_app.profile();
     profile.writeInt(kSettingsSection, kWindowStateKey, isMaximized() ? 1 : 0);
     if (!m_app.GetProjectDoc()) {
@@ -111,8 +106,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void CMainFrame::onInitMenu()
-{
+void CMainFrame::onInitMenu() {
     const QString helpTitle = tables().string(ResourceId::HelpMenuTitle);
     const QString tipText = tables().string(ResourceId::TipMenuText);
     QMenu *found = nullptr;

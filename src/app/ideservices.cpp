@@ -4,18 +4,15 @@ namespace {
 IdeServices *theServices = nullptr;
 }
 
-IdeServices *IdeServices::instance()
-{
+IdeServices *IdeServices::instance() {
     return theServices;
 }
 
-IdeServices::IdeServices()
-{
+IdeServices::IdeServices() {
     theServices = this;
 }
 
-IdeServices::~IdeServices()
-{
+IdeServices::~IdeServices() {
     if (theServices == this) {
         theServices = nullptr;
     }

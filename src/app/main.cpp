@@ -7,8 +7,7 @@
 #include <QFileInfo>
 #include <QIcon>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(fw::Profile::kOrganisation));
     QApplication::setApplicationName(QString::fromLatin1(fw::Profile::kApplication));

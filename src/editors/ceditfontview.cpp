@@ -5,15 +5,13 @@
 #include "editors/plaintextdocument.h"
 #include "framework/texteditcommands.h"
 
-CEditFontView::CEditFontView()
-{
+CEditFontView::CEditFontView() {
     fw::installTextEditCommands(*this, *this);
 }
 
 CEditFontView::~CEditFontView() = default;
 
-void CEditFontView::onInitialUpdate()
-{
+void CEditFontView::onInitialUpdate() {
     if (auto *text = dynamic_cast<PlainTextDocument *>(doc())) {
         setDocument(text->textDocument());
     }

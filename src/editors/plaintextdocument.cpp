@@ -3,8 +3,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 
-PlainTextDocument::PlainTextDocument()
-{
+PlainTextDocument::PlainTextDocument() {
     m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
     m_text.setUndoRedoEnabled(true);
     connect(&m_text, &QTextDocument::modificationChanged, this,
@@ -15,8 +14,7 @@ PlainTextDocument::PlainTextDocument()
 
 PlainTextDocument::~PlainTextDocument() = default;
 
-QString PlainTextDocument::editorText() const
-{
+QString PlainTextDocument::editorText() const {
     // toRawText keeps every character as typed (toPlainText would turn no-break spaces into
     // spaces); only the block separators become line breaks.
     QString text = m_text.toRawText();
@@ -24,21 +22,18 @@ QString PlainTextDocument::editorText() const
     return text;
 }
 
-void PlainTextDocument::setEditorText(const QString &text)
-{
+void PlainTextDocument::setEditorText(const QString &text) {
     m_text.setPlainText(text);
 }
 
-void PlainTextDocument::deleteContents()
-{
+void PlainTextDocument::deleteContents() {
     const bool blocked = m_text.blockSignals(true);
     m_text.clear();
     m_text.setModified(false);
     m_text.blockSignals(blocked);
 }
 
-bool PlainTextDocument::readContents(const QByteArray &bytes, QString *)
-{
+bool PlainTextDocument::readContents(const QByteArray &bytes, QString *) {
     const editors::SourceText source = editors::decodeSourceFile(bytes);
     m_encoding = source.encoding;
     m_lineBreakStyle = source.lineBreakStyle;
@@ -47,8 +42,7 @@ bool PlainTextDocument::readContents(const QByteArray &bytes, QString *)
     return true;
 }
 
-QByteArray PlainTextDocument::writeContents()
-{
+QByteArray PlainTextDocument::writeContents() {
     const QString text = editorText();
     // A character typed into a Latin-1 file that Latin-1 cannot hold would be lost: such a
     // file is saved as UTF-8 from then on.

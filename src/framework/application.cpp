@@ -21,45 +21,38 @@ Application *theApplication = nullptr;
 
 Application::Application(std::unique_ptr<Profile> profile)
     : m_profile(std::move(profile))
-    , m_recentFiles(std::make_unique<RecentFileList>(*m_profile))
-{
+    , m_recentFiles(std::make_unique<RecentFileList>(*m_profile)) {
     Q_ASSERT(theApplication == nullptr);
     theApplication = this;
     addCommandRange(CommandId::FileRecentFirst, CommandId::FileRecentLast,
                     [this](int id) { openRecentFile(id); });
 }
 
-Application::~Application()
-{
+Application::~Application() {
     m_templates.clear();
     theApplication = nullptr;
 }
 
-Application *Application::instance()
-{
+Application *Application::instance() {
     return theApplication;
 }
 
-QPrinter &Application::printer()
-{
+QPrinter &Application::printer() {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
     return *m_printer;
 }
 
-void Application::addDocTemplate(std::unique_ptr<DocTemplate> docTemplate)
-{
+void Application::addDocTemplate(std::unique_ptr<DocTemplate> docTemplate) {
     m_templates.push_back(std::move(docTemplate));
 }
 
-Document *Application::openDocumentFile(const QString &path)
-{
+Document *Application::openDocumentFile(const QString &path) {
     return frameworkOpenDocumentFile(path);
 }
 
-Document *Application::frameworkOpenDocumentFile(const QString &path)
-{
+Document *Application::frameworkOpenDocumentFile(const QString &path) {
     if (path.isEmpty() || m_templates.empty()) {
         return nullptr;
     }
@@ -88,8 +81,7 @@ Document *Application::frameworkOpenDocumentFile(const QString &path)
     return best->openDocumentFile(absolute);
 }
 
-bool Application::saveAllModified()
-{
+bool Application::saveAllModified() {
     for (const auto &docTemplate : m_templates) {
         if (!docTemplate->saveAllModified()) {
             return false;
@@ -98,22 +90,19 @@ bool Application::saveAllModified()
     return true;
 }
 
-void Application::closeAllDocuments()
-{
+void Application::closeAllDocuments() {
     for (const auto &docTemplate : m_templates) {
         docTemplate->closeAllDocuments();
     }
 }
 
-void Application::saveAllDocuments()
-{
+void Application::saveAllDocuments() {
     for (const auto &docTemplate : m_templates) {
         docTemplate->saveAllModified();
     }
 }
 
-QString Application::openFilter() const
-{
+QString Application::openFilter() const {
     QString filter;
     for (const auto &docTemplate : m_templates) {
         const QString name = docTemplate->field(DocTemplate::Field::FilterName);
@@ -128,8 +117,7 @@ QString Application::openFilter() const
     return filter + QStringLiteral("All Files (*.*)|*.*||");
 }
 
-void Application::promptAndOpen()
-{
+void Application::promptAndOpen() {
     FileDialogOptions options;
     options.filter = openFilter();
     const QStringList chosen = prompter().openFiles(options);
@@ -138,8 +126,7 @@ void Application::promptAndOpen()
     }
 }
 
-void Application::openRecentFile(int id)
-{
+void Application::openRecentFile(int id) {
     const int index = id - CommandId::FileRecentFirst;
     const QString path = m_recentFiles->entries().value(index);
     if (path.isEmpty()) {

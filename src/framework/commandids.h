@@ -71,10 +71,10 @@ inline constexpr int RecentProjects = 65535;
 // Ids of menu bars, accelerator tables, toolbars and strings in res/tables.
 namespace ResourceId {
 
-inline constexpr int MainFrame = 128;    // main menu, main accelerators, file toolbar
-inline constexpr int JavaSource = 129;   // source windows
-inline constexpr int JavaProject = 130;  // project window
-inline constexpr int Html = 131;         // HTML windows
+inline constexpr int MainFrame = 128;   // main menu, main accelerators, file toolbar
+inline constexpr int JavaSource = 129;  // source windows
+inline constexpr int JavaProject = 130; // project window
+inline constexpr int Html = 131;        // HTML windows
 inline constexpr int BuildToolbar = 139;
 
 inline constexpr int AppTitle = 57344;

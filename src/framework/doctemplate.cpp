@@ -13,8 +13,7 @@ namespace fw {
 namespace {
 constexpr int kFieldCount = 7;
 
-QString canonical(const QString &path)
-{
+QString canonical(const QString &path) {
     const QFileInfo info(path);
     const QString resolved = info.canonicalFilePath();
     return resolved.isEmpty() ? info.absoluteFilePath() : resolved;
@@ -26,28 +25,24 @@ DocTemplate::DocTemplate(int resourceId, const QString &resourceString,
     : m_resourceId(resourceId)
     , m_fields(resourceString.split(QLatin1Char('\n')))
     , m_makeDocument(std::move(makeDocument))
-    , m_makeFrame(std::move(makeFrame))
-{
+    , m_makeFrame(std::move(makeFrame)) {
     while (m_fields.size() < kFieldCount) {
         m_fields << QString();
     }
 }
 
-DocTemplate::~DocTemplate()
-{
+DocTemplate::~DocTemplate() {
     // Documents still open when the application ends go with it.
     for (auto &document : m_documents) {
         document->m_template = nullptr;
     }
 }
 
-QString DocTemplate::field(Field field) const
-{
+QString DocTemplate::field(Field field) const {
     return m_fields.value(static_cast<int>(field));
 }
 
-QStringList DocTemplate::extensions() const
-{
+QStringList DocTemplate::extensions() const {
     QStringList all;
     const QString own = field(Field::FilterExtension);
     if (!own.isEmpty()) {
@@ -57,8 +52,7 @@ QStringList DocTemplate::extensions() const
     return all;
 }
 
-std::vector<Document *> DocTemplate::documents() const
-{
+std::vector<Document *> DocTemplate::documents() const {
     std::vector<Document *> list;
     for (const auto &document : m_documents) {
         list.push_back(document.get());
@@ -66,13 +60,11 @@ std::vector<Document *> DocTemplate::documents() const
     return list;
 }
 
-Document *DocTemplate::firstDocument() const
-{
+Document *DocTemplate::firstDocument() const {
     return m_documents.empty() ? nullptr : m_documents.front().get();
 }
 
-DocTemplate::Match DocTemplate::matchDocType(const QString &path, Document **openDocument) const
-{
+DocTemplate::Match DocTemplate::matchDocType(const QString &path, Document **openDocument) const {
     *openDocument = nullptr;
     const QString wanted = canonical(path);
     for (const auto &document : m_documents) {
@@ -91,8 +83,7 @@ DocTemplate::Match DocTemplate::matchDocType(const QString &path, Document **ope
     return Match::MaybeForeign;
 }
 
-Document *DocTemplate::openDocumentFile(const QString &path)
-{
+Document *DocTemplate::openDocumentFile(const QString &path) {
     std::unique_ptr<Document> made = m_makeDocument();
     made->m_template = this;
     if (path.isEmpty()) {
@@ -111,8 +102,7 @@ Document *DocTemplate::openDocumentFile(const QString &path)
     return document;
 }
 
-Frame *DocTemplate::createNewFrame(Document &document)
-{
+Frame *DocTemplate::createNewFrame(Document &document) {
     Frame *frame = m_makeFrame(document);
     frame->attachDocument(&document);
     if (Application *application = Application::instance()) {
@@ -128,8 +118,7 @@ Frame *DocTemplate::createNewFrame(Document &document)
     return frame;
 }
 
-bool DocTemplate::saveAllModified()
-{
+bool DocTemplate::saveAllModified() {
     for (Document *document : documents()) {
         if (!document->saveModified()) {
             return false;
@@ -138,15 +127,13 @@ bool DocTemplate::saveAllModified()
     return true;
 }
 
-void DocTemplate::closeAllDocuments()
-{
+void DocTemplate::closeAllDocuments() {
     for (Document *document : documents()) {
         document->onCloseDocument();
     }
 }
 
-void DocTemplate::releaseDocument(Document *document)
-{
+void DocTemplate::releaseDocument(Document *document) {
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         if (it->get() == document) {
             Document *released = it->release();
@@ -158,15 +145,13 @@ void DocTemplate::releaseDocument(Document *document)
     }
 }
 
-Document *DocTemplate::addDocument(std::unique_ptr<Document> document)
-{
+Document *DocTemplate::addDocument(std::unique_ptr<Document> document) {
     document->m_template = this;
     m_documents.push_back(std::move(document));
     return m_documents.back().get();
 }
 
-void DocTemplate::setDefaultTitle(Document &document)
-{
+void DocTemplate::setDefaultTitle(Document &document) {
     const QString name = docName();
     document.setTitle(name.isEmpty() ? QStringLiteral("Untitled")
                                      : name + QString::number(++m_untitledCount));

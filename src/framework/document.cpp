@@ -17,8 +17,7 @@
 
 namespace fw {
 
-Document::Document()
-{
+Document::Document() {
     addCommand(CommandId::FileSave, [this] { doFileSave(); });
     addCommand(CommandId::FileSaveAs, [this] { doSave(QString()); });
     addCommand(CommandId::FileClose, [this] {
@@ -28,15 +27,13 @@ Document::Document()
     });
 }
 
-Document::~Document()
-{
+Document::~Document() {
     for (View *view : m_views) {
         view->m_document = nullptr;
     }
 }
 
-void Document::setPathName(const QString &path, bool addToRecentFiles)
-{
+void Document::setPathName(const QString &path, bool addToRecentFiles) {
     m_pathName = path;
     setTitle(QFileInfo(path).fileName());
     if (addToRecentFiles && !path.isEmpty()) {
@@ -46,8 +43,7 @@ void Document::setPathName(const QString &path, bool addToRecentFiles)
     }
 }
 
-void Document::setTitle(const QString &title)
-{
+void Document::setTitle(const QString &title) {
     if (m_title == title) {
         return;
     }
@@ -55,8 +51,7 @@ void Document::setTitle(const QString &title)
     Q_EMIT titleChanged(title);
 }
 
-void Document::setModifiedFlag(bool modified)
-{
+void Document::setModifiedFlag(bool modified) {
     if (m_modified == modified) {
         return;
     }
@@ -64,22 +59,19 @@ void Document::setModifiedFlag(bool modified)
     Q_EMIT modifiedChanged(modified);
 }
 
-void Document::addView(View *view)
-{
+void Document::addView(View *view) {
     if (std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
         m_views.push_back(view);
         view->m_document = this;
     }
 }
 
-void Document::removeView(View *view)
-{
+void Document::removeView(View *view) {
     std::erase(m_views, view);
     view->m_document = nullptr;
 }
 
-void Document::updateAllViews(View *sender, int hint)
-{
+void Document::updateAllViews(View *sender, int hint) {
     // A copy: an update may close a view.
     const std::vector<View *> views = m_views;
     for (View *view : views) {
@@ -89,16 +81,14 @@ void Document::updateAllViews(View *sender, int hint)
     }
 }
 
-bool Document::onNewDocument()
-{
+bool Document::onNewDocument() {
     deleteContents();
     m_pathName.clear();
     setModifiedFlag(false);
     return true;
 }
 
-bool Document::onOpenDocument(const QString &path)
-{
+bool Document::onOpenDocument(const QString &path) {
     QByteArray bytes;
     QString error;
     if (!readWholeFile(path, &bytes, &error)) {
@@ -115,8 +105,7 @@ bool Document::onOpenDocument(const QString &path)
     return true;
 }
 
-bool Document::onSaveDocument(const QString &path)
-{
+bool Document::onSaveDocument(const QString &path) {
     QString error;
     if (!writeFileSafely(path, writeContents(), &error)) {
         prompter().message(QStringLiteral("Failed to save %1.\n%2").arg(path, error));
@@ -126,8 +115,7 @@ bool Document::onSaveDocument(const QString &path)
     return true;
 }
 
-void Document::onCloseDocument()
-{
+void Document::onCloseDocument() {
     m_closing = true;
     // The frames go first; their views are detached at once and deleted with them once
     // control returns to the event loop (a frame may be in the middle of its own close).
@@ -152,8 +140,7 @@ void Document::onCloseDocument()
     }
 }
 
-bool Document::saveModified()
-{
+bool Document::saveModified() {
     if (!isModified()) {
         return true;
     }
@@ -169,18 +156,15 @@ bool Document::saveModified()
     }
 }
 
-bool Document::canCloseFrame(Frame *frame)
-{
-    const bool lastView = std::none_of(m_views.begin(), m_views.end(), [frame](View *view) {
-        return view->frame() != frame;
-    });
+bool Document::canCloseFrame(Frame *frame) {
+    const bool lastView = std::none_of(m_views.begin(), m_views.end(),
+                                       [frame](View *view) { return view->frame() != frame; });
     return !lastView || saveModified();
 }
 
 void Document::deleteContents() {}
 
-bool Document::doSave(const QString &path, bool replace)
-{
+bool Document::doSave(const QString &path, bool replace) {
     QString target = path;
     if (target.isEmpty()) {
         FileDialogOptions options;
@@ -206,26 +190,22 @@ bool Document::doSave(const QString &path, bool replace)
     return true;
 }
 
-bool Document::doFileSave()
-{
+bool Document::doFileSave() {
     if (m_pathName.isEmpty()) {
         return doSave(QString());
     }
     return doSave(m_pathName);
 }
 
-bool Document::readContents(const QByteArray &, QString *)
-{
+bool Document::readContents(const QByteArray &, QString *) {
     return true;
 }
 
-QByteArray Document::writeContents()
-{
+QByteArray Document::writeContents() {
     return {};
 }
 
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error)
-{
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
@@ -243,8 +223,7 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *erro
     return true;
 }
 
-bool readWholeFile(const QString &path, QByteArray *bytes, QString *error)
-{
+bool readWholeFile(const QString &path, QByteArray *bytes, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();

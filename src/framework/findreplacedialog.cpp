@@ -19,8 +19,7 @@
 
 namespace fw {
 
-QTextDocument::FindFlags SearchRequest::flags() const
-{
+QTextDocument::FindFlags SearchRequest::flags() const {
     QTextDocument::FindFlags result;
     if (matchCase) {
         result |= QTextDocument::FindCaseSensitively;
@@ -34,8 +33,7 @@ QTextDocument::FindFlags SearchRequest::flags() const
     return result;
 }
 
-FindReplaceDialog &FindReplaceDialog::instance()
-{
+FindReplaceDialog &FindReplaceDialog::instance() {
     static QPointer<FindReplaceDialog> dialog;
     if (!dialog) {
         dialog = new FindReplaceDialog;
@@ -44,8 +42,7 @@ FindReplaceDialog &FindReplaceDialog::instance()
 }
 
 FindReplaceDialog::FindReplaceDialog()
-    : QDialog(QApplication::activeWindow())
-{
+    : QDialog(QApplication::activeWindow()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_findEdit = new QLineEdit;
     m_replaceEdit = new QLineEdit;
@@ -78,12 +75,12 @@ FindReplaceDialog::FindReplaceDialog()
     lower->addWidget(direction);
 
     auto *buttons = new QDialogButtonBox(Qt::Vertical);
-    QPushButton *findNextButton = buttons->addButton(QStringLiteral("&Find Next"),
-                                                     QDialogButtonBox::ActionRole);
+    QPushButton *findNextButton =
+        buttons->addButton(QStringLiteral("&Find Next"), QDialogButtonBox::ActionRole);
     findNextButton->setDefault(true);
     m_replaceButton = buttons->addButton(QStringLiteral("&Replace"), QDialogButtonBox::ActionRole);
-    m_replaceAllButton = buttons->addButton(QStringLiteral("Replace &All"),
-                                            QDialogButtonBox::ActionRole);
+    m_replaceAllButton =
+        buttons->addButton(QStringLiteral("Replace &All"), QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Cancel);
 
     auto *left = new QVBoxLayout;
@@ -114,18 +111,15 @@ FindReplaceDialog::FindReplaceDialog()
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
 }
 
-void FindReplaceDialog::showFind(QPlainTextEdit *editor)
-{
+void FindReplaceDialog::showFind(QPlainTextEdit *editor) {
     present(editor, false);
 }
 
-void FindReplaceDialog::showReplace(QPlainTextEdit *editor)
-{
+void FindReplaceDialog::showReplace(QPlainTextEdit *editor) {
     present(editor, true);
 }
 
-void FindReplaceDialog::present(QPlainTextEdit *editor, bool withReplace)
-{
+void FindReplaceDialog::present(QPlainTextEdit *editor, bool withReplace) {
     m_editor = editor;
     setWindowTitle(withReplace ? QStringLiteral("Replace") : QStringLiteral("Find"));
     m_replaceRow->setVisible(withReplace);
@@ -146,8 +140,7 @@ void FindReplaceDialog::present(QPlainTextEdit *editor, bool withReplace)
     m_findEdit->setFocus();
 }
 
-void FindReplaceDialog::takeRequest()
-{
+void FindReplaceDialog::takeRequest() {
     m_request.findText = m_findEdit->text();
     m_request.replaceText = m_replaceEdit->text();
     m_request.matchCase = m_matchCase->isChecked();
@@ -155,8 +148,7 @@ void FindReplaceDialog::takeRequest()
     m_request.searchUp = m_up->isChecked();
 }
 
-bool FindReplaceDialog::findNext(QPlainTextEdit &editor, const SearchRequest &request)
-{
+bool FindReplaceDialog::findNext(QPlainTextEdit &editor, const SearchRequest &request) {
     if (request.findText.isEmpty()) {
         return false;
     }
@@ -167,11 +159,10 @@ bool FindReplaceDialog::findNext(QPlainTextEdit &editor, const SearchRequest &re
     return false;
 }
 
-bool FindReplaceDialog::replaceCurrent(QPlainTextEdit &editor, const SearchRequest &request)
-{
+bool FindReplaceDialog::replaceCurrent(QPlainTextEdit &editor, const SearchRequest &request) {
     QTextCursor cursor = editor.textCursor();
-    const Qt::CaseSensitivity sensitivity = request.matchCase ? Qt::CaseSensitive
-                                                              : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity sensitivity =
+        request.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     if (cursor.hasSelection()
         && QString::compare(cursor.selectedText(), request.findText, sensitivity) == 0
         && !editor.isReadOnly()) {
@@ -181,8 +172,7 @@ bool FindReplaceDialog::replaceCurrent(QPlainTextEdit &editor, const SearchReque
     return findNext(editor, request);
 }
 
-int FindReplaceDialog::replaceAll(QPlainTextEdit &editor, const SearchRequest &request)
-{
+int FindReplaceDialog::replaceAll(QPlainTextEdit &editor, const SearchRequest &request) {
     if (request.findText.isEmpty() || editor.isReadOnly()) {
         return 0;
     }

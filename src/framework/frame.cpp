@@ -10,8 +10,7 @@
 
 namespace fw {
 
-Frame::Frame()
-{
+Frame::Frame() {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -23,33 +22,28 @@ Frame::Frame()
 
 Frame::~Frame() = default;
 
-Document *Frame::document() const
-{
+Document *Frame::document() const {
     return m_view ? m_view->doc() : nullptr;
 }
 
-void Frame::setView(View *view)
-{
+void Frame::setView(View *view) {
     m_view = view;
     view->m_frame = this;
     m_layout->addWidget(view->widget(), 1);
     setFocusProxy(view->widget());
 }
 
-void Frame::attachDocument(Document *document)
-{
+void Frame::attachDocument(Document *document) {
     if (m_view && document) {
         document->addView(m_view);
     }
 }
 
-QMdiSubWindow *Frame::subWindow() const
-{
+QMdiSubWindow *Frame::subWindow() const {
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
-void Frame::activateFrame()
-{
+void Frame::activateFrame() {
     QMdiSubWindow *window = subWindow();
     if (!window) {
         show();
@@ -69,13 +63,11 @@ void Frame::activateFrame()
     }
 }
 
-QRect Frame::initialGeometry(const MainWindow &) const
-{
+QRect Frame::initialGeometry(const MainWindow &) const {
     return {};
 }
 
-void Frame::closeEvent(QCloseEvent *event)
-{
+void Frame::closeEvent(QCloseEvent *event) {
     Document *doc = document();
     if (!doc || doc->isClosing()) {
         event->accept();

@@ -28,8 +28,7 @@ constexpr int kIdleUpdateMs = 250;
 const char *const kCommandIdProperty = "commandId";
 const char *const kRecentPlaceholderProperty = "recentFilePlaceholder";
 
-int commandIdOf(const QAction *action)
-{
+int commandIdOf(const QAction *action) {
     const QVariant id = action->property(kCommandIdProperty);
     return id.isValid() ? id.toInt() : 0;
 }
@@ -37,8 +36,7 @@ int commandIdOf(const QAction *action)
 
 MainWindow::MainWindow(Application &application, const ResourceTables &tables)
     : m_application(application)
-    , m_tables(tables)
-{
+    , m_tables(tables) {
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -64,8 +62,7 @@ MainWindow::MainWindow(Application &application, const ResourceTables &tables)
     addCommand(CommandId::WindowArrange, [this] { arrangeIcons(); });
 }
 
-void MainWindow::arrangeIcons()
-{
+void MainWindow::arrangeIcons() {
     // Minimised windows in a row along the bottom of the MDI area.
     const QRect area = m_mdiArea->viewport()->rect();
     int x = 0;
@@ -81,15 +78,13 @@ void MainWindow::arrangeIcons()
     }
 }
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     // The MDI area outlives this part of the window while Qt tears the rest down; it must not
     // report activations to a half-destroyed main window.
     disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
-std::vector<Frame *> MainWindow::frames() const
-{
+std::vector<Frame *> MainWindow::frames() const {
     std::vector<Frame *> list;
     for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
         if (auto *frame = qobject_cast<Frame *>(window->widget()); frame && frame->document()) {
@@ -99,8 +94,7 @@ std::vector<Frame *> MainWindow::frames() const
     return list;
 }
 
-Frame *MainWindow::activeFrame() const
-{
+Frame *MainWindow::activeFrame() const {
     QMdiSubWindow *window = m_mdiArea->currentSubWindow();
     if (!window || window->isHidden()) {
         return nullptr;
@@ -109,20 +103,17 @@ Frame *MainWindow::activeFrame() const
     return frame && frame->document() ? frame : nullptr;
 }
 
-View *MainWindow::activeView() const
-{
+View *MainWindow::activeView() const {
     Frame *frame = activeFrame();
     return frame ? frame->view() : nullptr;
 }
 
-Document *MainWindow::activeDocument() const
-{
+Document *MainWindow::activeDocument() const {
     Frame *frame = activeFrame();
     return frame ? frame->document() : nullptr;
 }
 
-void MainWindow::addFrame(Frame *frame, const QRect &geometry)
-{
+void MainWindow::addFrame(Frame *frame, const QRect &geometry) {
     QMdiSubWindow *window = m_mdiArea->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (geometry.isValid()) {
@@ -140,8 +131,7 @@ void MainWindow::addFrame(Frame *frame, const QRect &geometry)
     window->show();
 }
 
-std::vector<CommandTarget *> MainWindow::commandRoute() const
-{
+std::vector<CommandTarget *> MainWindow::commandRoute() const {
     std::vector<CommandTarget *> route;
     if (Frame *frame = activeFrame()) {
         if (View *view = frame->view()) {
@@ -157,8 +147,7 @@ std::vector<CommandTarget *> MainWindow::commandRoute() const
     return route;
 }
 
-CommandUi MainWindow::commandState(int id) const
-{
+CommandUi MainWindow::commandState(int id) const {
     CommandUi ui;
     const std::vector<CommandTarget *> route = commandRoute();
     for (CommandTarget *target : route) {
@@ -174,8 +163,7 @@ CommandUi MainWindow::commandState(int id) const
     return ui;
 }
 
-bool MainWindow::executeCommand(int id)
-{
+bool MainWindow::executeCommand(int id) {
     if (!commandState(id).isEnabled()) {
         return false;
     }
@@ -188,8 +176,7 @@ bool MainWindow::executeCommand(int id)
     return false;
 }
 
-void MainWindow::installMenu(int menuId)
-{
+void MainWindow::installMenu(int menuId) {
     const std::vector<QMenu *> &popups = menus(menuId);
     if (m_currentMenuId != menuId) {
         menuBar()->clear();
@@ -202,8 +189,7 @@ void MainWindow::installMenu(int menuId)
     onInitMenu();
 }
 
-const std::vector<QMenu *> &MainWindow::menus(int menuId)
-{
+const std::vector<QMenu *> &MainWindow::menus(int menuId) {
     auto found = m_menuBars.find(menuId);
     if (found == m_menuBars.end()) {
         found = m_menuBars.emplace(menuId, buildMenuBar(menuId)).first;
@@ -211,8 +197,7 @@ const std::vector<QMenu *> &MainWindow::menus(int menuId)
     return found->second;
 }
 
-std::vector<QMenu *> MainWindow::buildMenuBar(int menuId)
-{
+std::vector<QMenu *> MainWindow::buildMenuBar(int menuId) {
     std::vector<QMenu *> popups;
     for (const QJsonValue &popup : m_tables.menu(menuId)) {
         const QJsonObject object = popup.toObject();
@@ -222,8 +207,7 @@ std::vector<QMenu *> MainWindow::buildMenuBar(int menuId)
     return popups;
 }
 
-QMenu *MainWindow::buildPopup(const QString &title, const QJsonArray &items)
-{
+QMenu *MainWindow::buildPopup(const QString &title, const QJsonArray &items) {
     auto *menu = new QMenu(title, this);
     for (const QJsonValue &item : items) {
         if (item.isString()) {
@@ -247,8 +231,7 @@ QMenu *MainWindow::buildPopup(const QString &title, const QJsonArray &items)
     return menu;
 }
 
-QAction *MainWindow::makeCommandAction(int id, const QString &text, QObject *parent)
-{
+QAction *MainWindow::makeCommandAction(int id, const QString &text, QObject *parent) {
     auto *action = new QAction(text, parent);
     action->setProperty(kCommandIdProperty, id);
     action->setStatusTip(m_tables.prompt(id));
@@ -256,8 +239,7 @@ QAction *MainWindow::makeCommandAction(int id, const QString &text, QObject *par
     return action;
 }
 
-QToolBar *MainWindow::createToolBar(int toolbarId, const QString &objectName)
-{
+QToolBar *MainWindow::createToolBar(int toolbarId, const QString &objectName) {
     auto *bar = new QToolBar(this);
     bar->setObjectName(objectName);
     bar->setIconSize(QSize(16, 15));
@@ -278,8 +260,7 @@ QToolBar *MainWindow::createToolBar(int toolbarId, const QString &objectName)
     return bar;
 }
 
-QAction *MainWindow::toolBarAction(int toolbarId, int commandId) const
-{
+QAction *MainWindow::toolBarAction(int toolbarId, int commandId) const {
     const auto found = m_toolBars.find(toolbarId);
     if (found == m_toolBars.end()) {
         return nullptr;
@@ -292,8 +273,7 @@ QAction *MainWindow::toolBarAction(int toolbarId, int commandId) const
     return nullptr;
 }
 
-void MainWindow::refreshMenu(QMenu *menu)
-{
+void MainWindow::refreshMenu(QMenu *menu) {
     updateRecentFileItems(menu);
     updateWindowList(menu);
     for (QAction *action : menu->actions()) {
@@ -308,8 +288,7 @@ void MainWindow::refreshMenu(QMenu *menu)
     }
 }
 
-void MainWindow::updateToolBars()
-{
+void MainWindow::updateToolBars() {
     for (const auto &[toolbarId, bar] : m_toolBars) {
         for (QAction *action : bar->actions()) {
             if (const int id = commandIdOf(action)) {
@@ -319,8 +298,7 @@ void MainWindow::updateToolBars()
     }
 }
 
-void MainWindow::updateRecentFileItems(QMenu *menu)
-{
+void MainWindow::updateRecentFileItems(QMenu *menu) {
     QAction *placeholder = nullptr;
     for (QAction *action : menu->actions()) {
         if (action->property(kRecentPlaceholderProperty).toBool()) {
@@ -342,15 +320,14 @@ void MainWindow::updateRecentFileItems(QMenu *menu)
     placeholder->setVisible(recent.entries().isEmpty());
     placeholder->setEnabled(false);
     for (int index = 0; index < recent.entries().size(); ++index) {
-        QAction *entry = makeCommandAction(CommandId::FileRecentFirst + index,
-                                           recent.menuText(index), menu);
+        QAction *entry =
+            makeCommandAction(CommandId::FileRecentFirst + index, recent.menuText(index), menu);
         menu->insertAction(placeholder, entry);
         entries.push_back(entry);
     }
 }
 
-void MainWindow::updateWindowList(QMenu *menu)
-{
+void MainWindow::updateWindowList(QMenu *menu) {
     bool isWindowMenu = false;
     for (QAction *action : menu->actions()) {
         isWindowMenu = isWindowMenu || commandIdOf(action) == CommandId::WindowCascade;
@@ -381,8 +358,7 @@ void MainWindow::updateWindowList(QMenu *menu)
     }
 }
 
-void MainWindow::enableAccelerators(int tableId)
-{
+void MainWindow::enableAccelerators(int tableId) {
     for (const int id : {static_cast<int>(ResourceId::MainFrame), tableId}) {
         if (m_accelerators.contains(id)) {
             continue;
@@ -392,9 +368,8 @@ void MainWindow::enableAccelerators(int tableId)
             auto *shortcut = new QShortcut(QKeySequence(accelerator.key), this);
             shortcut->setContext(Qt::WindowShortcut);
             const int command = accelerator.commandId;
-            connect(shortcut, &QShortcut::activated, this, [this, command] {
-                executeCommand(command);
-            });
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, command] { executeCommand(command); });
             shortcuts.push_back(shortcut);
         }
     }
@@ -406,8 +381,7 @@ void MainWindow::enableAccelerators(int tableId)
     }
 }
 
-void MainWindow::addStatusPane(QLabel *label, int stretch)
-{
+void MainWindow::addStatusPane(QLabel *label, int stretch) {
     if (m_panes.empty()) {
         statusBar()->addWidget(label, stretch);
     } else {
@@ -416,8 +390,7 @@ void MainWindow::addStatusPane(QLabel *label, int stretch)
     m_panes.push_back(label);
 }
 
-void MainWindow::setPaneText(int pane, const QString &text)
-{
+void MainWindow::setPaneText(int pane, const QString &text) {
     if (pane < 0 || pane >= static_cast<int>(m_panes.size())) {
         return;
     }
@@ -425,22 +398,19 @@ void MainWindow::setPaneText(int pane, const QString &text)
     m_panes[pane]->repaint();
 }
 
-QString MainWindow::paneText(int pane) const
-{
+QString MainWindow::paneText(int pane) const {
     if (pane < 0 || pane >= static_cast<int>(m_panes.size())) {
         return {};
     }
     return m_panes[pane]->text();
 }
 
-QRect MainWindow::clientRect() const
-{
+QRect MainWindow::clientRect() const {
     const int menuHeight = menuWidget() ? menuWidget()->height() : 0;
     return QRect(0, 0, width(), height() - menuHeight);
 }
 
-void MainWindow::onSubWindowActivated(QMdiSubWindow *)
-{
+void MainWindow::onSubWindowActivated(QMdiSubWindow *) {
     Frame *frame = activeFrame();
     int menuId = ResourceId::MainFrame;
     if (frame && frame->document() && frame->document()->docTemplate()) {

@@ -11,24 +11,20 @@ namespace fw {
 
 namespace {
 
-std::unique_ptr<Prompter> &installedPrompter()
-{
+std::unique_ptr<Prompter> &installedPrompter() {
     static std::unique_ptr<Prompter> current = std::make_unique<QtPrompter>();
     return current;
 }
 
-QWidget *dialogParent()
-{
+QWidget *dialogParent() {
     return QApplication::activeWindow();
 }
 
-QString messageCaption()
-{
+QString messageCaption() {
     return QApplication::applicationDisplayName();
 }
 
-void applyOptions(QFileDialog &dialog, const FileDialogOptions &options)
-{
+void applyOptions(QFileDialog &dialog, const FileDialogOptions &options) {
     if (!options.title.isEmpty()) {
         dialog.setWindowTitle(options.title);
     }
@@ -49,20 +45,17 @@ void applyOptions(QFileDialog &dialog, const FileDialogOptions &options)
 
 Prompter::~Prompter() = default;
 
-Prompter &prompter()
-{
+Prompter &prompter() {
     return *installedPrompter();
 }
 
-std::unique_ptr<Prompter> setPrompter(std::unique_ptr<Prompter> prompter)
-{
+std::unique_ptr<Prompter> setPrompter(std::unique_ptr<Prompter> prompter) {
     std::unique_ptr<Prompter> previous = std::move(installedPrompter());
     installedPrompter() = std::move(prompter);
     return previous;
 }
 
-QStringList qtNameFilters(const QString &dialogFilter)
-{
+QStringList qtNameFilters(const QString &dialogFilter) {
     QStringList parts = dialogFilter.split(QLatin1Char('|'));
     while (!parts.isEmpty() && parts.last().isEmpty()) {
         parts.removeLast();
@@ -83,8 +76,7 @@ QStringList qtNameFilters(const QString &dialogFilter)
     return filters;
 }
 
-Answer QtPrompter::message(const QString &text, MessageButtons buttons)
-{
+Answer QtPrompter::message(const QString &text, MessageButtons buttons) {
     QMessageBox box(dialogParent());
     box.setWindowTitle(messageCaption());
     box.setText(text);
@@ -118,8 +110,7 @@ Answer QtPrompter::message(const QString &text, MessageButtons buttons)
     }
 }
 
-QStringList QtPrompter::openFiles(const FileDialogOptions &options)
-{
+QStringList QtPrompter::openFiles(const FileDialogOptions &options) {
     QFileDialog dialog(dialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(options.allowMultiple ? QFileDialog::ExistingFiles
@@ -131,8 +122,7 @@ QStringList QtPrompter::openFiles(const FileDialogOptions &options)
     return dialog.selectedFiles();
 }
 
-QString QtPrompter::saveFile(const FileDialogOptions &options)
-{
+QString QtPrompter::saveFile(const FileDialogOptions &options) {
     QFileDialog dialog(dialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -144,8 +134,7 @@ QString QtPrompter::saveFile(const FileDialogOptions &options)
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QFont> QtPrompter::chooseFont(const QFont &initial)
-{
+std::optional<QFont> QtPrompter::chooseFont(const QFont &initial) {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
     if (!ok) {
@@ -154,8 +143,7 @@ std::optional<QFont> QtPrompter::chooseFont(const QFont &initial)
     return font;
 }
 
-std::optional<QColor> QtPrompter::chooseColour(const QColor &initial)
-{
+std::optional<QColor> QtPrompter::chooseColour(const QColor &initial) {
     const QColor colour = QColorDialog::getColor(initial, dialogParent());
     if (!colour.isValid()) {
         return std::nullopt;
@@ -163,13 +151,11 @@ std::optional<QColor> QtPrompter::chooseColour(const QColor &initial)
     return colour;
 }
 
-QString QtPrompter::chooseFolder(const QString &title)
-{
+QString QtPrompter::chooseFolder(const QString &title) {
     return QFileDialog::getExistingDirectory(dialogParent(), title);
 }
 
-int QtPrompter::runDialog(QDialog &dialog)
-{
+int QtPrompter::runDialog(QDialog &dialog) {
     return dialog.exec();
 }
 

@@ -10,15 +10,13 @@ namespace {
 const QString kSection = QStringLiteral("Recent File List");
 constexpr int kMaxShownLength = 60;
 
-QString key(int index)
-{
+QString key(int index) {
     return QStringLiteral("File%1").arg(index + 1);
 }
 } // namespace
 
 RecentFileList::RecentFileList(Profile &profile)
-    : m_profile(profile)
-{
+    : m_profile(profile) {
     for (int index = 0; index < kSize; ++index) {
         const QString path = m_profile.readString(kSection, key(index));
         if (!path.isEmpty() && !m_entries.contains(path)) {
@@ -27,8 +25,7 @@ RecentFileList::RecentFileList(Profile &profile)
     }
 }
 
-void RecentFileList::add(const QString &path)
-{
+void RecentFileList::add(const QString &path) {
     if (path.isEmpty()) {
         return;
     }
@@ -40,8 +37,7 @@ void RecentFileList::add(const QString &path)
     save();
 }
 
-void RecentFileList::remove(int index)
-{
+void RecentFileList::remove(int index) {
     if (index < 0 || index >= m_entries.size()) {
         return;
     }
@@ -49,8 +45,7 @@ void RecentFileList::remove(int index)
     save();
 }
 
-QString RecentFileList::menuText(int index) const
-{
+QString RecentFileList::menuText(int index) const {
     QString shown = QDir::toNativeSeparators(m_entries.value(index));
     if (shown.size() > kMaxShownLength) {
         const qsizetype keep = (kMaxShownLength - 3) / 2;
@@ -60,8 +55,7 @@ QString RecentFileList::menuText(int index) const
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }
 
-void RecentFileList::save()
-{
+void RecentFileList::save() {
     for (int index = 0; index < kSize; ++index) {
         if (index < m_entries.size()) {
             m_profile.writeString(kSection, key(index), m_entries.at(index));

@@ -4,8 +4,7 @@
 #include <QJsonDocument>
 
 // The compiled-in resources live in a static library; make sure they are registered.
-static void registerCompiledResources()
-{
+static void registerCompiledResources() {
     Q_INIT_RESOURCE(tarvo);
 }
 
@@ -13,8 +12,7 @@ namespace fw {
 
 namespace {
 
-QJsonObject readTable(const QString &path)
-{
+QJsonObject readTable(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qFatal("Missing resource table %s", qPrintable(path));
@@ -29,32 +27,27 @@ QJsonObject readTable(const QString &path)
 
 } // namespace
 
-ResourceTables::ResourceTables()
-{
+ResourceTables::ResourceTables() {
     registerCompiledResources();
     load(QStringLiteral(":/tables"));
 }
 
-ResourceTables::ResourceTables(const QString &folder)
-{
+ResourceTables::ResourceTables(const QString &folder) {
     load(folder);
 }
 
-void ResourceTables::load(const QString &folder)
-{
+void ResourceTables::load(const QString &folder) {
     m_menus = readTable(folder + QStringLiteral("/menus.json"));
     m_accelerators = readTable(folder + QStringLiteral("/accelerators.json"));
     m_toolBars = readTable(folder + QStringLiteral("/toolbars.json"));
     m_strings = readTable(folder + QStringLiteral("/strings.json"));
 }
 
-QJsonArray ResourceTables::menu(int menuId) const
-{
+QJsonArray ResourceTables::menu(int menuId) const {
     return m_menus.value(QString::number(menuId)).toArray();
 }
 
-std::vector<Accelerator> ResourceTables::accelerators(int tableId) const
-{
+std::vector<Accelerator> ResourceTables::accelerators(int tableId) const {
     std::vector<Accelerator> table;
     for (const QJsonValue &entry : m_accelerators.value(QString::number(tableId)).toArray()) {
         const QJsonArray pair = entry.toArray();
@@ -63,8 +56,7 @@ std::vector<Accelerator> ResourceTables::accelerators(int tableId) const
     return table;
 }
 
-std::vector<int> ResourceTables::toolBar(int toolbarId) const
-{
+std::vector<int> ResourceTables::toolBar(int toolbarId) const {
     std::vector<int> buttons;
     for (const QJsonValue &id : m_toolBars.value(QString::number(toolbarId)).toArray()) {
         buttons.push_back(id.toInt());
@@ -72,18 +64,15 @@ std::vector<int> ResourceTables::toolBar(int toolbarId) const
     return buttons;
 }
 
-QString ResourceTables::string(int id) const
-{
+QString ResourceTables::string(int id) const {
     return m_strings.value(QString::number(id)).toString();
 }
 
-QString ResourceTables::prompt(int commandId) const
-{
+QString ResourceTables::prompt(int commandId) const {
     return string(commandId).section(QLatin1Char('\n'), 0, 0);
 }
 
-QString ResourceTables::tooltip(int commandId) const
-{
+QString ResourceTables::tooltip(int commandId) const {
     return string(commandId).section(QLatin1Char('\n'), 1);
 }
 

@@ -14,19 +14,15 @@ constexpr int kReadTimeoutMs = 3000;
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
     : QObject(parent)
-    , m_serverName(serverName)
-{
-}
+    , m_serverName(serverName) {}
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::defaultServerName()
-{
+QString SingleInstance::defaultServerName() {
     return QStringLiteral("tarvo-%1").arg(getuid());
 }
 
-bool SingleInstance::handToRunningInstance(const QStringList &paths, int timeoutMs)
-{
+bool SingleInstance::handToRunningInstance(const QStringList &paths, int timeoutMs) {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs)) {
@@ -44,8 +40,7 @@ bool SingleInstance::handToRunningInstance(const QStringList &paths, int timeout
     return true;
 }
 
-bool SingleInstance::listen()
-{
+bool SingleInstance::listen() {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
@@ -60,8 +55,7 @@ bool SingleInstance::listen()
     return true;
 }
 
-void SingleInstance::acceptConnection()
-{
+void SingleInstance::acceptConnection() {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         QStringList paths;
         QDataStream stream(socket);

@@ -14,16 +14,14 @@
 namespace fw {
 
 namespace {
-QPrinter &sharedPrinter()
-{
+QPrinter &sharedPrinter() {
     static QPrinter fallback(QPrinter::HighResolution);
     Application *application = Application::instance();
     return application ? application->printer() : fallback;
 }
 } // namespace
 
-void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor)
-{
+void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor) {
     QPlainTextEdit *view = &editor;
     target.addCommand(CommandId::EditUndo, [view] { view->undo(); });
     target.addUpdate(CommandId::EditUndo, [view](CommandUi &ui) {
@@ -37,12 +35,14 @@ void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor)
     target.addUpdate(CommandId::EditCopy,
                      [view](CommandUi &ui) { ui.setEnabled(view->textCursor().hasSelection()); });
     target.addCommand(CommandId::EditPaste, [view] { view->paste(); });
-    target.addUpdate(CommandId::EditPaste,
-                     [view](CommandUi &ui) { ui.setEnabled(!view->isReadOnly() && view->canPaste()); });
+    target.addUpdate(CommandId::EditPaste, [view](CommandUi &ui) {
+        ui.setEnabled(!view->isReadOnly() && view->canPaste());
+    });
     target.addCommand(CommandId::EditSelectAll, [view] { view->selectAll(); });
     target.addUpdate(CommandId::EditSelectAll,
                      [view](CommandUi &ui) { ui.setEnabled(!view->document()->isEmpty()); });
-    target.addCommand(CommandId::EditFind, [view] { FindReplaceDialog::instance().showFind(view); });
+    target.addCommand(CommandId::EditFind,
+                      [view] { FindReplaceDialog::instance().showFind(view); });
     target.addCommand(CommandId::EditReplace,
                       [view] { FindReplaceDialog::instance().showReplace(view); });
     target.addCommand(CommandId::EditRepeat, [view] {
@@ -57,8 +57,7 @@ void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor)
     target.addCommand(CommandId::FilePrintPreview, [view] { previewTextView(*view); });
 }
 
-void printTextView(QPlainTextEdit &editor)
-{
+void printTextView(QPlainTextEdit &editor) {
     QPrinter &printer = sharedPrinter();
     QPrintDialog dialog(&printer, &editor);
     if (editor.textCursor().hasSelection()) {
@@ -69,8 +68,7 @@ void printTextView(QPlainTextEdit &editor)
     }
 }
 
-void previewTextView(QPlainTextEdit &editor)
-{
+void previewTextView(QPlainTextEdit &editor) {
     QPrintPreviewDialog dialog(&sharedPrinter(), &editor);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &editor,
                      [&editor](QPrinter *printer) { editor.print(printer); });

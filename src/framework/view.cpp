@@ -6,15 +6,13 @@ namespace fw {
 
 View::View() = default;
 
-View::~View()
-{
+View::~View() {
     if (m_document) {
         m_document->removeView(this);
     }
 }
 
-void View::onInitialUpdate()
-{
+void View::onInitialUpdate() {
     onUpdate(nullptr, 0);
 }
 

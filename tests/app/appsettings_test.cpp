@@ -8,14 +8,12 @@ namespace {
 
 const QString kOptions = QStringLiteral("OPTIONS");
 
-QString freshSettingsFile()
-{
+QString freshSettingsFile() {
     return testing_support::makeScratchFolder(QStringLiteral("settings"))
            + QStringLiteral("/Tarvo.conf");
 }
 
-TEST(AppSettings, DefaultsWithNothingStored)
-{
+TEST(AppSettings, DefaultsWithNothingStored) {
     fw::Profile profile(freshSettingsFile());
     AppSettings settings;
     settings.LoadSettings(profile);
@@ -38,8 +36,7 @@ TEST(AppSettings, DefaultsWithNothingStored)
     EXPECT_FALSE(profile.contains(QStringLiteral("PATHS"), QStringLiteral("JAVABIN")));
 }
 
-TEST(AppSettings, DefaultJdkFolderFollowsJavaHome)
-{
+TEST(AppSettings, DefaultJdkFolderFollowsJavaHome) {
     const QByteArray saved = qgetenv("JAVA_HOME");
     qputenv("JAVA_HOME", "/opt/some-jdk/");
     EXPECT_EQ(AppSettings::defaultJdkFolder(), QStringLiteral("/opt/some-jdk"));
@@ -52,8 +49,7 @@ TEST(AppSettings, DefaultJdkFolderFollowsJavaHome)
     }
 }
 
-TEST(AppSettings, StoredValuesAreReadBack)
-{
+TEST(AppSettings, StoredValuesAreReadBack) {
     const QString file = freshSettingsFile();
     {
         fw::Profile profile(file);
@@ -89,8 +85,7 @@ TEST(AppSettings, StoredValuesAreReadBack)
     EXPECT_EQ(settings.outputWindowRect.bottom, 400);
 }
 
-TEST(AppSettings, RecentProjectGapsCloseUpAndOldKeysStay)
-{
+TEST(AppSettings, RecentProjectGapsCloseUpAndOldKeysStay) {
     const QString file = freshSettingsFile();
     fw::Profile profile(file);
     profile.writeString(kOptions, QStringLiteral("RECENT3"), QStringLiteral("/p/three.jpr"));
@@ -107,8 +102,7 @@ TEST(AppSettings, RecentProjectGapsCloseUpAndOldKeysStay)
               QString());
 }
 
-TEST(AppSettings, RecentProjectsKeepOrderStoreEightAndIgnoreEmpty)
-{
+TEST(AppSettings, RecentProjectsKeepOrderStoreEightAndIgnoreEmpty) {
     fw::Profile profile(freshSettingsFile());
     AppSettings settings;
     settings.AddRecentProject(QStringLiteral("/a.jpr"));

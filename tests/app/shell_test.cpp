@@ -12,6 +12,7 @@
 #include "support/qtprinters.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,8 +28,7 @@ using testing_support::AppHarness;
 const QString kOptions = QStringLiteral("OPTIONS");
 
 // One line per item: the text, "-" for a separator.
-QStringList itemsOf(QMenu *menu)
-{
+QStringList itemsOf(QMenu *menu) {
     QStringList items;
     for (QAction *action : menu->actions()) {
         items << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -36,8 +36,7 @@ QStringList itemsOf(QMenu *menu)
     return items;
 }
 
-QMenu *popup(CMainFrame &frame, int menuId, const QString &title)
-{
+QMenu *popup(CMainFrame &frame, int menuId, const QString &title) {
     for (QMenu *menu : frame.menus(menuId)) {
         if (menu->title() == title) {
             return menu;
@@ -46,8 +45,7 @@ QMenu *popup(CMainFrame &frame, int menuId, const QString &title)
     return nullptr;
 }
 
-QStringList titlesOf(CMainFrame &frame, int menuId)
-{
+QStringList titlesOf(CMainFrame &frame, int menuId) {
     QStringList titles;
     for (QMenu *menu : frame.menus(menuId)) {
         titles << menu->title();
@@ -55,26 +53,25 @@ QStringList titlesOf(CMainFrame &frame, int menuId)
     return titles;
 }
 
-TEST(Menus, MainMenuHasFileProjectViewHelpOnly)
-{
+TEST(Menus, MainMenuHasFileProjectViewHelpOnly) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     EXPECT_EQ(frame.currentMenuId(), 128);
-    EXPECT_EQ(titlesOf(frame, 128), (QStringList{QStringLiteral("&File"), QStringLiteral("Project"),
-                                                 QStringLiteral("&View"), QStringLiteral("&Help")}));
-    EXPECT_EQ(itemsOf(popup(frame, 128, QStringLiteral("&File"))),
-              (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
-                           QStringLiteral("-"), QStringLiteral("Preferences..."),
-                           QStringLiteral("-"), QStringLiteral("P&rint Setup..."),
-                           QStringLiteral("-"), QStringLiteral("Recent Projects..."),
-                           QStringLiteral("-"), QStringLiteral("Recent File"), QStringLiteral("-"),
-                           QStringLiteral("E&xit")}));
+    EXPECT_EQ(titlesOf(frame, 128),
+              (QStringList{QStringLiteral("&File"), QStringLiteral("Project"),
+                           QStringLiteral("&View"), QStringLiteral("&Help")}));
+    EXPECT_EQ(
+        itemsOf(popup(frame, 128, QStringLiteral("&File"))),
+        (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
+                     QStringLiteral("-"), QStringLiteral("Preferences..."), QStringLiteral("-"),
+                     QStringLiteral("P&rint Setup..."), QStringLiteral("-"),
+                     QStringLiteral("Recent Projects..."), QStringLiteral("-"),
+                     QStringLiteral("Recent File"), QStringLiteral("-"), QStringLiteral("E&xit")}));
     EXPECT_EQ(itemsOf(popup(frame, 128, QStringLiteral("Project"))),
               QStringList{QStringLiteral("New Project...")});
 }
 
-TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould)
-{
+TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     const QStringList popups{QStringLiteral("&File"),   QStringLiteral("&Edit"),
@@ -92,7 +89,8 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould)
     QStringList projectWithoutSeparator = sourceProject;
     projectWithoutSeparator.removeAt(sourceProject.size() - 3);
     EXPECT_EQ(itemsOf(popup(frame, 130, QStringLiteral("Project"))), projectWithoutSeparator);
-    EXPECT_EQ(itemsOf(popup(frame, 131, QStringLiteral("Project"))), sourceProject.mid(0, sourceProject.size() - 1));
+    EXPECT_EQ(itemsOf(popup(frame, 131, QStringLiteral("Project"))),
+              sourceProject.mid(0, sourceProject.size() - 1));
     EXPECT_TRUE(itemsOf(popup(frame, 131, QStringLiteral("Build")))
                     .contains(QStringLiteral("Open In Web Browser")));
     EXPECT_EQ(itemsOf(popup(frame, 129, QStringLiteral("&Help"))).last(),
@@ -102,15 +100,14 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould)
     EXPECT_TRUE(itemsOf(popup(frame, 129, QStringLiteral("&Help")))
                     .contains(QStringLiteral("&About Tarvo")));
     EXPECT_EQ(itemsOf(popup(frame, 129, QStringLiteral("Build"))),
-              (QStringList{QStringLiteral("Build"), QStringLiteral("Compile\tCtrl+M"),
-                           QStringLiteral("-"), QStringLiteral("Run Application\tF5"),
-                           QStringLiteral("Run Applet\tShift+F5"), QStringLiteral("Run with Console"),
-                           QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
-                           QStringLiteral("Show Compiler Output")}));
+              (QStringList{
+                  QStringLiteral("Build"), QStringLiteral("Compile\tCtrl+M"), QStringLiteral("-"),
+                  QStringLiteral("Run Application\tF5"), QStringLiteral("Run Applet\tShift+F5"),
+                  QStringLiteral("Run with Console"), QStringLiteral("Open In Web Browser"),
+                  QStringLiteral("-"), QStringLiteral("Show Compiler Output")}));
 }
 
-TEST(Menus, PromptsAndTooltipsComeFromTheStringTable)
-{
+TEST(Menus, PromptsAndTooltipsComeFromTheStringTable) {
     AppHarness harness;
     const fw::ResourceTables &tables = harness.app().tables();
     EXPECT_EQ(tables.prompt(CommandId::FileNew), QStringLiteral("Create a new document"));
@@ -125,8 +122,7 @@ TEST(Menus, PromptsAndTooltipsComeFromTheStringTable)
     EXPECT_EQ(runButton->toolTip(), QStringLiteral("Run"));
 }
 
-TEST(Menus, TipOfTheDayIsAddedToHelpOnce)
-{
+TEST(Menus, TipOfTheDayIsAddedToHelpOnce) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     for (int round = 0; round < 3; ++round) {
@@ -140,8 +136,7 @@ TEST(Menus, TipOfTheDayIsAddedToHelpOnce)
     EXPECT_EQ(help.count(QStringLiteral("Ti&p of the Day...")), 1);
 }
 
-TEST(Shell, StatusBarHasFivePanesWithMessageAndLine)
-{
+TEST(Shell, StatusBarHasFivePanesWithMessageAndLine) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     EXPECT_EQ(frame.paneText(CMainFrame::MessagePane), QStringLiteral("Ready"));
@@ -155,14 +150,12 @@ protected:
     AppHarness harness;
     QStringList calls;
 
-    void handle(fw::CommandTarget &target, int id, const QString &name)
-    {
+    void handle(fw::CommandTarget &target, int id, const QString &name) {
         target.addCommand(id, [this, name] { calls << name; });
     }
 };
 
-TEST_F(RoutingTest, ViewThenDocumentThenFrameThenMainWindowThenApplication)
-{
+TEST_F(RoutingTest, ViewThenDocumentThenFrameThenMainWindowThenApplication) {
     ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("Vosk")));
     CMainFrame &frame = harness.mainFrame();
     fw::View *view = frame.activeView();
@@ -185,8 +178,7 @@ TEST_F(RoutingTest, ViewThenDocumentThenFrameThenMainWindowThenApplication)
     EXPECT_FALSE(frame.commandState(40999).isEnabled());
 }
 
-TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun)
-{
+TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun) {
     ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("Vosk")));
     CMainFrame &frame = harness.mainFrame();
     fw::View *view = frame.activeView();
@@ -203,8 +195,7 @@ TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun)
     EXPECT_EQ(calls, QStringList{QStringLiteral("view")});
 }
 
-TEST(EnableRules, ProjectCommandsNeedAProject)
-{
+TEST(EnableRules, ProjectCommandsNeedAProject) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     for (int id : {CommandId::Compile, CommandId::RunApplication, CommandId::RunApplet,
@@ -223,8 +214,7 @@ TEST(EnableRules, ProjectCommandsNeedAProject)
     EXPECT_TRUE(frame.commandState(CommandId::RunApplet).isEnabled());
 }
 
-TEST(Documents, NewSourceWindowIsUntitledVoskAndAsksBeforeClosingModified)
-{
+TEST(Documents, NewSourceWindowIsUntitledVoskAndAsksBeforeClosingModified) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
     EXPECT_TRUE(frame.executeCommand(CommandId::FileNew));
@@ -239,7 +229,8 @@ TEST(Documents, NewSourceWindowIsUntitledVoskAndAsksBeforeClosingModified)
 
     harness.prompter().answerNext(fw::Answer::Cancel);
     EXPECT_TRUE(frame.executeCommand(CommandId::FileClose));
-    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{QStringLiteral("Save changes to Vosk1?")});
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              QStringList{QStringLiteral("Save changes to Vosk1?")});
     EXPECT_EQ(frame.activeDocument(), document);
 
     harness.prompter().answerNext(fw::Answer::No);
@@ -249,8 +240,7 @@ TEST(Documents, NewSourceWindowIsUntitledVoskAndAsksBeforeClosingModified)
     EXPECT_EQ(frame.currentMenuId(), 128);
 }
 
-TEST(Documents, OpeningAnOpenFileBringsItsWindowForward)
-{
+TEST(Documents, OpeningAnOpenFileBringsItsWindowForward) {
     AppHarness harness;
     const QString path = harness.writeFile(QStringLiteral("A.java"), "class A {}\n");
     fw::Document *first = harness.app().openDocumentFile(path);
@@ -262,8 +252,7 @@ TEST(Documents, OpeningAnOpenFileBringsItsWindowForward)
     EXPECT_EQ(harness.mainFrame().frames().size(), 2u);
 }
 
-TEST(Documents, SaveAllAsksForEachModifiedDocument)
-{
+TEST(Documents, SaveAllAsksForEachModifiedDocument) {
     AppHarness harness;
     const QString a = harness.writeFile(QStringLiteral("A.java"), "class A {}\n");
     const QString page = harness.writeFile(QStringLiteral("page.html"), "<html>\n");
@@ -290,8 +279,7 @@ TEST(Documents, SaveAllAsksForEachModifiedDocument)
 // A project file with nothing in it: the file count and five empty strings.
 const QByteArray kEmptyProject("\0\0\0\0\0\0\0\0\0", 9);
 
-TEST(ProjectSwitch, OpeningAnotherProjectAsksAndCancelKeepsTheFirst)
-{
+TEST(ProjectSwitch, OpeningAnotherProjectAsksAndCancelKeepsTheFirst) {
     AppHarness harness;
     const QString a = harness.writeFile(QStringLiteral("a/A.jpr"), kEmptyProject);
     const QString b = harness.writeFile(QStringLiteral("b/B.jpr"), kEmptyProject);
@@ -319,8 +307,7 @@ TEST(ProjectSwitch, OpeningAnotherProjectAsksAndCancelKeepsTheFirst)
     EXPECT_EQ(harness.app().GetProjectDoc(), second);
 }
 
-TEST(ProjectSwitch, UpperCaseExtensionIsNoSwitch)
-{
+TEST(ProjectSwitch, UpperCaseExtensionIsNoSwitch) {
     AppHarness harness;
     const QString a = harness.writeFile(QStringLiteral("A.jpr"), kEmptyProject);
     const QString upper = harness.writeFile(QStringLiteral("B.JPR"), kEmptyProject);
@@ -331,8 +318,7 @@ TEST(ProjectSwitch, UpperCaseExtensionIsNoSwitch)
     EXPECT_NE(dynamic_cast<CJavaProjectDoc *>(second), nullptr);
 }
 
-TEST(ProjectSwitch, DamagedProjectFileIsRefused)
-{
+TEST(ProjectSwitch, DamagedProjectFileIsRefused) {
     AppHarness harness;
     const QString damaged = harness.writeFile(QStringLiteral("D.jpr"), QByteArray("\x01\0\0", 3));
     EXPECT_EQ(harness.app().openDocumentFile(damaged), nullptr);
@@ -341,8 +327,7 @@ TEST(ProjectSwitch, DamagedProjectFileIsRefused)
     EXPECT_EQ(harness.app().GetProjectDoc(), nullptr);
 }
 
-TEST(StartUp, CommandLineFileOpensAndMissingOnlyFileFailsStartUp)
-{
+TEST(StartUp, CommandLineFileOpensAndMissingOnlyFileFailsStartUp) {
     {
         AppHarness probe;
         const QString path = probe.writeFile(QStringLiteral("Hello.java"), "class Hello {}\n");
@@ -355,16 +340,14 @@ TEST(StartUp, CommandLineFileOpensAndMissingOnlyFileFailsStartUp)
     EXPECT_FALSE(failing.started());
 }
 
-TEST(StartUp, MaximisedStateIsRestored)
-{
+TEST(StartUp, MaximisedStateIsRestored) {
     AppHarness harness({}, [](fw::Profile &profile) {
         profile.writeInt(QStringLiteral("SETTINGS"), QStringLiteral("WINDOWSTATE"), 1);
     });
     EXPECT_TRUE(harness.mainFrame().isMaximized());
 }
 
-TEST(CloseSequence, WritesWindowStateAndEmptiesLastProjectWhenNoneIsOpen)
-{
+TEST(CloseSequence, WritesWindowStateAndEmptiesLastProjectWhenNoneIsOpen) {
     AppHarness harness({}, [](fw::Profile &profile) {
         profile.writeString(kOptions, QStringLiteral("LASTOPEN"), QStringLiteral("/old.jpr"));
         profile.writeInt(kOptions, QStringLiteral("LOADLAST"), 0);
@@ -375,12 +358,11 @@ TEST(CloseSequence, WritesWindowStateAndEmptiesLastProjectWhenNoneIsOpen)
     EXPECT_EQ(stored->readInt(QStringLiteral("SETTINGS"), QStringLiteral("WINDOWSTATE"), -1), 1);
     EXPECT_EQ(stored->readString(kOptions, QStringLiteral("LASTOPEN"), QStringLiteral("x")),
               QString());
-    EXPECT_FALSE(stored->readBytes(QStringLiteral("MainFrameBarState"), QStringLiteral("State"))
-                     .isEmpty());
+    EXPECT_FALSE(
+        stored->readBytes(QStringLiteral("MainFrameBarState"), QStringLiteral("State")).isEmpty());
 }
 
-TEST(CloseSequence, CancelledSaveKeepsTheWindowOpenButSettingsAreWritten)
-{
+TEST(CloseSequence, CancelledSaveKeepsTheWindowOpenButSettingsAreWritten) {
     AppHarness harness;
     harness.app().NewSourceDocument(QStringLiteral("Vosk"));
     harness.mainFrame().activeDocument()->setModifiedFlag(true);
@@ -391,6 +373,47 @@ TEST(CloseSequence, CancelledSaveKeepsTheWindowOpenButSettingsAreWritten)
     EXPECT_EQ(harness.storedSettings()->readInt(QStringLiteral("SETTINGS"),
                                                 QStringLiteral("WINDOWSTATE"), -1),
               0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Help, PressedTwiceStartsOneViewer) {
+    AppHarness probe;
+    const QString jdk = probe.folder() + QStringLiteral("/jdk");
+    const QString starts = probe.folder() + QStringLiteral("/starts.txt");
+    probe.writeFile(
+        QStringLiteral("jdk/bin/java"),
+        QStringLiteral("#!/bin/sh\necho \"$PWD $*\" >> '%1'\nsleep 5\n").arg(starts).toUtf8());
+    QFile::setPermissions(jdk + QStringLiteral("/bin/java"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    AppHarness harness({}, [&](fw::Profile &profile) {
+        profile.writeString(QStringLiteral("PATHS"), QStringLiteral("JAVABIN"), jdk);
+    });
+    harness.writeFile(QStringLiteral("program/help/tips.dat"), "A tip.\n");
+    harness.app().setAppFolder(harness.folder() + QStringLiteral("/program"));
+    EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::Help));
+    EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::Help));
+    QTest::qWait(500);
+    QFile log(starts);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    EXPECT_EQ(lines.size(), 2); // one start and the empty rest after its line end
+    EXPECT_TRUE(lines.constFirst().endsWith(" Tester"));
+    EXPECT_TRUE(lines.constFirst().contains("/help "));
+    EXPECT_TRUE(harness.prompter().messages().empty());
+}
+
+TEST(Help, MissingJavaSaysTheLaunchFailed) {
+    AppHarness harness({}, [](fw::Profile &profile) {
+        profile.writeString(QStringLiteral("PATHS"), QStringLiteral("JAVABIN"),
+                            QStringLiteral("/nonexistent-jdk"));
+    });
+    EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::Help));
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              QStringList{QStringLiteral("Failed to laumch external process.")});
 }
 
 } // namespace

@@ -10,24 +10,22 @@
 
 namespace {
 
-TEST(SingleInstance, SecondStartHandsItsFilesToTheFirst)
-{
+TEST(SingleInstance, SecondStartHandsItsFilesToTheFirst) {
     const QString name = QStringLiteral("tarvo-test-") + QUuid::createUuid().toString(QUuid::Id128);
     fw::SingleInstance first(name);
     ASSERT_TRUE(first.listen());
     QStringList received;
     bool gotFiles = false;
-    QObject::connect(&first, &fw::SingleInstance::filesReceived,
-                     [&](const QStringList &paths) {
-                         received = paths;
-                         gotFiles = true;
-                     });
+    QObject::connect(&first, &fw::SingleInstance::filesReceived, [&](const QStringList &paths) {
+        received = paths;
+        gotFiles = true;
+    });
 
     bool handed = false;
     std::thread second([&] {
         fw::SingleInstance later(name);
-        handed = later.handToRunningInstance({QStringLiteral("/w/A.java"),
-                                              QStringLiteral("/w/B b.java")});
+        handed = later.handToRunningInstance(
+            {QStringLiteral("/w/A.java"), QStringLiteral("/w/B b.java")});
     });
     QElapsedTimer timer;
     timer.start();
@@ -39,8 +37,7 @@ TEST(SingleInstance, SecondStartHandsItsFilesToTheFirst)
     EXPECT_EQ(received, (QStringList{QStringLiteral("/w/A.java"), QStringLiteral("/w/B b.java")}));
 }
 
-TEST(SingleInstance, NobodyListeningMeansThisIsTheFirst)
-{
+TEST(SingleInstance, NobodyListeningMeansThisIsTheFirst) {
     const QString name = QStringLiteral("tarvo-test-") + QUuid::createUuid().toString(QUuid::Id128);
     fw::SingleInstance alone(name);
     EXPECT_FALSE(alone.handToRunningInstance({QStringLiteral("/w/A.java")}, 500));

@@ -14,8 +14,7 @@ namespace testing_support {
 
 AppHarness::AppHarness(const QStringList &files, const Presets &presets)
     : m_folder(makeScratchFolder(QStringLiteral("app")))
-    , m_settingsFile(m_folder + QStringLiteral("/settings/Tarvo.conf"))
-{
+    , m_settingsFile(m_folder + QStringLiteral("/settings/Tarvo.conf")) {
     if (presets) {
         fw::Profile profile(m_settingsFile);
         presets(profile);
@@ -26,19 +25,16 @@ AppHarness::AppHarness(const QStringList &files, const Presets &presets)
     processEvents();
 }
 
-AppHarness::~AppHarness()
-{
+AppHarness::~AppHarness() {
     m_app.reset();
     processEvents();
 }
 
-CMainFrame &AppHarness::mainFrame() const
-{
+CMainFrame &AppHarness::mainFrame() const {
     return *m_app->mainFrame();
 }
 
-QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) const
-{
+QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) const {
     const QString path = m_folder + QLatin1Char('/') + name;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -48,13 +44,11 @@ QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) cons
     return path;
 }
 
-std::unique_ptr<fw::Profile> AppHarness::storedSettings() const
-{
+std::unique_ptr<fw::Profile> AppHarness::storedSettings() const {
     return std::make_unique<fw::Profile>(m_settingsFile);
 }
 
-void AppHarness::processEvents()
-{
+void AppHarness::processEvents() {
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

@@ -9,13 +9,11 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &text, std::ostream *out)
-{
+inline void PrintTo(const QString &text, std::ostream *out) {
     *out << '"' << text.toStdString() << '"';
 }
 
-inline void PrintTo(const QStringList &list, std::ostream *out)
-{
+inline void PrintTo(const QStringList &list, std::ostream *out) {
     *out << '{';
     for (qsizetype index = 0; index < list.size(); ++index) {
         *out << (index ? ", " : "") << '"' << list.at(index).toStdString() << '"';
@@ -23,7 +21,6 @@ inline void PrintTo(const QStringList &list, std::ostream *out)
     *out << '}';
 }
 
-inline void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
+inline void PrintTo(const QByteArray &bytes, std::ostream *out) {
     *out << '"' << bytes.toPercentEncoding(" !#$&'()*+,/:;=?@[]{}<>\"").toStdString() << '"';
 }

@@ -6,8 +6,7 @@ namespace testing_support {
 
 namespace {
 template <typename T>
-std::optional<T> takeFront(std::deque<T> &queue)
-{
+std::optional<T> takeFront(std::deque<T> &queue) {
     if (queue.empty()) {
         return std::nullopt;
     }
@@ -19,17 +18,13 @@ std::optional<T> takeFront(std::deque<T> &queue)
 
 ScriptedPrompter::Installed::Installed()
     : m_prompter(new ScriptedPrompter)
-    , m_previous(fw::setPrompter(std::unique_ptr<fw::Prompter>(m_prompter)))
-{
-}
+    , m_previous(fw::setPrompter(std::unique_ptr<fw::Prompter>(m_prompter))) {}
 
-ScriptedPrompter::Installed::~Installed()
-{
+ScriptedPrompter::Installed::~Installed() {
     fw::setPrompter(std::move(m_previous));
 }
 
-QStringList ScriptedPrompter::messageTexts() const
-{
+QStringList ScriptedPrompter::messageTexts() const {
     QStringList texts;
     for (const Message &message : m_messages) {
         texts << message.text;
@@ -37,15 +32,13 @@ QStringList ScriptedPrompter::messageTexts() const
     return texts;
 }
 
-void ScriptedPrompter::clear()
-{
+void ScriptedPrompter::clear() {
     m_messages.clear();
     m_fileDialogs.clear();
     m_dialogsRun = 0;
 }
 
-fw::Answer ScriptedPrompter::message(const QString &text, fw::MessageButtons buttons)
-{
+fw::Answer ScriptedPrompter::message(const QString &text, fw::MessageButtons buttons) {
     m_messages.push_back({text, buttons});
     if (std::optional<fw::Answer> answer = takeFront(m_answers)) {
         return *answer;
@@ -60,35 +53,29 @@ fw::Answer ScriptedPrompter::message(const QString &text, fw::MessageButtons but
     }
 }
 
-QStringList ScriptedPrompter::openFiles(const fw::FileDialogOptions &options)
-{
+QStringList ScriptedPrompter::openFiles(const fw::FileDialogOptions &options) {
     m_fileDialogs.push_back(options);
     return takeFront(m_openFiles).value_or(QStringList());
 }
 
-QString ScriptedPrompter::saveFile(const fw::FileDialogOptions &options)
-{
+QString ScriptedPrompter::saveFile(const fw::FileDialogOptions &options) {
     m_fileDialogs.push_back(options);
     return takeFront(m_saveFiles).value_or(QString());
 }
 
-std::optional<QFont> ScriptedPrompter::chooseFont(const QFont &)
-{
+std::optional<QFont> ScriptedPrompter::chooseFont(const QFont &) {
     return takeFront(m_fonts);
 }
 
-std::optional<QColor> ScriptedPrompter::chooseColour(const QColor &)
-{
+std::optional<QColor> ScriptedPrompter::chooseColour(const QColor &) {
     return takeFront(m_colours);
 }
 
-QString ScriptedPrompter::chooseFolder(const QString &)
-{
+QString ScriptedPrompter::chooseFolder(const QString &) {
     return takeFront(m_folders).value_or(QString());
 }
 
-int ScriptedPrompter::runDialog(QDialog &dialog)
-{
+int ScriptedPrompter::runDialog(QDialog &dialog) {
     ++m_dialogsRun;
     if (std::optional<DialogScript> script = takeFront(m_dialogs)) {
         return (*script)(dialog);
