@@ -5,16 +5,15 @@
 #include "editors/csyntaxwindowview.h"
 #include "framework/commandids.h"
 #include "framework/profile.h"
-#include "model/cjavaclass.h"
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
 #include "project/cjavaprojectview.h"
-#include "project/cpropertiesdialog.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -24,10 +23,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing_support::AppHarness;
 
 const QString kNoFile = CJavaProjectDoc::kNoFile;
@@ -43,28 +41,30 @@ const QByteArray kClassA = "public class A {\n"
                            "        }\n"
                            "    }\n"
                            "}\n";
-const int kLineOfG = 4;
-const QByteArray kClassB = "class B {\n}\n";
+const QStringList kTreeAB{u"A.java 0"_s,    u"  A 6"_s,       u"    f() 8"_s, u"    In 6"_s,
+                          u"      g() 8"_s, u"      b() 8"_s, u"B.java 0"_s};
 
 QByteArray readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QString lastOpenProject(const AppHarness &harness) {
+    return harness.storedSettings()->readString(u"OPTIONS"_s, u"LASTOPEN"_s, u"?"_s);
+}
+
 // A running Tarvo with a new project open in its project window.
 class ProjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("JavaProject")));
+        ASSERT_TRUE(harness.app().NewSourceDocument(u"JavaProject"_s));
         project = harness.app().GetProjectDoc();
         ASSERT_NE(project, nullptr);
         view = project->projectView();
-        ASSERT_NE(view, nullptr);
     }
 
     CMainFrame &frame() const { return harness.mainFrame(); }
     QStringList messages() const { return harness.prompter().messageTexts(); }
-
     QString write(const QString &name, const QByteArray &bytes) const {
         return harness.writeFile(name, bytes);
     }
@@ -75,60 +75,47 @@ protected:
         project->AddJavaSourceFiles();
     }
 
-    // Opens a file in a source window and lets it refresh its function list, which reports
-    // into the project; the project window is active again afterwards.
-    CSyntaxWindowDoc *openAndScan(const QString &path) {
-        auto *source = dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(path));
-        if (source) {
-            source->RefreshFunctionList();
-        }
-        harness.app().ActivateProjectWindow();
-        return source;
-    }
-
-    // A.java (scanned) and B.java (not scanned) in the project.
+    // A.java, opened in a source window whose scan reports into the project, and B.java,
+    // never scanned. The project window is active afterwards.
     void makeProjectAB() {
-        pathA = write(QStringLiteral("src/A.java"), kClassA);
-        pathB = write(QStringLiteral("src/B.java"), kClassB);
-        addFiles({pathA, pathB});
-        sourceA = openAndScan(pathA);
+        const QString pathA = write(u"src/A.java"_s, kClassA);
+        addFiles({pathA, write(u"src/B.java"_s, "class B {\n}\n")});
+        sourceA = dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(pathA));
         ASSERT_NE(sourceA, nullptr);
+        sourceA->RefreshFunctionList();
+        harness.app().ActivateProjectWindow();
     }
 
     // One line per item, indented by depth: the label and the image shown when not selected.
-    QStringList tree() const {
+    QStringList tree(QTreeWidgetItem *parent = nullptr, int depth = 0) const {
         QStringList lines;
-        std::function<void(QTreeWidgetItem *, int)> dump = [&](QTreeWidgetItem *item, int depth) {
-            lines << QStringLiteral("%1%2 %3")
-                         .arg(QString(2 * depth, QLatin1Char(' ')), item->text(0))
-                         .arg(CJavaProjectView::imageOf(item));
-            for (int index = 0; index < item->childCount(); ++index) {
-                dump(item->child(index), depth + 1);
-            }
-        };
-        for (int index = 0; index < view->topLevelItemCount(); ++index) {
-            dump(view->topLevelItem(index), 0);
+        parent = parent ? parent : view->invisibleRootItem();
+        for (int index = 0; index < parent->childCount(); ++index) {
+            QTreeWidgetItem *child = parent->child(index);
+            lines << u"%1%2 %3"_s.arg(QString(2 * depth, u' '), child->text(0))
+                         .arg(CJavaProjectView::imageOf(child));
+            lines << tree(child, depth + 1);
         }
         return lines;
     }
 
     // The item at a path of labels from the root.
     QTreeWidgetItem *item(const QStringList &labels) const {
-        QTreeWidgetItem *found = nullptr;
+        QTreeWidgetItem *found = view->invisibleRootItem();
         for (const QString &label : labels) {
-            found = view->FindChildByLabel(label, found ? found->child(0) : view->topLevelItem(0));
-            if (!found) {
-                return nullptr;
-            }
+            found = found ? view->FindChildByLabel(label, found->child(0)) : nullptr;
         }
         return found;
     }
 
-    // Selects an item with a click, as the user does.
-    void click(QTreeWidgetItem *target) {
+    QPoint centre(QTreeWidgetItem *target) const {
         view->scrollToItem(target);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualItemRect(target).center());
+        return view->visualItemRect(target).center();
+    }
+    QPoint emptySpace() const { return {5, view->viewport()->height() - 5}; }
+
+    void click(QTreeWidgetItem *target) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(target));
     }
 
     // A right-button click at a point of the tree; the menu it opens, if any.
@@ -139,13 +126,9 @@ protected:
         return view->findChild<QMenu *>();
     }
 
-    QMenu *rightClick(QTreeWidgetItem *target) {
-        view->scrollToItem(target);
-        return rightClick(view->visualItemRect(target).center());
-    }
-
     // Chooses a menu item with the keyboard, which closes the menu.
     static void choose(QMenu *menu, const QString &text) {
+        ASSERT_NE(menu, nullptr);
         for (QAction *action : menu->actions()) {
             if (action->text() == text) {
                 menu->setActiveAction(action);
@@ -160,12 +143,8 @@ protected:
     AppHarness harness;
     CJavaProjectDoc *project = nullptr;
     CJavaProjectView *view = nullptr;
-    QString pathA;
-    QString pathB;
     CSyntaxWindowDoc *sourceA = nullptr;
 };
-
-// Adding files by full path.
 
 struct AddFileCase {
     const char *name;
@@ -184,247 +163,149 @@ TEST_P(AddFileTest, EntriesAndResults) {
     QStringList entries;
     for (int index = 0; index < project->GetFileList().GetCount(); ++index) {
         const CJavaFile *file = project->GetFileList().GetAt(index);
-        entries << file->GetFileName() + QLatin1Char(' ') + file->GetPath();
+        entries << file->GetFileName() + u' ' + file->GetPath();
     }
     EXPECT_EQ(results, GetParam().results);
     EXPECT_EQ(entries, GetParam().entries);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ProjectDocument, AddFileTest,
-    ::testing::Values(AddFileCase{"SameNameFromAnotherFolderMovesTheEntry",
-                                  {QStringLiteral("/a/X.java"), QStringLiteral("/b/X.java")},
-                                  {true, true},
-                                  {QStringLiteral("X.java /b/X.java")}},
-                      AddFileCase{"SamePathTwiceKeepsOneEntryAndSaysFalse",
-                                  {QStringLiteral("/a/X.java"), QStringLiteral("/a/X.java")},
-                                  {true, false},
-                                  {QStringLiteral("X.java /a/X.java")}},
-                      AddFileCase{"NamesDifferingInCaseAreTwoFiles",
-                                  {QStringLiteral("/a/X.java"), QStringLiteral("/a/x.java")},
-                                  {true, true},
-                                  {QStringLiteral("X.java /a/X.java"),
-                                   QStringLiteral("x.java /a/x.java")}}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ProjectTest, FullFileListIgnoresTheNextFileButReportsSuccess) {
-    for (int index = 0; index < CJavaList::kCapacity; ++index) {
-        ASSERT_TRUE(project->AddFile(QStringLiteral("/p/F%1.java").arg(index)));
-    }
-    EXPECT_TRUE(project->AddFile(QStringLiteral("/p/Extra.java")));
-    EXPECT_EQ(project->GetFileList().GetCount(), CJavaList::kCapacity);
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("Extra.java")), kNoFile);
-}
+INSTANTIATE_TEST_SUITE_P(ProjectDocument, AddFileTest,
+                         ::testing::Values(AddFileCase{"SameNameFromAnotherFolderMovesTheEntry",
+                                                       {u"/a/X.java"_s, u"/b/X.java"_s},
+                                                       {true, true},
+                                                       {u"X.java /b/X.java"_s}},
+                                           AddFileCase{"SamePathTwiceKeepsOneEntryAndSaysFalse",
+                                                       {u"/a/X.java"_s, u"/a/X.java"_s},
+                                                       {true, false},
+                                                       {u"X.java /a/X.java"_s}},
+                                           AddFileCase{
+                                               "NamesDifferingInCaseAreTwoFiles",
+                                               {u"/a/X.java"_s, u"/a/x.java"_s},
+                                               {true, true},
+                                               {u"X.java /a/X.java"_s, u"x.java /a/x.java"_s}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ProjectTest, FullPathLookupsPreferJavaFilesThenTheHtmlFile) {
     EXPECT_EQ(project->GetFullPath(QString()), kNoFile) << "no HTML file, nothing selected";
-    project->AddFile(QStringLiteral("/p/Page.html"));
-    project->AddFile(QStringLiteral("/p/A.java"));
-    project->SetHtmlFile(QStringLiteral("/web/index.html"));
-    EXPECT_EQ(project->m_strHtmlFile, QStringLiteral("index.html"));
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("index.html")),
-              QStringLiteral("/web/index.html"));
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("Other.java")), kNoFile);
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("a.java")), kNoFile);
+    project->AddFile(u"/p/Page.html"_s);
+    project->SetHtmlFile(u"/web/index.html"_s);
+    EXPECT_EQ(project->GetFullPath(u"index.html"_s), u"/web/index.html"_s);
+    EXPECT_EQ(project->GetFullPath(u"Index.html"_s), kNoFile);
+    project->SetHtmlFile(u"/web/Page.html"_s);
+    EXPECT_EQ(project->GetFullPath(u"Page.html"_s), u"/p/Page.html"_s);
 
-    project->SetHtmlFile(QStringLiteral("/web/Page.html"));
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("Page.html")), QStringLiteral("/p/Page.html"));
-
-    project->RemoveFile(QStringLiteral("/web/Page.html"));
-    EXPECT_EQ(project->m_strHtmlFile, QString());
-    EXPECT_EQ(project->m_strHtmlPath, QString());
+    project->RemoveFile(u"/web/Page.html"_s);
+    EXPECT_EQ(project->m_strHtmlFile + project->m_strHtmlPath, QString());
     EXPECT_FALSE(frame().commandState(CommandId::RunApplet).isEnabled());
-}
-
-TEST_F(ProjectTest, MainFileKeepsItsFolderAndSurvivesRemoval) {
-    project->AddFile(QStringLiteral("/p/src/Main.java"));
-    project->SetMainFile(QStringLiteral("Main.java"));
-    EXPECT_EQ(project->m_strMainFolder, QStringLiteral("/p/src"));
-    project->RemoveFile(QStringLiteral("/p/src/Main.java"));
-    EXPECT_EQ(project->m_strMainFile, QStringLiteral("Main.java"));
-
-    project->setModifiedFlag(false);
-    project->SetMainFile(QStringLiteral("Elsewhere.java"));
-    EXPECT_EQ(project->m_strMainFile, QStringLiteral("Elsewhere.java"));
+    project->SetMainFile(u"Elsewhere.java"_s);
     EXPECT_EQ(project->m_strMainFolder, QString());
-    EXPECT_TRUE(project->isModified());
 }
 
-TEST_F(ProjectTest, ScanReportsKeepListsUniqueAndFlagAnUnknownInnerClass) {
-    const QString path = QStringLiteral("/p/A.java");
+TEST_F(ProjectTest, InnerMethodOfAnUnreportedInnerClassIsAParsingError) {
+    const QString path = u"/p/A.java"_s;
     project->AddFile(path);
-    EXPECT_FALSE(project->AddClass(QStringLiteral("/q/A.java"), QStringLiteral("A")));
-    EXPECT_FALSE(project->AddMethod(path, QStringLiteral("A"), QStringLiteral("f()")));
-    project->setModifiedFlag(false);
-    EXPECT_TRUE(project->AddClass(path, QStringLiteral("A")));
-    EXPECT_TRUE(project->isModified());
-    project->setModifiedFlag(false);
-    EXPECT_TRUE(project->AddClass(path, QStringLiteral("A")));
-    EXPECT_TRUE(project->AddMethod(path, QStringLiteral("A"), QStringLiteral("f()")));
-    EXPECT_TRUE(project->AddMethod(path, QStringLiteral("A"), QStringLiteral("f()")));
-    EXPECT_TRUE(project->AddInnerClass(path, QStringLiteral("A"), QStringLiteral("In")));
-    project->AddInnerMethod(path, QStringLiteral("A"), QStringLiteral("In"), QStringLiteral("g()"));
-    project->AddInnerMethod(path, QStringLiteral("A"), QStringLiteral("In"), QStringLiteral("g()"));
-    EXPECT_TRUE(messages().isEmpty());
-    project->AddInnerMethod(path, QStringLiteral("A"), QStringLiteral("Out"),
-                            QStringLiteral("h()"));
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Error parsing file")});
-
-    const CJavaClass *a =
-        project->GetFileList().GetAt(0)->GetClasses().FindClass(QStringLiteral("A"));
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(project->GetFileList().GetAt(0)->GetClasses().GetCount(), 1);
-    EXPECT_EQ(a->GetMethods(), QStringList{QStringLiteral("f()")});
-    ASSERT_EQ(a->GetInnerClasses().GetCount(), 1);
-    EXPECT_EQ(a->GetInnerClass(QStringLiteral("In"))->GetMethods(),
-              QStringList{QStringLiteral("g()")});
+    EXPECT_FALSE(project->AddClass(u"/q/A.java"_s, u"A"_s));
+    EXPECT_TRUE(project->AddClass(path, u"A"_s));
+    project->AddInnerMethod(path, u"A"_s, u"Out"_s, u"h()"_s);
+    EXPECT_EQ(messages(), QStringList{u"Error parsing file"_s});
 }
-
-// Saving, closing and the recent projects.
 
 TEST_F(ProjectTest, NeverSavedProjectAsksAndItsCloseLeavesTheRecentListAlone) {
-    harness.app().settings().recentProjects = {QStringLiteral("/old/Old.jpr")};
-    addFiles({write(QStringLiteral("A.java"), kClassA)});
-    ASSERT_TRUE(project->isModified());
-
+    harness.app().settings().recentProjects = {u"/old/Old.jpr"_s};
+    addFiles({write(u"A.java"_s, kClassA)});
     EXPECT_FALSE(project->saveModified()); // unscripted: Cancel
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Save changes to %1?").arg(project->title())});
+    EXPECT_EQ(messages(), QStringList{u"Save changes to %1?"_s.arg(project->title())});
 
     harness.prompter().answerNext(fw::Answer::Ok);
     harness.prompter().answerNext(fw::Answer::No);
     EXPECT_TRUE(harness.app().CloseProject());
-    AppHarness::processEvents();
-    EXPECT_EQ(harness.app().GetProjectDoc(), nullptr);
-    EXPECT_EQ(harness.app().settings().recentProjects, QStringList{QStringLiteral("/old/Old.jpr")});
-    EXPECT_EQ(harness.storedSettings()->readString(QStringLiteral("OPTIONS"),
-                                                   QStringLiteral("LASTOPEN"), QStringLiteral("?")),
-              QString());
+    EXPECT_EQ(harness.app().settings().recentProjects, QStringList{u"/old/Old.jpr"_s});
+    EXPECT_EQ(lastOpenProject(harness), QString());
 }
 
 TEST_F(ProjectTest, SavedProjectReopensByteForByte) {
     makeProjectAB();
-    ASSERT_EQ(tree().size(), 7);
-    project->SetMainFile(QStringLiteral("A.java"));
-    project->SetHtmlFile(write(QStringLiteral("web/Applet.html"), "<html>\n"));
-    project->m_strPackage = QStringLiteral("com.example");
-    const QString projectPath = harness.folder() + QStringLiteral("/Demo.jpr");
+    project->SetMainFile(u"A.java"_s);
+    project->SetHtmlFile(write(u"web/Applet.html"_s, "<html>\n"));
+    project->m_strPackage = u"com.example"_s;
+    const QString projectPath = harness.folder() + u"/Demo.jpr"_s;
     harness.prompter().saveAsNext(projectPath);
     ASSERT_TRUE(frame().executeCommand(CommandId::FileSave));
     const QByteArray saved = readFile(projectPath);
-    ASSERT_FALSE(saved.isEmpty());
 
     harness.prompter().answerNext(fw::Answer::Ok);
     EXPECT_TRUE(harness.app().CloseProject());
     AppHarness::processEvents();
     EXPECT_EQ(harness.app().settings().recentProjects.value(0), projectPath);
-    EXPECT_EQ(harness.storedSettings()->readString(QStringLiteral("OPTIONS"),
-                                                   QStringLiteral("LASTOPEN"), QString()),
-              projectPath);
+    EXPECT_EQ(lastOpenProject(harness), projectPath);
 
-    auto *reopened = dynamic_cast<CJavaProjectDoc *>(harness.app().openDocumentFile(projectPath));
-    ASSERT_NE(reopened, nullptr);
-    EXPECT_FALSE(reopened->isModified());
-    view = reopened->projectView();
-    EXPECT_EQ(tree(), (QStringList{
-                          QStringLiteral("A.java 2"),
-                          QStringLiteral("  A 6"),
-                          QStringLiteral("    f() 8"),
-                          QStringLiteral("    In 6"),
-                          QStringLiteral("      g() 8"),
-                          QStringLiteral("      b() 8"),
-                          QStringLiteral("Applet.html 4"),
-                          QStringLiteral("B.java 0"),
-                      }));
-    ASSERT_TRUE(reopened->doSave(projectPath));
+    project = dynamic_cast<CJavaProjectDoc *>(harness.app().openDocumentFile(projectPath));
+    ASSERT_NE(project, nullptr);
+    view = project->projectView();
+    QStringList expected = kTreeAB;
+    expected.replace(0, u"A.java 2"_s);
+    expected.insert(6, u"Applet.html 4"_s);
+    EXPECT_EQ(tree(), expected);
+    ASSERT_TRUE(project->doSave(projectPath));
     EXPECT_EQ(readFile(projectPath), saved);
 }
 
 TEST_F(ProjectTest, OpeningAnotherProjectAsksThenSavesTheModifiedOneWithoutAsking) {
-    const QString firstPath = harness.folder() + QStringLiteral("/First.jpr");
+    const QString firstPath = harness.folder() + u"/First.jpr"_s;
     harness.prompter().saveAsNext(firstPath);
     ASSERT_TRUE(project->doFileSave());
-    addFiles({QStringLiteral("/p/A.java")});
-    const QString second = write(QStringLiteral("Second.jpr"), QByteArray(9, '\0'));
+    addFiles({u"/p/A.java"_s});
+    const QString second = write(u"Second.jpr"_s, QByteArray(9, '\0'));
 
     harness.prompter().answerNext(fw::Answer::Ok);
-    auto *opened = dynamic_cast<CJavaProjectDoc *>(harness.app().openDocumentFile(second));
-    ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Do you want to close the current project?")});
-    EXPECT_EQ(opened->GetFileList().GetCount(), 0);
+    ASSERT_NE(harness.app().openDocumentFile(second), nullptr);
+    EXPECT_EQ(messages(), QStringList{u"Do you want to close the current project?"_s});
     EXPECT_GT(readFile(firstPath).size(), 9);
-    EXPECT_EQ(harness.app().settings().recentProjects.value(0), firstPath);
 }
-
-// The tree.
 
 TEST_F(ProjectTest, TreeShowsFilesClassesMethodsAndInnerClasses) {
     makeProjectAB();
     // Class members sorted (case aside), the inner class's methods in the order reported.
-    EXPECT_EQ(tree(), (QStringList{
-                          QStringLiteral("A.java 0"),
-                          QStringLiteral("  A 6"),
-                          QStringLiteral("    f() 8"),
-                          QStringLiteral("    In 6"),
-                          QStringLiteral("      g() 8"),
-                          QStringLiteral("      b() 8"),
-                          QStringLiteral("B.java 0"),
-                      }));
+    EXPECT_EQ(tree(), kTreeAB);
     // B.java was never scanned but still offers an expand button.
-    EXPECT_EQ(item({QStringLiteral("B.java")})->childIndicatorPolicy(),
-              QTreeWidgetItem::ShowIndicator);
+    EXPECT_EQ(item({u"B.java"_s})->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
 }
 
-TEST_F(ProjectTest, SetAsMainChangesTheImagesAndChecksTheCommand) {
+TEST_F(ProjectTest, SetAsMainWithF8ChangesTheImages) {
     makeProjectAB();
-    click(item({QStringLiteral("B.java")}));
-    EXPECT_FALSE(frame().commandState(CommandId::SetAsMain).isChecked());
+    click(item({u"B.java"_s}));
     QTest::keyClick(view, Qt::Key_F8);
-    EXPECT_EQ(project->m_strMainFile, QStringLiteral("B.java"));
-    EXPECT_EQ(project->m_strMainFolder, harness.folder() + QStringLiteral("/src"));
-    EXPECT_EQ(tree().first(), QStringLiteral("A.java 0"));
-    EXPECT_EQ(tree().last(), QStringLiteral("B.java 2"));
-
-    click(item({QStringLiteral("B.java")}));
-    EXPECT_TRUE(frame().commandState(CommandId::SetAsMain).isChecked());
-    click(item({QStringLiteral("A.java")}));
-    EXPECT_FALSE(frame().commandState(CommandId::SetAsMain).isChecked());
+    EXPECT_EQ(project->m_strMainFolder, harness.folder() + u"/src"_s);
+    EXPECT_EQ(tree().first(), u"A.java 0"_s);
+    EXPECT_EQ(tree().last(), u"B.java 2"_s);
 }
 
 TEST_F(ProjectTest, RescanDropsAVanishedMethodAndKeepsExpansionAndSelection) {
     makeProjectAB();
-    QTreeWidgetItem *classA = item({QStringLiteral("A.java"), QStringLiteral("A")});
-    view->expandItem(item({QStringLiteral("A.java")}));
-    view->expandItem(classA);
-    click(item({QStringLiteral("A.java"), QStringLiteral("A"), QStringLiteral("In")}));
+    QTreeWidgetItem *classA = item({u"A.java"_s, u"A"_s});
+    view->expandAll();
+    click(item({u"A.java"_s, u"A"_s, u"In"_s}));
 
-    QString text = QString::fromLatin1(kClassA);
-    text.remove(QStringLiteral("    void f() {\n    }\n"));
-    sourceA->setEditorText(text);
+    sourceA->setEditorText(QString::fromLatin1(kClassA).remove(u"    void f() {\n    }\n"_s));
     sourceA->RefreshFunctionList();
 
-    EXPECT_EQ(item({QStringLiteral("A.java"), QStringLiteral("A"), QStringLiteral("f()")}),
-              nullptr);
-    EXPECT_EQ(item({QStringLiteral("A.java"), QStringLiteral("A")}), classA);
+    QStringList expected = kTreeAB;
+    expected.removeAt(2);
+    EXPECT_EQ(tree(), expected);
+    EXPECT_EQ(item({u"A.java"_s, u"A"_s}), classA);
     EXPECT_TRUE(classA->isExpanded());
-    EXPECT_EQ(view->selectedItem(),
-              item({QStringLiteral("A.java"), QStringLiteral("A"), QStringLiteral("In")}));
-    EXPECT_EQ(tree().size(), 6);
+    EXPECT_EQ(view->selectedItem(), item({u"A.java"_s, u"A"_s, u"In"_s}));
 }
 
-TEST_F(ProjectTest, RemovingTheHtmlItemClearsTheHtmlFile) {
-    const QString page = write(QStringLiteral("Page.html"), "<html>\n");
-    harness.prompter().chooseFilesNext({page});
+TEST_F(ProjectTest, DeleteKeyOnTheHtmlItemClearsTheHtmlFile) {
+    harness.prompter().chooseFilesNext({write(u"Page.html"_s, "<html>\n")});
     ASSERT_TRUE(frame().executeCommand(CommandId::AddHtmlFile));
-    EXPECT_EQ(harness.prompter().fileDialogs().back().filter,
-              QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.html||"));
-    EXPECT_EQ(tree(), QStringList{QStringLiteral("Page.html 4")});
+    EXPECT_EQ(tree(), QStringList{u"Page.html 4"_s});
 
-    click(item({QStringLiteral("Page.html")}));
+    click(item({u"Page.html"_s}));
     QTest::keyClick(view, Qt::Key_Delete);
-    EXPECT_EQ(project->m_strHtmlFile, QString());
-    EXPECT_EQ(project->m_strHtmlPath, QString());
+    EXPECT_EQ(project->m_strHtmlFile + project->m_strHtmlPath, QString());
     EXPECT_EQ(tree(), QStringList());
-    EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(ProjectTest, ContextMenuOffersFileItemsOnlyForFiles) {
@@ -432,196 +313,154 @@ TEST_F(ProjectTest, ContextMenuOffersFileItemsOnlyForFiles) {
     const auto itemsOf = [](QMenu *menu) {
         QStringList items;
         for (QAction *action : menu->actions()) {
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            items << (action->isSeparator() ? u"-"_s : action->text());
         }
         return items;
     };
-
-    QMenu *menu = rightClick(item({QStringLiteral("A.java"), QStringLiteral("A")}));
+    QMenu *menu = rightClick(centre(item({u"A.java"_s, u"A"_s})));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(view->selectedItem(), item({QStringLiteral("A.java"), QStringLiteral("A")}));
-    EXPECT_EQ(itemsOf(menu), (QStringList{QStringLiteral("Open"), QStringLiteral("-"),
-                                          QStringLiteral("Add Java Source Files..."),
-                                          QStringLiteral("Add HTML File...")}));
-    ASSERT_NE(menu->defaultAction(), nullptr);
-    EXPECT_EQ(menu->defaultAction()->text(), QStringLiteral("Open"));
+    EXPECT_EQ(view->selectedItem(), item({u"A.java"_s, u"A"_s}));
+    EXPECT_EQ(itemsOf(menu), (QStringList{u"Open"_s, u"-"_s, u"Add Java Source Files..."_s,
+                                          u"Add HTML File..."_s}));
+    EXPECT_EQ(menu->defaultAction(), menu->actions().first());
     menu->close();
     AppHarness::processEvents();
 
-    menu = rightClick(item({QStringLiteral("B.java")}));
+    menu = rightClick(centre(item({u"B.java"_s})));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(itemsOf(menu),
-              (QStringList{QStringLiteral("Open"), QStringLiteral("Compile"),
-                           QStringLiteral("Set as Main"), QStringLiteral("Remove"),
-                           QStringLiteral("-"), QStringLiteral("Add Java Source Files..."),
-                           QStringLiteral("Add HTML File...")}));
-    // Not subject to the enable rules: Remove is chosen and runs.
-    choose(menu, QStringLiteral("Remove"));
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("B.java")), kNoFile);
+              (QStringList{u"Open"_s, u"Compile"_s, u"Set as Main"_s, u"Remove"_s, u"-"_s,
+                           u"Add Java Source Files..."_s, u"Add HTML File..."_s}));
+    choose(menu, u"Remove"_s);
+    EXPECT_EQ(project->GetFullPath(u"B.java"_s), kNoFile);
 
     view->clearSelection();
-    EXPECT_EQ(rightClick(QPoint(5, view->viewport()->height() - 5)), nullptr);
+    EXPECT_EQ(rightClick(emptySpace()), nullptr);
     EXPECT_EQ(view->selectedItem(), nullptr);
 }
 
 TEST_F(ProjectTest, HtmlItemCannotBeCompiledOrMadeMain) {
-    project->SetHtmlFile(write(QStringLiteral("Page.html"), "<html>\n"));
+    project->SetHtmlFile(write(u"Page.html"_s, "<html>\n"));
     project->updateAllViews(nullptr);
-    choose(rightClick(item({QStringLiteral("Page.html")})), QStringLiteral("Compile"));
-    choose(rightClick(item({QStringLiteral("Page.html")})), QStringLiteral("Set as Main"));
-    EXPECT_EQ(messages(), (QStringList{QStringLiteral("Can't compile HTML File!"),
-                                       QStringLiteral("Only Java files can be set as main")}));
+    choose(rightClick(centre(item({u"Page.html"_s}))), u"Compile"_s);
+    choose(rightClick(centre(item({u"Page.html"_s}))), u"Set as Main"_s);
+    EXPECT_EQ(messages(), (QStringList{u"Can't compile HTML File!"_s,
+                                       u"Only Java files can be set as main"_s}));
     EXPECT_EQ(project->m_strMainFile, QString());
-    EXPECT_FALSE(frame().commandState(CommandId::Compile).isEnabled());
 }
 
 TEST_F(ProjectTest, DoubleClickOnAnInnerClassMethodSelectsItsLine) {
     makeProjectAB();
-    QTreeWidgetItem *g = item({QStringLiteral("A.java"), QStringLiteral("A"), QStringLiteral("In"),
-                               QStringLiteral("g()")});
-    ASSERT_NE(g, nullptr);
     view->expandAll();
-    const QPoint point = view->visualItemRect(g).center();
+    const QPoint point = centre(item({u"A.java"_s, u"A"_s, u"In"_s, u"g()"_s}));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
 
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(frame().activeDocument(), sourceA);
     const QTextCursor cursor = sourceA->firstSourceView()->textCursor();
-    EXPECT_EQ(sourceA->textDocument()->findBlock(cursor.selectionStart()).blockNumber(), kLineOfG);
+    EXPECT_EQ(sourceA->textDocument()->findBlock(cursor.selectionStart()).blockNumber(), 4);
 }
 
-TEST_F(ProjectTest, DoubleClickOnAFileOpensItAndKeepsTheBranchAsItWas) {
+TEST_F(ProjectTest, DoubleClickOpensWithoutExpandingAndNeedsASelection) {
     makeProjectAB();
-    harness.app().ActivateProjectWindow();
-    QTreeWidgetItem *fileA = item({QStringLiteral("A.java")});
+    QTreeWidgetItem *fileA = item({u"A.java"_s});
     click(fileA);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(fileA).center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre(fileA));
     EXPECT_FALSE(fileA->isExpanded());
     EXPECT_EQ(frame().activeDocument(), sourceA);
-}
 
-TEST_F(ProjectTest, NothingSelectedSaysItemIsNull) {
-    makeProjectAB();
+    harness.app().ActivateProjectWindow();
     view->clearSelection();
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
-                       QPoint(5, view->viewport()->height() - 5));
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Item is NULL")});
-    EXPECT_FALSE(frame().commandState(CommandId::Open).isEnabled());
-    EXPECT_FALSE(frame().commandState(CommandId::RemoveFile).isEnabled());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, emptySpace());
+    EXPECT_EQ(messages(), QStringList{u"Item is NULL"_s});
 }
 
 TEST_F(ProjectTest, MissingFileIsSoughtInTheCurrentFolderElseAddFilesIsOffered) {
-    const QString moved = write(QStringLiteral("here/M.java"), "class M {\n}\n");
-    project->AddFile(harness.folder() + QStringLiteral("/gone/M.java"));
-    project->AddFile(harness.folder() + QStringLiteral("/gone/N.java"));
-    project->updateAllViews(nullptr);
+    const QString found = write(u"here/M.java"_s, "class M {\n}\n");
+    addFiles({harness.folder() + u"/gone/M.java"_s, harness.folder() + u"/gone/N.java"_s});
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(harness.folder() + QStringLiteral("/here"));
-
-    click(item({QStringLiteral("M.java")}));
-    harness.prompter().clear();
-    ASSERT_TRUE(frame().executeCommand(CommandId::Open));
-    EXPECT_EQ(project->GetFullPath(QStringLiteral("M.java")), moved);
-
-    harness.app().ActivateProjectWindow();
-    click(item({QStringLiteral("N.java")}));
-    harness.prompter().clear();
-    ASSERT_TRUE(frame().executeCommand(CommandId::Open));
+    QDir::setCurrent(harness.folder() + u"/here"_s);
+    for (const QString &name : {u"M.java"_s, u"N.java"_s}) {
+        harness.app().ActivateProjectWindow();
+        click(item({name}));
+        harness.prompter().clear();
+        ASSERT_TRUE(frame().executeCommand(CommandId::Open));
+    }
     QDir::setCurrent(previous);
-    ASSERT_FALSE(messages().isEmpty());
-    EXPECT_EQ(
-        messages().last(),
-        QStringLiteral("Unable to locate this item - try adding the file to the project again."));
-    ASSERT_FALSE(harness.prompter().fileDialogs().empty());
-    EXPECT_EQ(
-        harness.prompter().fileDialogs().back().filter,
-        QStringLiteral("Java Source Files (*.jav;*.java)|*.jav;*.java|All Files (*.*)|*.*||"));
+    EXPECT_EQ(project->GetFullPath(u"M.java"_s), found);
+    EXPECT_EQ(messages().value(2),
+              u"Unable to locate this item - try adding the file to the project again."_s);
+    EXPECT_EQ(harness.prompter().fileDialogs().back().filter,
+              u"Java Source Files (*.jav;*.java)|*.jav;*.java|All Files (*.*)|*.*||"_s);
 }
 
-TEST_F(ProjectTest, PropertiesStoreThePackageAndMarkTheProjectModifiedOnOk) {
-    project->AddFile(QStringLiteral("/p/A.java"));
-    project->updateAllViews(nullptr);
-    click(item({QStringLiteral("A.java")}));
-    project->m_strPackage = QStringLiteral("com.old");
-
+TEST_F(ProjectTest, PropertiesOkMarksTheProjectModifiedEvenWhenUnchanged) {
+    addFiles({u"/p/A.java"_s});
+    click(item({u"A.java"_s}));
+    project->m_strPackage = u"com.old"_s;
     const auto answer = [](const QString &typed, int result) {
         return [typed, result](QDialog &dialog) {
-            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Properties"));
-            auto *edit = dialog.findChild<QLineEdit *>();
-            EXPECT_EQ(edit->text(), QStringLiteral("com.old"));
-            edit->setText(typed);
+            EXPECT_EQ(dialog.windowTitle(), u"Properties"_s);
+            dialog.findChild<QLineEdit *>()->setText(typed);
             return result;
         };
     };
     project->setModifiedFlag(false);
-    harness.prompter().runDialogNext(answer(QStringLiteral("com.new"), QDialog::Rejected));
+    harness.prompter().runDialogNext(answer(u"com.new"_s, QDialog::Rejected));
     ASSERT_TRUE(frame().executeCommand(CommandId::Properties));
-    EXPECT_EQ(project->m_strPackage, QStringLiteral("com.old"));
+    EXPECT_EQ(project->m_strPackage, u"com.old"_s);
     EXPECT_FALSE(project->isModified());
 
-    harness.prompter().runDialogNext(answer(QStringLiteral("com.old"), QDialog::Accepted));
+    harness.prompter().runDialogNext(answer(u"com.old"_s, QDialog::Accepted));
     ASSERT_TRUE(frame().executeCommand(CommandId::Properties));
     EXPECT_TRUE(project->isModified());
-    EXPECT_EQ(harness.prompter().dialogsRun(), 2);
 }
 
-// The enable and check rules of the tree's commands, by what is selected.
+TEST_F(ProjectTest, CompilerOutputAndConsoleRunNeedTheirMembers) {
+    EXPECT_FALSE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
+    EXPECT_FALSE(frame().commandState(CommandId::RunWithConsole).isEnabled());
+    project->m_strLastOutput = u"Exit code: 0"_s;
+    project->m_strMainFile = u"A.java"_s;
+    EXPECT_TRUE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
+    EXPECT_TRUE(frame().commandState(CommandId::RunWithConsole).isEnabled());
+}
 
 struct EnableCase {
     const char *name;
     QStringList selected; // labels from the root; empty: nothing selected
-    bool open;
-    bool remove;
-    bool setAsMain;
-    bool checked;
-    bool compile;
+    bool open, remove, setAsMain, checked, compile;
 };
 
 class EnableRuleTest : public ProjectTest, public ::testing::WithParamInterface<EnableCase> {};
 
 TEST_P(EnableRuleTest, FollowTheSelectedLabel) {
     makeProjectAB();
-    project->SetMainFile(QStringLiteral("A.java"));
-    project->SetHtmlFile(write(QStringLiteral("Page.html"), "<html>\n"));
+    project->SetMainFile(u"A.java"_s);
+    project->SetHtmlFile(write(u"Page.html"_s, "<html>\n"));
     project->updateAllViews(nullptr);
+    view->expandAll();
     view->clearSelection();
     if (!GetParam().selected.isEmpty()) {
-        view->expandAll();
         click(item(GetParam().selected));
     }
-    const EnableCase &expected = GetParam();
-    EXPECT_EQ(frame().commandState(CommandId::Open).isEnabled(), expected.open);
-    EXPECT_EQ(frame().commandState(CommandId::RemoveFile).isEnabled(), expected.remove);
-    EXPECT_EQ(frame().commandState(CommandId::Properties).isEnabled(), expected.remove);
-    EXPECT_EQ(frame().commandState(CommandId::SetAsMain).isEnabled(), expected.setAsMain);
-    EXPECT_EQ(frame().commandState(CommandId::SetAsMain).isChecked(), expected.checked);
-    EXPECT_EQ(frame().commandState(CommandId::Compile).isEnabled(), expected.compile);
+    const auto state = [this](int id) { return frame().commandState(id); };
+    EXPECT_EQ(state(CommandId::Open).isEnabled(), GetParam().open);
+    EXPECT_EQ(state(CommandId::RemoveFile).isEnabled(), GetParam().remove);
+    EXPECT_EQ(state(CommandId::Properties).isEnabled(), GetParam().remove);
+    EXPECT_EQ(state(CommandId::SetAsMain).isEnabled(), GetParam().setAsMain);
+    EXPECT_EQ(state(CommandId::SetAsMain).isChecked(), GetParam().checked);
+    EXPECT_EQ(state(CommandId::Compile).isEnabled(), GetParam().compile);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ProjectTree, EnableRuleTest,
     ::testing::Values(
         EnableCase{"NothingSelected", {}, false, false, false, false, false},
-        EnableCase{"MainFile", {QStringLiteral("A.java")}, true, true, true, true, true},
-        EnableCase{"OtherFile", {QStringLiteral("B.java")}, true, true, true, false, true},
-        EnableCase{"HtmlFile", {QStringLiteral("Page.html")}, true, true, true, false, false},
-        EnableCase{"Method",
-                   {QStringLiteral("A.java"), QStringLiteral("A"), QStringLiteral("f()")},
-                   true,
-                   false,
-                   false,
-                   false,
-                   false}),
+        EnableCase{"MainFile", {u"A.java"_s}, true, true, true, true, true},
+        EnableCase{"OtherFile", {u"B.java"_s}, true, true, true, false, true},
+        EnableCase{"HtmlFile", {u"Page.html"_s}, true, true, true, false, false},
+        EnableCase{"Method", {u"A.java"_s, u"A"_s, u"f()"_s}, true, false, false, false, false}),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ProjectTest, CompilerOutputAndConsoleRunNeedTheirMembers) {
-    EXPECT_FALSE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
-    EXPECT_FALSE(frame().commandState(CommandId::RunWithConsole).isEnabled());
-    project->m_strLastOutput = QStringLiteral("Exit code: 0");
-    project->m_strMainFile = QStringLiteral("A.java");
-    EXPECT_TRUE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
-    EXPECT_TRUE(frame().commandState(CommandId::RunWithConsole).isEnabled());
-}
 
 } // namespace
