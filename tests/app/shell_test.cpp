@@ -10,6 +10,7 @@
 #include "project/cjavaprojectdoc.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
+#include "support/testenvironment.h"
 
 #include <QAction>
 #include <QFile>
@@ -331,8 +332,9 @@ TEST(ProjectSwitch, DamagedProjectFileIsRefused) {
 
 TEST(StartUp, CommandLineFileOpensAndMissingOnlyFileFailsStartUp) {
     {
-        AppHarness probe;
-        const QString path = probe.writeFile(QStringLiteral("Hello.java"), "class Hello {}\n");
+        const QString path =
+            testing_support::writeFileIn(testing_support::makeScratchFolder(QStringLiteral("cli")),
+                                         QStringLiteral("Hello.java"), "class Hello {}\n");
         AppHarness harness({path});
         EXPECT_TRUE(harness.started());
         ASSERT_NE(harness.mainFrame().activeDocument(), nullptr);
@@ -377,16 +379,12 @@ TEST(CloseSequence, CancelledSaveKeepsTheWindowOpenButSettingsAreWritten) {
               0);
 }
 
-} // namespace
-
-namespace {
-
 TEST(Help, PressedTwiceStartsOneViewer) {
-    AppHarness probe;
-    const QString jdk = probe.folder() + QStringLiteral("/jdk");
-    const QString starts = probe.folder() + QStringLiteral("/starts.txt");
-    probe.writeFile(
-        QStringLiteral("jdk/bin/java"),
+    const QString scratch = testing_support::makeScratchFolder(QStringLiteral("help"));
+    const QString jdk = scratch + QStringLiteral("/jdk");
+    const QString starts = scratch + QStringLiteral("/starts.txt");
+    testing_support::writeFileIn(
+        scratch, QStringLiteral("jdk/bin/java"),
         QStringLiteral("#!/bin/sh\necho \"$PWD $*\" >> '%1'\nsleep 5\n").arg(starts).toUtf8());
     QFile::setPermissions(jdk + QStringLiteral("/bin/java"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -35,13 +35,7 @@ CMainFrame &AppHarness::mainFrame() const {
 }
 
 QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) const {
-    const QString path = m_folder + QLatin1Char('/') + name;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("Cannot write test file %s", qPrintable(path));
-    }
-    return path;
+    return writeFileIn(m_folder, name, bytes);
 }
 
 std::unique_ptr<fw::Profile> AppHarness::storedSettings() const {

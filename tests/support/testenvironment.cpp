@@ -1,6 +1,8 @@
 #include "support/testenvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -39,6 +41,16 @@ QString makeScratchFolder(const QString &name) {
     const QString path = runFolder() + QStringLiteral("/") + name + QString::number(++counter);
     QDir(path).removeRecursively();
     QDir().mkpath(path);
+    return path;
+}
+
+QString writeFileIn(const QString &folder, const QString &name, const QByteArray &bytes) {
+    const QString path = folder + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("Cannot write test file %s", qPrintable(path));
+    }
     return path;
 }
 

@@ -15,4 +15,7 @@ void isolateSettings();
 // A fresh, empty folder below the run folder for one test.
 QString makeScratchFolder(const QString &name);
 
+// Writes a file (and the folders it needs) below folder; returns its full path.
+QString writeFileIn(const QString &folder, const QString &name, const QByteArray &bytes);
+
 } // namespace testing_support
