@@ -108,6 +108,10 @@ protected:
     }
 
     QPoint centre(QTreeWidgetItem *target) const {
+        if (!target) {
+            ADD_FAILURE() << "no such item";
+            return emptySpace();
+        }
         view->scrollToItem(target);
         return view->visualItemRect(target).center();
     }
@@ -268,6 +272,7 @@ TEST_F(ProjectTest, TreeShowsFilesClassesMethodsAndInnerClasses) {
     // Class members sorted (case aside), the inner class's methods in the order reported.
     EXPECT_EQ(tree(), kTreeAB);
     // B.java was never scanned but still offers an expand button.
+    ASSERT_NE(item({u"B.java"_s}), nullptr);
     EXPECT_EQ(item({u"B.java"_s})->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
 }
 
@@ -283,6 +288,7 @@ TEST_F(ProjectTest, SetAsMainWithF8ChangesTheImages) {
 TEST_F(ProjectTest, RescanDropsAVanishedMethodAndKeepsExpansionAndSelection) {
     makeProjectAB();
     QTreeWidgetItem *classA = item({u"A.java"_s, u"A"_s});
+    ASSERT_NE(classA, nullptr);
     view->expandAll();
     click(item({u"A.java"_s, u"A"_s, u"In"_s}));
 
