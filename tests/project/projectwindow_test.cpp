@@ -423,15 +423,6 @@ TEST_F(ProjectTest, PropertiesOkMarksTheProjectModifiedEvenWhenUnchanged) {
     EXPECT_TRUE(project->isModified());
 }
 
-TEST_F(ProjectTest, CompilerOutputAndConsoleRunNeedTheirMembers) {
-    EXPECT_FALSE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
-    EXPECT_FALSE(frame().commandState(CommandId::RunWithConsole).isEnabled());
-    project->m_strLastOutput = u"Exit code: 0"_s;
-    project->m_strMainFile = u"A.java"_s;
-    EXPECT_TRUE(frame().commandState(CommandId::ShowCompilerOutput).isEnabled());
-    EXPECT_TRUE(frame().commandState(CommandId::RunWithConsole).isEnabled());
-}
-
 struct EnableCase {
     const char *name;
     QStringList selected; // labels from the root; empty: nothing selected
