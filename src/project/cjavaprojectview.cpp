@@ -76,7 +76,10 @@ void CJavaProjectView::registerCommands() {
     addUpdate(CommandId::SetAsMain, [this, hasFullPath](fw::CommandUi &ui) {
         ui.setEnabled(hasFullPath());
         CJavaProjectDoc *project = projectDoc();
-        ui.setChecked(project && topLevelItemCount() > 0 && project->IsMainFile(selectedLabel()));
+        // Only a selected item can carry the check: with nothing selected and no main file
+        // set, the empty label would otherwise read as the main file.
+        ui.setChecked(project && topLevelItemCount() > 0 && selectedItem()
+                      && project->IsMainFile(selectedLabel()));
     });
 
     addCommand(CommandId::Compile, [this] { Compile(); });

@@ -423,6 +423,13 @@ TEST_F(ProjectTest, PropertiesOkMarksTheProjectModifiedEvenWhenUnchanged) {
     EXPECT_TRUE(project->isModified());
 }
 
+TEST_F(ProjectTest, SetAsMainShowsNoCheckWithNothingSelectedAndNoMainFile) {
+    makeProjectAB();
+    view->clearSelection();
+    view->setCurrentItem(nullptr);
+    EXPECT_FALSE(frame().commandState(CommandId::SetAsMain).isChecked());
+}
+
 struct EnableCase {
     const char *name;
     QStringList selected; // labels from the root; empty: nothing selected
