@@ -41,7 +41,7 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTARVO_F
     -DTARVO_BUILD_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j"$jobs" --target fuzzers
 for target in build/fuzz/fuzz/fuzz_*; do
-    [[ -x "$target" ]] || continue
+    [[ -f "$target" && -x "$target" ]] || continue
     name=$(basename "$target")
     corpus=$(mktemp -d)
     cp -r "fuzz/corpus/${name#fuzz_}/." "$corpus/" 2>/dev/null || true

@@ -3,9 +3,14 @@
 #include "editors/plaintextdocument.h"
 #include "model/javasourcescanner.h"
 
-class CSyntaxWindowView;
+#include <memory>
 
-// The document of a Java source window: the file's text and what the last scan of it found
+class ColourClassStore;
+class CSyntaxWindowView;
+class SourceHighlighter;
+
+// The document of a Java source window: the file's text, the colour class of each of its
+// characters with the highlighter that draws them, and what the last scan of the text found
 // (the function-list entries and their offsets). Operations that move the selection forward to
 // the document's first view.
 class CSyntaxWindowDoc : public PlainTextDocument, public JavaSourceScanner {
@@ -16,6 +21,8 @@ public:
     ~CSyntaxWindowDoc() override;
 
     CSyntaxWindowView *firstSourceView() const;
+    ColourClassStore &colourClasses() { return *m_colourClasses; }
+    SourceHighlighter &highlighter() { return *m_highlighter; }
 
     // Selects a 0-based line in the first view.
     void GoToLine(int line);
@@ -26,4 +33,10 @@ public:
 
     // The function list is refreshed before every save.
     bool onSaveDocument(const QString &path) override;
+    void deleteContents() override;
+
+private:
+    // The store is made first: it must hear of every edit before the highlighter draws it.
+    std::unique_ptr<ColourClassStore> m_colourClasses;
+    std::unique_ptr<SourceHighlighter> m_highlighter;
 };

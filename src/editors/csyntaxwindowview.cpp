@@ -1,25 +1,454 @@
 #include "editors/csyntaxwindowview.h"
 
+#include "app/appsettings.h"
+#include "app/ideservices.h"
+#include "editors/cchildframe.h"
+#include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/sourcehighlighter.h"
+#include "editors/sourceproject.h"
+#include "editors/sourcetext.h"
+#include "editors/syntaxcolouring.h"
+#include "framework/commandids.h"
+#include "framework/prompter.h"
 #include "framework/texteditcommands.h"
+#include "framework/waitcursor.h"
+#include "model/scansink.h"
+#include "tools/jdkcommands.h"
 
-CSyntaxWindowView::CSyntaxWindowView()
-{
-    fw::installTextEditCommands(*this, *this);
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextBlock>
+
+#include <algorithm>
+
+namespace {
+
+// Every source window starts in this font; the font the user last chose is for the plain
+// edit views.
+const QString kSourceFontFace = QStringLiteral("Courier New");
+constexpr int kSourceFontPoints = 10;
+constexpr int kTenthsPerPoint = 10;
+// How much of the line above Enter reads for its indentation.
+constexpr qsizetype kIndentScanLimit = 1024;
+constexpr QChar kTab = u'\t';
+constexpr QChar kSpace = u' ';
+constexpr QChar kEnter = u'\r';
+
+IdeServices *services() {
+    return IdeServices::instance();
+}
+
+fw::Document *openProject() {
+    IdeServices *ide = services();
+    return ide ? ide->GetProjectDoc() : nullptr;
+}
+
+// The character a key types, as the editor receives it: CR for Enter, a tab for Tab and
+// Shift+Tab; none for a key that types nothing.
+QChar typedCharacter(const QKeyEvent &event) {
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kEnter;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return kTab;
+    default:
+        return event.text().isEmpty() ? QChar() : event.text().front();
+    }
+}
+
+// The text as the file holds it with every line break, CR LF, lone CR or lone LF, made one
+// line break of the editor; saved in CR LF style, every one of them is then a CR LF.
+QString withUniformLineBreaks(const QString &editorText, editors::LineBreakStyle style) {
+    QString fileText = editorText;
+    if (style == editors::LineBreakStyle::CrLf) {
+        fileText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    }
+    fileText.replace(editors::kCarriageReturnPlaceholder, QLatin1Char('\r'));
+    fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    fileText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return fileText;
+}
+
+// The first and last line of a selection: the lines of its start and of the character before
+// its end, so that a selection ending at the start of a line leaves that line out. An empty
+// selection is its own line.
+std::pair<int, int> selectedLines(const QTextDocument &document, const QTextCursor &cursor) {
+    const int start = cursor.selectionStart();
+    const int last = std::max(start, cursor.selectionEnd() - 1);
+    return {document.findBlock(start).blockNumber(), document.findBlock(last).blockNumber()};
+}
+
+// The position just past a line's last character, before its line break.
+int lineEnd(const QTextBlock &block) {
+    return block.position() + block.length() - 1;
+}
+
+} // namespace
+
+CSyntaxWindowView::CSyntaxWindowView() {
+    registerCommands();
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;
 
-CSyntaxWindowDoc *CSyntaxWindowView::sourceDocument() const
-{
+CSyntaxWindowDoc *CSyntaxWindowView::sourceDocument() const {
     return dynamic_cast<CSyntaxWindowDoc *>(doc());
 }
 
-void CSyntaxWindowView::onInitialUpdate()
-{
-    if (CSyntaxWindowDoc *doc = sourceDocument()) {
-        setDocument(doc->textDocument());
+CChildFrame *CSyntaxWindowView::childFrame() const {
+    return dynamic_cast<CChildFrame *>(frame());
+}
+
+ColourClassStore *CSyntaxWindowView::colourClasses() const {
+    CSyntaxWindowDoc *document = sourceDocument();
+    return document ? &document->colourClasses() : nullptr;
+}
+
+void CSyntaxWindowView::registerCommands() {
+    fw::installTextEditCommands(*this, *this);
+    addCommand(CommandId::SyntaxColourUpdate, [this] { ColourAll(true); });
+    addCommand(CommandId::Compile, [this] { CompileCurrentFile(); });
+    addCommand(CommandId::RefreshFunctionList, [this] { RefreshFunctionList(); });
+    addCommand(CommandId::IncreaseIndent, [this] { IndentSelection(); });
+    addCommand(CommandId::DecreaseIndent, [this] { OutdentSelection(); });
+    addCommand(CommandId::Font, [this] { ChooseFont(); });
+    addCommand(CommandId::ConvertLinebreaks, [this] { ConvertLinebreaks(); });
+    addCommand(CommandId::AddWindowToProject, [this] { AddWindowToProject(); });
+    addCommand(CommandId::ShowProjectWindow, [this] { ShowProjectWindow(); });
+    const auto projectOpen = [](fw::CommandUi &ui) { ui.setEnabled(openProject() != nullptr); };
+    addUpdate(CommandId::AddWindowToProject, projectOpen);
+    addUpdate(CommandId::ShowProjectWindow, projectOpen);
+}
+
+void CSyntaxWindowView::onInitialUpdate() {
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        setDocument(document->textDocument());
     }
-    setFont(QFont(QStringLiteral("Courier New"), 10));
+    m_viewFont = QFont(kSourceFontFace, kSourceFontPoints);
+    setFont(m_viewFont);
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Normal text is black, whatever the desktop's colours.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Base, Qt::white);
+    setPalette(colours);
+    if (CChildFrame *bar = childFrame()) {
+        connect(bar->functionList(), &QComboBox::activated, this, &CSyntaxWindowView::ChooseEntry);
+    }
+    ColourAll(true);
+    RefreshFunctionList();
+}
+
+int CSyntaxWindowView::lineCount() const {
+    return document()->blockCount();
+}
+
+void CSyntaxWindowView::ColourAll(bool suppressRedraw) {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    fw::WaitCursor wait;
+    if (suppressRedraw) {
+        viewport()->setUpdatesEnabled(false);
+    }
+    const editors::ColourClasses classes =
+        editors::classifyWholeText(editors::toCrLfText(document->editorText()));
+    for (const editors::ColourRun &run : editors::colourRuns(classes)) {
+        ApplyRun(0, run.colourClass, run.from, run.to);
+    }
+    drawChangedLines();
+    if (suppressRedraw) {
+        viewport()->setUpdatesEnabled(true);
+        viewport()->update();
+    }
+}
+
+void CSyntaxWindowView::ColourCurrentLine() {
+    if (!colourClasses()) {
+        return;
+    }
+    const QTextBlock block = document()->findBlock(textCursor().selectionStart());
+    const int line = block.blockNumber();
+    const qsizetype base = editors::crLfOffsetFromPosition(block.position(), line);
+    const bool open = IsInBlockComment(base);
+    const editors::ColourClasses classes =
+        editors::classifyLine(editors::toCrLfText(block.text()), open);
+    for (const editors::ColourRun &run : editors::colourRuns(classes)) {
+        ApplyRun(base, run.colourClass, run.from, run.to);
+    }
+    drawChangedLines();
+}
+
+bool CSyntaxWindowView::ApplyRun(qsizetype base, editors::ColourClass colourClass, qsizetype from,
+                                 qsizetype to) {
+    ColourClassStore *store = colourClasses();
+    return store && store->applyRun(base + from, base + to, colourClass);
+}
+
+void CSyntaxWindowView::drawChangedLines() {
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        document->highlighter().refreshLines(document->colourClasses().takeDirtyLines());
+    }
+}
+
+bool CSyntaxWindowView::IsInBlockComment(qsizetype offset) const {
+    ColourClassStore *store = colourClasses();
+    if (!store) {
+        return false;
+    }
+    // The part of the offset's own line before it, then the lines above: the delimiters hold
+    // no line break, so the nearest one before the offset decides.
+    const ColourClassStore::LinePosition at = store->lineAt(offset);
+    const QString text = document()->findBlockByNumber(at.line).text();
+    const qsizetype within = std::clamp<qsizetype>(offset - at.crLfStart, 0, text.size());
+    switch (editors::lastCommentMarker(QStringView(text).first(within))) {
+    case editors::CommentMarker::Open:
+        return true;
+    case editors::CommentMarker::Close:
+        return false;
+    case editors::CommentMarker::None:
+        break;
+    }
+    return store->isOpenAtLineStart(at.line);
+}
+
+void CSyntaxWindowView::AutoIndent(QChar character) {
+    if (character != kEnter) {
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const QTextBlock source = document()->findBlock(cursor.selectionStart()).previous();
+    if (!source.isValid()) {
+        return;
+    }
+    const QString text = source.text();
+    int tabs = 0;
+    int spaces = 0;
+    for (const QChar leading : QStringView(text).first(std::min(kIndentScanLimit, text.size()))) {
+        if (leading == kTab) {
+            ++tabs;
+        } else if (leading == kSpace) {
+            ++spaces;
+        } else {
+            break;
+        }
+    }
+    if (tabs + spaces == 0) {
+        return;
+    }
+    // The indentation belongs to the line break: one undo takes both away.
+    cursor.joinPreviousEditBlock();
+    cursor.insertText(QString(tabs, kTab) + QString(spaces, kSpace));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void CSyntaxWindowView::IndentSelection() {
+    const auto [first, last] = selectedLines(*document(), textCursor());
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (int line = first; line <= last; ++line) {
+        edit.setPosition(document()->findBlockByNumber(line).position());
+        edit.insertText(QString(kTab));
+    }
+    edit.endEditBlock();
+    const QTextBlock after = document()->findBlockByNumber(last + 1);
+    QTextCursor selection(document());
+    selection.setPosition(document()->findBlockByNumber(first).position());
+    selection.setPosition(after.isValid() ? after.position()
+                                          : lineEnd(document()->findBlockByNumber(last)),
+                          QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+}
+
+void CSyntaxWindowView::OutdentSelection() {
+    const auto [first, last] = selectedLines(*document(), textCursor());
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (int line = first; line <= last; ++line) {
+        const QTextBlock block = document()->findBlockByNumber(line);
+        const QString text = block.text();
+        if (!text.isEmpty() && (text.front() == kTab || text.front() == kSpace)) {
+            edit.setPosition(block.position());
+            edit.deleteChar();
+        }
+    }
+    edit.endEditBlock();
+    QTextCursor selection(document());
+    selection.setPosition(document()->findBlockByNumber(first).position());
+    selection.setPosition(lineEnd(document()->findBlockByNumber(last)), QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+}
+
+void CSyntaxWindowView::ConvertLinebreaks() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    document->setEditorText(
+        withUniformLineBreaks(document->editorText(), document->lineBreakStyle()));
+    document->setLineBreakStyle(editors::LineBreakStyle::CrLf);
+    document->setModifiedFlag(true);
+    ColourAll(false);
+}
+
+void CSyntaxWindowView::ChooseFont() {
+    const std::optional<QFont> chosen = fw::prompter().chooseFont(m_viewFont);
+    if (!chosen) {
+        return;
+    }
+    m_viewFont = *chosen;
+    setFont(m_viewFont);
+    if (IdeServices *ide = services()) {
+        ide->settings().sourceFontName = m_viewFont.family();
+        ide->settings().sourceFontSize = qRound(m_viewFont.pointSizeF() * kTenthsPerPoint);
+        ide->SaveSourceFont();
+    }
+}
+
+void CSyntaxWindowView::ShowLineNumber() {
+    if (IdeServices *ide = services()) {
+        ide->setLineText(QStringLiteral("Line: %1").arg(textCursor().blockNumber() + 1));
+    }
+}
+
+void CSyntaxWindowView::SelectLine(int line) {
+    // A line outside the text selects the nearest line there is.
+    const QTextBlock block = document()->findBlockByNumber(std::clamp(line, 0, lineCount() - 1));
+    QTextCursor selection(document());
+    selection.setPosition(block.position());
+    selection.setPosition(lineEnd(block), QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+    ShowLineNumber();
+}
+
+void CSyntaxWindowView::SelectLineAt(int offset) {
+    if (ColourClassStore *store = colourClasses()) {
+        SelectLine(store->lineAt(offset).line);
+    }
+}
+
+void CSyntaxWindowView::RefreshFunctionList() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    CChildFrame *bar = childFrame();
+    if (!document || !bar) {
+        return;
+    }
+    bar->clearEntries();
+    document->ScanSource(editors::toCrLfText(document->editorText()), document->pathName(),
+                         dynamic_cast<ScanSink *>(openProject()));
+    bar->addEntries(document->entries());
+}
+
+void CSyntaxWindowView::ChooseEntry(int index) {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document || index < 0) {
+        return;
+    }
+    const int offset = document->entryOffset(index);
+    if (offset >= 0) {
+        SelectLineAt(offset);
+    }
+}
+
+void CSyntaxWindowView::CompileCurrentFile() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    IdeServices *ide = services();
+    if (!document || !ide) {
+        return;
+    }
+    const QString path = document->pathName();
+    if (!jdk::hasSeparator(path)) {
+        fw::prompter().message(QStringLiteral("Unholy Error"));
+        return;
+    }
+    const AppSettings &settings = ide->settings();
+    if (settings.saveBeforeCompile != 0) {
+        ide->SaveAllDocuments();
+    }
+    fw::WaitCursor wait;
+    ide->setToolCaption(QStringLiteral("Compiling \"") + path + QLatin1Char('"'));
+    const jdk::ToolCommand command =
+        jdk::compileCommand(settings.jdkFolder, settings.javacOptions, path, jdk::fileNameOf(path));
+    QDir::setCurrent(command.folder);
+    if (auto *project = dynamic_cast<SourceProject *>(ide->GetProjectDoc())) {
+        project->StartCapturedTool(command.program, command.commandLine, command.folder);
+    }
+}
+
+void CSyntaxWindowView::AddWindowToProject() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    const QString path = document->pathName();
+    if (path.isEmpty()) {
+        document->setModifiedFlag(true);
+        fw::prompter().message(QStringLiteral("Please save the document first"));
+        return;
+    }
+    fw::Document *project = openProject();
+    auto *sourceProject = dynamic_cast<SourceProject *>(project);
+    if (!sourceProject) {
+        return;
+    }
+    sourceProject->AddFile(path);
+    project->setModifiedFlag(true);
+    RefreshFunctionList();
+    project->updateAllViews(nullptr);
+}
+
+void CSyntaxWindowView::ShowProjectWindow() {
+    if (IdeServices *ide = services()) {
+        ide->ActivateProjectWindow();
+    }
+}
+
+void CSyntaxWindowView::keyPressEvent(QKeyEvent *event) {
+    const bool tabKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    const bool shift =
+        event->modifiers().testFlag(Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (tabKey && plain && textCursor().hasSelection()) {
+        // Tab over a selection indents its lines instead of replacing it.
+        if (shift) {
+            OutdentSelection();
+        } else {
+            IndentSelection();
+        }
+        ensureCursorVisible();
+    } else if (event->key() == Qt::Key_Backtab && plain) {
+        // Shift+Tab types a tab, as Tab does.
+        QTextCursor cursor = textCursor();
+        cursor.insertText(QString(kTab));
+        setTextCursor(cursor);
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+        const QChar typed = typedCharacter(*event);
+        if (typed.isNull()) {
+            return;
+        }
+        AutoIndent(typed);
+    }
+    ColourCurrentLine();
+}
+
+void CSyntaxWindowView::keyReleaseEvent(QKeyEvent *event) {
+    QPlainTextEdit::keyReleaseEvent(event);
+    ensureCursorVisible();
+    ShowLineNumber();
+}
+
+void CSyntaxWindowView::mousePressEvent(QMouseEvent *event) {
+    // The line shown is the one the caret was on before the click.
+    if (event->button() == Qt::LeftButton) {
+        ShowLineNumber();
+    }
+    QPlainTextEdit::mousePressEvent(event);
 }

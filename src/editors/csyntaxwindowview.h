@@ -1,12 +1,25 @@
 #pragma once
 
+#include "editors/colourclass.h"
 #include "framework/view.h"
 
+#include <QFont>
 #include <QPlainTextEdit>
 
+class CChildFrame;
 class CSyntaxWindowDoc;
+class ColourClassStore;
+class ScanSink;
+class SourceProject;
 
-// The editor of a Java source window.
+// The editor of a Java source window. It colours keywords, strings and comments (the whole
+// text on opening, on F3 and after Convert Linebreaks; the caret's line after every typed
+// character), keeps the indentation of the line above on Enter, indents and outdents blocks of
+// lines, fills the function list of its frame and selects the line of a chosen entry, shows the
+// caret's line in the status bar, compiles its file and adds it to the open project.
+//
+// Offsets named in the operations count every line break as CR LF, as the colouring passes and
+// the scanner do; lines are 0-based.
 class CSyntaxWindowView : public QPlainTextEdit, public fw::View {
     Q_OBJECT
 
@@ -16,5 +29,50 @@ public:
 
     QWidget *widget() override { return this; }
     CSyntaxWindowDoc *sourceDocument() const;
+    CChildFrame *childFrame() const;
+    QFont viewFont() const { return m_viewFont; }
+
     void onInitialUpdate() override;
+
+    // Colouring.
+    void ColourAll(bool suppressRedraw);
+    void ColourCurrentLine();
+    // Gives the characters base+from .. base+to-1 the class; a run that has it already is left
+    // alone. Returns whether anything changed.
+    bool ApplyRun(qsizetype base, editors::ColourClass colourClass, qsizetype from, qsizetype to);
+    bool IsInBlockComment(qsizetype offset) const;
+
+    // Editing.
+    void AutoIndent(QChar character);
+    void IndentSelection();
+    void OutdentSelection();
+    void ConvertLinebreaks();
+    void ChooseFont();
+
+    // Lines and the function list.
+    void ShowLineNumber();
+    void SelectLine(int line);
+    void SelectLineAt(int offset);
+    void RefreshFunctionList();
+    // Selects the line of function-list entry index, at the offset the last scan stored.
+    void ChooseEntry(int index);
+
+    // The project.
+    void CompileCurrentFile();
+    void AddWindowToProject();
+    void ShowProjectWindow();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void registerCommands();
+    ColourClassStore *colourClasses() const;
+    // Draws the lines whose classes the last runs changed.
+    void drawChangedLines();
+    int lineCount() const;
+
+    QFont m_viewFont;
 };

@@ -24,6 +24,8 @@ public:
 
     editors::SourceEncoding encoding() const { return m_encoding; }
     editors::LineBreakStyle lineBreakStyle() const { return m_lineBreakStyle; }
+    // The line breaks the next save writes.
+    void setLineBreakStyle(editors::LineBreakStyle style) { m_lineBreakStyle = style; }
 
     bool supportsMultipleViews() const override { return true; }
     void deleteContents() override;

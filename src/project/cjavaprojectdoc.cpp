@@ -1,111 +1,318 @@
 #include "project/cjavaprojectdoc.h"
 
-#include "project/cjavaprojectview.h"
+#include "app/ideservices.h"
+#include "editors/csyntaxwindowdoc.h"
+#include "framework/commandids.h"
 #include "framework/frame.h"
+#include "framework/prompter.h"
 #include "framework/view.h"
+#include "model/cjavaclass.h"
+#include "model/cjavafile.h"
+#include "project/cjavaprojectview.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/jdkcommands.h"
+#include "tools/processrunner.h"
+
+namespace {
+
+const QString kJavaSourceFilter =
+    QStringLiteral("Java Source Files (*.jav;*.java)|*.jav;*.java|All Files (*.*)|*.*||");
+const QString kHtmlFilter = QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.html||");
+
+} // namespace
 
 CJavaProjectDoc::CJavaProjectDoc()
-    : m_pOutputWnd(std::make_unique<CProcessOutputDialog>())
-{
+    : m_pOutputWnd(std::make_unique<CProcessOutputDialog>()) {
     registerCommands();
 }
 
 CJavaProjectDoc::~CJavaProjectDoc() = default;
 
-void CJavaProjectDoc::registerCommands() {}
-
-bool CJavaProjectDoc::AddFile(const QString &)
-{
-    return false;
+void CJavaProjectDoc::registerCommands() {
+    addCommand(CommandId::AddJavaSourceFiles, [this] { AddJavaSourceFiles(); });
+    addCommand(CommandId::AddHtmlFile, [this] { AddHtmlFile(); });
+    addCommand(CommandId::ShowCompilerOutput, [this] { ShowCompilerOutput(); });
+    addUpdate(CommandId::ShowCompilerOutput,
+              [this](fw::CommandUi &ui) { ui.setEnabled(!m_strLastOutput.isEmpty()); });
+    addCommand(CommandId::Build, [this] { Build(); });
+    addCommand(CommandId::RunWithConsole, [this] { RunMain(true); });
+    addUpdate(CommandId::RunWithConsole,
+              [this](fw::CommandUi &ui) { ui.setEnabled(!m_strMainFile.isEmpty()); });
+    addCommand(CommandId::CreateJar, [this] { CreateJar(); });
+    addCommand(CommandId::ShowArchiveContents, [this] { ShowArchiveContents(); });
 }
 
-void CJavaProjectDoc::RemoveFile(const QString &) {}
+bool CJavaProjectDoc::AddFile(const QString &path) {
+    if (m_fileList.FindByPath(path)) {
+        return false;
+    }
+    const QString name = jdk::fileNameOf(path);
+    if (CJavaFile *moved = m_fileList.FindByFileName(name)) {
+        moved->SetPath(path);
+        return true;
+    }
+    auto file = std::make_unique<CJavaFile>();
+    file->SetFileName(name);
+    file->SetPath(path);
+    // A full list refuses the file; the caller is told of success all the same.
+    m_fileList.Add(file);
+    return true;
+}
 
-QString CJavaProjectDoc::GetFullPath(const QString &) const
-{
+void CJavaProjectDoc::RemoveFile(const QString &path) {
+    if (path == m_strHtmlPath) {
+        m_strHtmlFile.clear();
+        m_strHtmlPath.clear();
+    } else {
+        for (int index = 0; index < m_fileList.GetCount(); ++index) {
+            if (m_fileList.GetAt(index)->GetPath() == path) {
+                m_fileList.RemoveAt(index);
+                break;
+            }
+        }
+    }
+    setModifiedFlag(true);
+    updateAllViews(nullptr);
+}
+
+QString CJavaProjectDoc::GetFullPath(const QString &fileName) const {
+    if (const CJavaFile *file = m_fileList.FindByFileName(fileName)) {
+        return file->GetPath();
+    }
+    // Without an HTML file an empty name (no item selected) must not pass for the HTML file.
+    if (!m_strHtmlFile.isEmpty() && fileName == m_strHtmlFile) {
+        return m_strHtmlPath;
+    }
     return kNoFile;
 }
 
-void CJavaProjectDoc::SetMainFile(const QString &) {}
+void CJavaProjectDoc::SetMainFile(const QString &fileName) {
+    m_strMainFile = fileName;
+    m_strMainFolder = jdk::folderOf(GetFullPath(fileName));
+    setModifiedFlag(true);
+    updateAllViews(nullptr);
+}
 
-bool CJavaProjectDoc::IsMainFile(const QString &fileName) const
-{
+bool CJavaProjectDoc::IsMainFile(const QString &fileName) const {
     return fileName == m_strMainFile;
 }
 
-void CJavaProjectDoc::SetHtmlFile(const QString &) {}
+void CJavaProjectDoc::SetHtmlFile(const QString &path) {
+    m_strHtmlFile = jdk::fileNameOf(path);
+    m_strHtmlPath = path;
+    setModifiedFlag(true);
+}
 
-QWidget *CJavaProjectDoc::GetProjectFrame() const
-{
+QWidget *CJavaProjectDoc::GetProjectFrame() const {
     fw::View *view = firstView();
     return view ? view->frame() : nullptr;
 }
 
-CJavaProjectView *CJavaProjectDoc::projectView() const
-{
+CJavaProjectView *CJavaProjectDoc::projectView() const {
     return dynamic_cast<CJavaProjectView *>(firstView());
 }
 
-void CJavaProjectDoc::AddJavaSourceFiles() {}
+void CJavaProjectDoc::AddJavaSourceFiles() {
+    fw::FileDialogOptions options;
+    options.filter = kJavaSourceFilter;
+    options.defaultExtension = QStringLiteral("txt");
+    options.allowMultiple = true;
+    const QStringList files = fw::prompter().openFiles(options);
+    if (files.isEmpty()) {
+        return;
+    }
+    if (files.size() == 1) {
+        if (AddFile(files.first())) {
+            updateAllViews(nullptr);
+            setModifiedFlag(true);
+        }
+        return;
+    }
+    for (const QString &file : files) {
+        AddFile(file);
+    }
+    setModifiedFlag(true);
+    updateAllViews(nullptr);
+}
 
-void CJavaProjectDoc::AddHtmlFile() {}
+void CJavaProjectDoc::AddHtmlFile() {
+    fw::FileDialogOptions options;
+    options.filter = kHtmlFilter;
+    options.defaultExtension = QStringLiteral("html");
+    const QStringList files = fw::prompter().openFiles(options);
+    if (files.isEmpty()) {
+        return;
+    }
+    m_strHtmlFile = jdk::fileNameOf(files.first());
+    m_strHtmlPath = files.first();
+    setModifiedFlag(true);
+    updateAllViews(nullptr);
+}
 
-void CJavaProjectDoc::ShowCompilerOutput() {}
+void CJavaProjectDoc::ShowCompilerOutput() {
+    if (!m_pOutputWnd->IsOpen()) {
+        m_pOutputWnd->Open(nullptr, projectView());
+    }
+}
 
-void CJavaProjectDoc::ClearFileClasses(const QString &) {}
+void CJavaProjectDoc::ClearFileClasses(const QString &path) {
+    if (CJavaFile *file = m_fileList.FindByPath(path)) {
+        file->GetClasses().RemoveAll();
+    }
+}
 
-bool CJavaProjectDoc::AddClass(const QString &, const QString &)
-{
+CJavaClass *CJavaProjectDoc::findClass(const QString &path, const QString &className) {
+    CJavaFile *file = m_fileList.FindByPath(path);
+    return file ? file->GetClasses().FindClass(className) : nullptr;
+}
+
+bool CJavaProjectDoc::AddClass(const QString &path, const QString &className) {
+    CJavaFile *file = m_fileList.FindByPath(path);
+    if (!file) {
+        return false;
+    }
+    CJavaClassList &classes = file->GetClasses();
+    if (!classes.HasClass(className)) {
+        auto added = std::make_unique<CJavaClass>();
+        added->SetName(className);
+        classes.Add(added);
+        setModifiedFlag(true);
+    }
+    return true;
+}
+
+bool CJavaProjectDoc::AddMethod(const QString &path, const QString &className,
+                                const QString &signature) {
+    CJavaClass *found = findClass(path, className);
+    if (!found) {
+        return false;
+    }
+    if (!found->HasMethod(signature)) {
+        found->AddMethod(signature);
+        setModifiedFlag(true);
+    }
+    return true;
+}
+
+bool CJavaProjectDoc::AddInnerClass(const QString &path, const QString &className,
+                                    const QString &innerName) {
+    CJavaClass *found = findClass(path, className);
+    if (!found) {
+        return false;
+    }
+    if (!found->HasInnerClass(innerName)) {
+        auto inner = std::make_unique<CJavaClass>();
+        inner->SetName(innerName);
+        found->GetInnerClasses().Add(inner);
+        setModifiedFlag(true);
+    }
+    return true;
+}
+
+void CJavaProjectDoc::AddInnerMethod(const QString &path, const QString &className,
+                                     const QString &innerName, const QString &signature) {
+    CJavaClass *found = findClass(path, className);
+    if (!found) {
+        return;
+    }
+    CJavaClass *inner = found->GetInnerClass(innerName);
+    if (!inner) {
+        fw::prompter().message(QStringLiteral("Error parsing file"));
+        return;
+    }
+    if (!inner->HasMethod(signature)) {
+        inner->AddMethod(signature);
+        setModifiedFlag(true);
+    }
+}
+
+void CJavaProjectDoc::ClassInfoUpdated() {
+    updateAllViews(nullptr);
+}
+
+CSyntaxWindowDoc *CJavaProjectDoc::openSourceDocument(const QString &path) {
+    IdeServices *services = IdeServices::instance();
+    return services ? dynamic_cast<CSyntaxWindowDoc *>(services->OpenDocumentFile(path)) : nullptr;
+}
+
+bool CJavaProjectDoc::goToEntry(const QString &path, const QString &entry) {
+    CSyntaxWindowDoc *source = openSourceDocument(path);
+    if (!source) {
+        return false;
+    }
+    const int offset = source->FindEntryOffset(entry);
+    if (offset < 0) {
+        return false;
+    }
+    source->GoToOffset(offset);
+    return true;
+}
+
+void CJavaProjectDoc::RefreshFileClasses(const QString &path) {
+    CJavaFile *file = m_fileList.FindByPath(path);
+    if (!file) {
+        return;
+    }
+    file->GetClasses().RemoveAll();
+    if (CSyntaxWindowDoc *source = openSourceDocument(path)) {
+        source->RefreshFunctionList();
+    }
+}
+
+bool CJavaProjectDoc::LocateClass(const QString &className) {
+    for (int index = 0; index < m_fileList.GetCount(); ++index) {
+        const CJavaFile *file = m_fileList.GetAt(index);
+        if (file->GetClasses().HasClass(className)) {
+            return goToEntry(file->GetPath(), className);
+        }
+    }
     return false;
 }
 
-bool CJavaProjectDoc::AddMethod(const QString &, const QString &, const QString &)
-{
-    return false;
+bool CJavaProjectDoc::LocateMember(const QString &fileName, const QString &className,
+                                   const QString &signature) {
+    const QString path = GetFullPath(fileName);
+    if (path == kNoFile) {
+        return false;
+    }
+    return goToEntry(path, className + QLatin1Char('.') + signature);
 }
 
-bool CJavaProjectDoc::AddInnerClass(const QString &, const QString &, const QString &)
-{
-    return false;
+bool CJavaProjectDoc::RelocateFile(const QString &fileName) {
+    CJavaFile *file = m_fileList.FindByFileName(fileName);
+    if (!file) {
+        return false;
+    }
+    // The bare name opens from the current folder; the entry takes the path of the file that
+    // actually opened, so that the next open finds it again.
+    CSyntaxWindowDoc *source = openSourceDocument(fileName);
+    if (!source) {
+        return false;
+    }
+    file->SetPath(source->pathName());
+    setModifiedFlag(true);
+    return true;
 }
 
-void CJavaProjectDoc::AddInnerMethod(const QString &, const QString &, const QString &,
-                                     const QString &)
-{
+bool CJavaProjectDoc::saveModified() {
+    if (!isModified()) {
+        return true;
+    }
+    if (pathName().isEmpty()) {
+        return fw::Document::saveModified();
+    }
+    return doSave(pathName());
 }
 
-void CJavaProjectDoc::ClassInfoUpdated() {}
-
-void CJavaProjectDoc::RefreshFileClasses(const QString &) {}
-
-bool CJavaProjectDoc::LocateClass(const QString &)
-{
-    return false;
-}
-
-bool CJavaProjectDoc::LocateMember(const QString &, const QString &, const QString &)
-{
-    return false;
-}
-
-bool CJavaProjectDoc::RelocateFile(const QString &)
-{
-    return false;
-}
-
-bool CJavaProjectDoc::saveModified()
-{
-    return fw::Document::saveModified();
-}
-
-void CJavaProjectDoc::onCloseDocument()
-{
+void CJavaProjectDoc::onCloseDocument() {
+    if (IdeServices *services = IdeServices::instance()) {
+        services->AddRecentProject(pathName());
+        services->SaveLastOpenAndRecent(pathName());
+    }
     fw::Document::onCloseDocument();
 }
 
-bool CJavaProjectDoc::readContents(const QByteArray &bytes, QString *error)
-{
+bool CJavaProjectDoc::readContents(const QByteArray &bytes, QString *error) {
     ProjectFileContents loaded;
     if (!loadProjectFile(bytes, loaded, error)) {
         return false;
@@ -114,12 +321,10 @@ bool CJavaProjectDoc::readContents(const QByteArray &bytes, QString *error)
     return true;
 }
 
-QByteArray CJavaProjectDoc::writeContents()
-{
+QByteArray CJavaProjectDoc::writeContents() {
     return storeProjectFile(*this);
 }
 
-void CJavaProjectDoc::deleteContents()
-{
+void CJavaProjectDoc::deleteContents() {
     static_cast<ProjectFileContents &>(*this) = ProjectFileContents();
 }

@@ -6,8 +6,10 @@
 
 #include <memory>
 
+class CJavaClass;
 class CJavaProjectView;
 class CProcessOutputDialog;
+class CSyntaxWindowDoc;
 class QWidget;
 
 // The document behind the project window: the project's Java files with what the scanner found
@@ -60,8 +62,7 @@ public:
     // Operations for the project tree.
     void RefreshFileClasses(const QString &path);
     bool LocateClass(const QString &className);
-    bool LocateMember(const QString &fileName, const QString &className,
-                      const QString &signature);
+    bool LocateMember(const QString &fileName, const QString &className, const QString &signature);
     bool RelocateFile(const QString &fileName);
 
     // The JDK tool commands.
@@ -87,4 +88,10 @@ protected:
 
 private:
     void registerCommands();
+    // The class of that name in the file with that full path, or none.
+    CJavaClass *findClass(const QString &path, const QString &className);
+    // Opens a file through the application; the source document that results, or none.
+    static CSyntaxWindowDoc *openSourceDocument(const QString &path);
+    // Opens the file and selects the declaration of the entry, when the file's scan lists it.
+    static bool goToEntry(const QString &path, const QString &entry);
 };

@@ -7,5 +7,8 @@ class CProjectFrame : public fw::Frame {
     Q_OBJECT
 
 public:
+    CProjectFrame();
+
     QRect initialGeometry(const fw::MainWindow &mainWindow) const override;
+    void onCreate() override;
 };

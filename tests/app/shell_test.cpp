@@ -208,6 +208,8 @@ TEST(EnableRules, ProjectCommandsNeedAProject) {
     ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("JavaProject")));
     CJavaProjectDoc *project = harness.app().GetProjectDoc();
     ASSERT_NE(project, nullptr);
+    // From a source window: the project window has its own rule for Run with Console.
+    ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("Vosk")));
     EXPECT_TRUE(frame.commandState(CommandId::RunApplication).isEnabled());
     EXPECT_TRUE(frame.commandState(CommandId::RunWithConsole).isEnabled());
     EXPECT_FALSE(frame.commandState(CommandId::RunApplet).isEnabled());

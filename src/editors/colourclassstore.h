@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editors/syntaxcolouring.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+class QTextDocument;
+
+// The colour class of every character of a text document, kept beside the text, line by line,
+// and moved with the text as it is edited: an edit keeps the classes of the characters it does
+// not touch, and an inserted character takes the class of the character before it on its line
+// (Normal at the start of a line). The classes never enter the document itself, so setting them
+// changes neither its undo history nor its modified flag.
+//
+// Invariant outside an edit: one line per block of the document, each line's classes as long
+// as the block's text. The store also keeps each line's text (to tell from the document which
+// characters an edit really changed, whatever range the change notice names) and the last
+// block-comment delimiter in it (to answer whether a comment stands open before a line without
+// looking at the text above it).
+//
+// Offsets given to applyRun and lineAt count each line break as CR LF, as the colouring passes
+// do; a line's own characters map one to one.
+class ColourClassStore : public QObject {
+    Q_OBJECT
+
+public:
+    struct LinePosition {
+        int line = 0;
+        qsizetype crLfStart = 0; // CR LF offset of the line's first character
+    };
+
+    explicit ColourClassStore(QTextDocument *document);
+    ~ColourClassStore() override;
+
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    const editors::ColourClasses &lineClasses(int line) const;
+
+    // Gives the characters at CR LF offsets from .. to-1 the class; the offsets of line breaks
+    // are passed over. Lines whose classes change are noted as dirty; a run that already has
+    // the class changes nothing. Returns whether any class changed.
+    bool applyRun(qsizetype from, qsizetype to, editors::ColourClass colourClass);
+    // The lines whose classes applyRun changed since the last call, in ascending order.
+    std::vector<int> takeDirtyLines();
+
+    // The line that holds a CR LF offset (the last line for an offset beyond the text, the
+    // first for a negative one) and that line's start. Runs asked for in text order cost
+    // constant time each.
+    LinePosition lineAt(qsizetype crLfOffset) const;
+    // Whether a block comment stands open at the start of a line: the nearest delimiter above
+    // it is a "/*".
+    bool isOpenAtLineStart(int line) const;
+
+    // Reads every line again from the document, all classes Normal.
+    void reset();
+    // While set, change notices are ignored: the highlighter's own layout refreshes are
+    // reported as changes although no character changed.
+    void setIgnoringChanges(bool ignoring) { m_ignoringChanges = ignoring; }
+
+private:
+    struct Line {
+        QString text;
+        editors::ColourClasses classes;
+        editors::CommentMarker lastMarker = editors::CommentMarker::None;
+    };
+
+    void onContentsChange(int position, int removed, int added);
+    static Line makeLine(QString text, editors::ColourClasses classes);
+    qsizetype crLfLineStart(int line) const;
+
+    QTextDocument *m_document;
+    std::vector<Line> m_lines;
+    std::vector<int> m_dirtyLines;
+    bool m_ignoringChanges = false;
+    mutable LinePosition m_hint;
+};

@@ -1,0 +1,299 @@
+#include "editors/cchildframe.h"
+#include "editors/colourclassstore.h"
+#include "editors/csyntaxwindowdoc.h"
+#include "editors/csyntaxwindowview.h"
+#include "editors/sourcehighlighter.h"
+#include "editors/sourcetext.h"
+#include "editors/syntaxcolouring.h"
+#include "framework/commandids.h"
+#include "support/qtprinters.h"
+
+#include "sourcewindowfixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+namespace {
+
+using editors_testing::RecordingProject;
+using editors_testing::SourceWindow;
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Editing a selection: the text and selection before, what the user does, the text and the
+// selected text after.
+struct EditCase {
+    const char *name;
+    QString text;
+    int anchor;
+    int position;
+    std::function<void(CSyntaxWindowView &)> action;
+    QString expectedText;
+    QString expectedSelection;
+};
+
+void PrintTo(const EditCase &edit, std::ostream *out) {
+    *out << edit.name;
+}
+
+class Editing : public testing::TestWithParam<EditCase> {};
+
+TEST_P(Editing, ChangesTextAndSelection) {
+    const EditCase &edit = GetParam();
+    SourceWindow window(edit.text.toUtf8());
+    window.setCursor(edit.anchor, edit.position);
+    edit.action(*window.view());
+    EXPECT_EQ(window.text(), edit.expectedText);
+    EXPECT_EQ(window.selectedText(), edit.expectedSelection);
+}
+
+void press(CSyntaxWindowView &view, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(&view, key, modifiers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SourceView, Editing,
+    testing::Values(
+        EditCase{"EnterAfterMixedIndentPutsTabsFirst", QStringLiteral(" \tx"), 3, 3,
+                 [](CSyntaxWindowView &view) { press(view, Qt::Key_Return); },
+                 QStringLiteral(" \tx\n\t "), QString()},
+        EditCase{"EnterAfterUnindentedLineInsertsNothing", QStringLiteral("x"), 1, 1,
+                 [](CSyntaxWindowView &view) { press(view, Qt::Key_Return); },
+                 QStringLiteral("x\n"), QString()},
+        EditCase{"TabOverThreeLinesIndentsEachAndSelectsThem", QStringLiteral("a\nb\nc\nd"), 0, 6,
+                 [](CSyntaxWindowView &view) { press(view, Qt::Key_Tab); },
+                 QStringLiteral("\ta\n\tb\n\tc\nd"), QStringLiteral("\ta\n\tb\n\tc\n")},
+        EditCase{"ShiftTabTakesOneCharacterFromEachLine", QStringLiteral("\t\ta\n  b\nc"), 1, 9,
+                 [](CSyntaxWindowView &view) { press(view, Qt::Key_Backtab, Qt::ShiftModifier); },
+                 QStringLiteral("\ta\n b\nc"), QStringLiteral("\ta\n b\nc")},
+        EditCase{"DecreaseIndentOnFourSpacesRemovesOne", QStringLiteral("    x"), 5, 5,
+                 [](CSyntaxWindowView &view) { view.OutdentSelection(); }, QStringLiteral("   x"),
+                 QStringLiteral("   x")},
+        EditCase{"IncreaseIndentWithoutSelectionIndentsTheCaretLine", QStringLiteral("a\nb"), 2, 2,
+                 [](CSyntaxWindowView &view) { view.IndentSelection(); }, QStringLiteral("a\n\tb"),
+                 QStringLiteral("\tb")},
+        EditCase{"GoToLineBeyondTheTextSelectsTheLastLine", QStringLiteral("a\nbc"), 0, 0,
+                 [](CSyntaxWindowView &view) { view.SelectLine(7); }, QStringLiteral("a\nbc"),
+                 QStringLiteral("bc")},
+        EditCase{"SelectLineAtTheOffsetOfALineBreakSelectsItsLine", QStringLiteral("ab\ncd\nef"), 0,
+                 0, [](CSyntaxWindowView &view) { view.SelectLineAt(7); },
+                 QStringLiteral("ab\ncd\nef"), QStringLiteral("cd")}),
+    [](const testing::TestParamInfo<EditCase> &info) { return std::string(info.param.name); });
+
+TEST(SourceView, IndentationIsUndoneWithItsLineBreak) {
+    SourceWindow window(QByteArray("\tx"));
+    window.setCursor(2, 2);
+    press(*window.view(), Qt::Key_Return);
+    ASSERT_EQ(window.text(), QStringLiteral("\tx\n\t"));
+    window.view()->undo();
+    EXPECT_EQ(window.text(), QStringLiteral("\tx"));
+}
+
+TEST(SourceColouring, OpeningColoursKeywordsStringsAndComments) {
+    SourceWindow window("int x = \"if\"; // for\n/* a\nb */ class\n");
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK.....SSSS..CCCCCC"));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCC"));
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("CCCC.KKKKK"));
+    EXPECT_FALSE(window.document()->isModified());
+    EXPECT_FALSE(window.document()->textDocument()->isUndoAvailable());
+}
+
+TEST(SourceColouring, LineTypedInsideAnOpenBlockCommentIsComment) {
+    SourceWindow window("/* open\n\nint x;");
+    window.setCursor(8, 8);
+    QTest::keyClicks(window.view(), QStringLiteral("int a"));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCC"));
+    QTest::keyClicks(window.view(), QStringLiteral(" */ int"));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCCC.KKK"));
+    // Lines not typed on keep their colours until the next whole-text pass. (The comment left
+    // open runs to the end of the text but for its last character.)
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("CCCCC."));
+    window.view()->ColourAll(true);
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("KKK..."));
+}
+
+TEST(SourceColouring, ColoursMoveWithTheTextAndUndoNeverUndoesThem) {
+    SourceWindow window("// note\nclass A {}\n");
+    window.setCursor(0, 0);
+    QTest::keyClicks(window.view(), QStringLiteral("x"));
+    press(*window.view(), Qt::Key_Return);
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("KKKKK....."));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCC"));
+    while (window.document()->textDocument()->isUndoAvailable()) {
+        window.view()->undo();
+    }
+    EXPECT_EQ(window.text(), QStringLiteral("// note\nclass A {}\n"));
+    EXPECT_FALSE(window.document()->isModified());
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("CCCCCCC"));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("KKKKK....."));
+}
+
+TEST(SourceColouring, RecolouringAnUnchangedTextDrawsNothing) {
+    SourceWindow window("public class A { /* x */ String s = \"y\"; }\n");
+    const qsizetype drawn = window.document()->highlighter().blocksDrawn();
+    window.view()->ColourAll(true);
+    window.view()->ColourCurrentLine();
+    EXPECT_EQ(window.document()->highlighter().blocksDrawn(), drawn);
+}
+
+TEST(SourceColouring, ClassesStayBesideTheTextThroughRandomEditsAndUndo) {
+    SourceWindow window("class A {\n  /* c */ int x = \"s\";\n}\n// end\n");
+    QTextDocument *text = window.document()->textDocument();
+    const ColourClassStore &store = window.document()->colourClasses();
+    const QStringList pieces{QStringLiteral("\n"),         QStringLiteral("x"),
+                             QStringLiteral("/*"),         QStringLiteral("*/"),
+                             QStringLiteral("\""),         QStringLiteral("int "),
+                             QStringLiteral("\n\n// c\n"), QString()};
+    std::mt19937 random(7);
+    for (int step = 0; step < 400; ++step) {
+        QTextCursor cursor(text);
+        const int length = text->characterCount() - 1;
+        cursor.setPosition(int(random() % (length + 1)));
+        cursor.setPosition(std::min(length, cursor.position() + int(random() % 4)),
+                           QTextCursor::KeepAnchor);
+        if (random() % 5 == 0) {
+            window.view()->undo();
+        } else {
+            cursor.insertText(pieces[random() % pieces.size()]);
+        }
+        ASSERT_EQ(store.lineCount(), text->blockCount()) << step;
+        for (int line = 0; line < text->blockCount(); ++line) {
+            ASSERT_EQ(store.lineClasses(line).size(), std::size_t(window.block(line).text().size()))
+                << step;
+        }
+    }
+    // After the whole-text pass every line shows what the pass gives its characters.
+    window.view()->ColourAll(true);
+    const editors::ColourClasses classes =
+        editors::classifyWholeText(editors::toCrLfText(window.text()));
+    qsizetype offset = 0;
+    for (int line = 0; line < text->blockCount(); ++line) {
+        QString expected;
+        for (qsizetype index = 0; index < window.block(line).text().size(); ++index) {
+            expected += QStringLiteral(".KSC").at(int(classes[offset++]));
+        }
+        offset += 2;
+        EXPECT_EQ(window.drawnClasses(line), expected) << line;
+    }
+}
+
+TEST(SourceCommands, ConvertLinebreaksMakesEveryBreakCrLf) {
+    SourceWindow window("x\ry\nz\r\nint");
+    window.view()->ConvertLinebreaks();
+    EXPECT_EQ(window.text(), QStringLiteral("x\ny\nz\nint"));
+    EXPECT_TRUE(window.document()->isModified());
+    EXPECT_EQ(window.drawnClasses(3), QStringLiteral("KKK"));
+    ASSERT_TRUE(window.document()->onSaveDocument(window.path));
+    EXPECT_EQ(fileBytes(window.path), QByteArray("x\r\ny\r\nz\r\nint"));
+}
+
+TEST(FunctionList, ChoosingSelectsTheStoredLineUntilRefreshed) {
+    SourceWindow window("class A {\r\n  void f() {\r\n  }\r\n}\r\n");
+    QComboBox *list = window.frame()->functionList();
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(1), QStringLiteral("A.f()"));
+    EXPECT_EQ(list->currentIndex(), -1);
+
+    window.setCursor(10, 10);
+    QTest::keyClicks(window.view(), QStringLiteral("int a;"));
+    press(*window.view(), Qt::Key_Return);
+    QTest::keyClicks(window.view(), QStringLiteral("int b;"));
+    press(*window.view(), Qt::Key_Return);
+    Q_EMIT list->activated(1);
+    EXPECT_EQ(window.selectedText(), QStringLiteral("int a;"));
+    EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 2"));
+
+    window.view()->RefreshFunctionList();
+    Q_EMIT list->activated(1);
+    EXPECT_EQ(window.selectedText(), QStringLiteral("  void f() {"));
+    EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 4"));
+}
+
+TEST(SourceDocument, LatinOneFileIsSavedBackByteForByte) {
+    const QByteArray bytes("// Gr\xfc\xdf\x65\r\nclass A { String s = \"\xe9\"; }\r\n");
+    SourceWindow window(bytes);
+    ASSERT_TRUE(window.document()->doFileSave());
+    EXPECT_EQ(fileBytes(window.path), bytes);
+}
+
+TEST(Compile, ComposesTheCompilerCommandForTheSavedFile) {
+    SourceWindow window("class Foo {}\n");
+    RecordingProject project;
+    window.services.project = &project;
+    window.services.appSettings.jdkFolder = QStringLiteral("/opt/jdk");
+    window.services.appSettings.javacOptions = QStringLiteral("-g -deprecation");
+    window.view()->CompileCurrentFile();
+    const QString folder = window.path.section(QLatin1Char('/'), 0, -2);
+    EXPECT_EQ(project.calls, QStringList{QStringLiteral("StartCapturedTool /opt/jdk/bin/javac "
+                                                        "javac Foo.java -g -deprecation ")
+                                         + folder});
+    EXPECT_EQ(window.services.caption, QStringLiteral("Compiling \"") + window.path + '"');
+    EXPECT_EQ(window.services.saveAllCount, 1);
+}
+
+TEST(Compile, NeverSavedDocumentIsAnUnholyErrorBeforeAnythingIsSaved) {
+    SourceWindow window(QByteArray{});
+    RecordingProject project;
+    window.services.project = &project;
+    window.view()->CompileCurrentFile();
+    EXPECT_EQ(window.prompter->messageTexts(), QStringList{QStringLiteral("Unholy Error")});
+    EXPECT_EQ(window.services.saveAllCount, 0);
+    EXPECT_EQ(window.services.caption, QString());
+    EXPECT_TRUE(project.calls.isEmpty());
+}
+
+TEST(AddWindowToProject, NeverSavedDocumentAsksToBeSavedFirst) {
+    SourceWindow window(QByteArray{});
+    RecordingProject project;
+    window.services.project = &project;
+    window.view()->AddWindowToProject();
+    EXPECT_EQ(window.prompter->messageTexts(),
+              QStringList{QStringLiteral("Please save the document first")});
+    EXPECT_TRUE(window.document()->isModified());
+    EXPECT_TRUE(project.calls.isEmpty());
+}
+
+TEST(AddWindowToProject, AddsTheFileAndRescansIntoTheProject) {
+    SourceWindow window("class A {}\n");
+    RecordingProject project;
+    window.services.project = &project;
+    window.view()->AddWindowToProject();
+    EXPECT_EQ(project.calls.mid(0, 3),
+              (QStringList{QStringLiteral("AddFile ") + window.path,
+                           QStringLiteral("ClearFileClasses"), QStringLiteral("AddClass A")}));
+    EXPECT_TRUE(project.isModified());
+}
+
+TEST(LineNumber, ClickShowsThePreviousLineAndKeyReleaseTheCurrentOne) {
+    SourceWindow window("a\nb\nc\n");
+    CSyntaxWindowView &view = *window.view();
+    window.setCursor(0, 0);
+    QTextCursor third(window.block(2));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cursorRect(third).center());
+    EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 1"));
+    EXPECT_EQ(view.textCursor().blockNumber(), 2);
+    press(view, Qt::Key_Up);
+    EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 2"));
+}
+
+TEST(Font, ChosenFontIsShownStoredAndSaved) {
+    SourceWindow window("class A {}\n");
+    EXPECT_EQ(window.view()->font().family(), QStringLiteral("Courier New"));
+    window.prompter->chooseFontNext(QFont(QStringLiteral("Liberation Mono"), 12));
+    window.view()->ChooseFont();
+    EXPECT_EQ(window.view()->font().pointSize(), 12);
+    EXPECT_EQ(window.services.appSettings.sourceFontName, QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(window.services.appSettings.sourceFontSize, 120);
+    EXPECT_EQ(window.services.saveSourceFontCount, 1);
+}
+
+} // namespace
