@@ -14,58 +14,18 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
+#include "javasample.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 namespace {
 
-// About 2 MB of Java with CR LF line breaks.
-constexpr qsizetype kFileSize = 2 * 1000 * 1000;
-
-constexpr const char *kJavaStretch = R"java(/**
- * Keeps the scores of one game and tells who leads. Scores are
- * added as "name:points" pairs, for example "ann:12".
- */
-public class ScoreBoard implements java.io.Serializable {
-    private static final long serialVersionUID = 1L;
-    private final java.util.Map<String, Integer> scores = new java.util.HashMap<>();
-
-    // Adds the points of one "name:points" pair; ignores a malformed one.
-    public void add(String pair) {
-        int colon = pair.indexOf(':');
-        if (colon <= 0 || colon == pair.length() - 1) {
-            return;
-        }
-        try {
-            int points = Integer.parseInt(pair.substring(colon + 1).trim());
-            scores.merge(pair.substring(0, colon), points, Integer::sum);
-        } catch (NumberFormatException e) {
-            System.err.println("Not a number in \"" + pair + "\"");
-        }
-    }
-
-    public String leader() {
-        String best = null; /* nobody leads an empty board */
-        for (java.util.Map.Entry<String, Integer> entry : scores.entrySet()) {
-            if (best == null || entry.getValue() > scores.get(best)) {
-                best = entry.getKey();
-            }
-        }
-        return best == null ? "(none)" : best;
-    }
-}
-
-)java";
-
 const QString &javaFilePath() {
     static QTemporaryDir folder;
     static const QString path = [] {
-        QByteArray bytes;
-        while (bytes.size() < kFileSize) {
-            bytes += kJavaStretch;
-        }
-        bytes.replace("\n", "\r\n");
+        const QByteArray &bytes = bench_support::javaFileBytes();
         const QString file = folder.filePath(QStringLiteral("ScoreBoard.java"));
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {

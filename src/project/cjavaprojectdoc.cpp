@@ -309,6 +309,9 @@ void CJavaProjectDoc::onCloseDocument() {
         services->AddRecentProject(pathName());
         services->SaveLastOpenAndRecent(pathName());
     }
+    // The output window belongs to the project: it goes with it, not when the document object
+    // is deleted later.
+    m_pOutputWnd->DestroyWindow();
     fw::Document::onCloseDocument();
 }
 

@@ -10,6 +10,7 @@
 #include "project/cjavaprojectview.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
+#include "tools/cprocessoutputdialog.h"
 
 #include <QDialog>
 #include <QDir>
@@ -225,6 +226,15 @@ TEST_F(ProjectTest, NeverSavedProjectAsksAndItsCloseLeavesTheRecentListAlone) {
     EXPECT_TRUE(harness.app().CloseProject());
     EXPECT_EQ(harness.app().settings().recentProjects, QStringList{u"/old/Old.jpr"_s});
     EXPECT_EQ(lastOpenProject(harness), QString());
+}
+
+TEST_F(ProjectTest, ClosingTheProjectClosesItsOutputWindow) {
+    project->ShowCompilerOutput();
+    ASSERT_TRUE(project->m_pOutputWnd->IsOpen());
+    harness.prompter().answerNext(fw::Answer::Ok);
+    harness.prompter().answerNext(fw::Answer::No);
+    EXPECT_TRUE(harness.app().CloseProject());
+    EXPECT_FALSE(project->m_pOutputWnd->IsOpen());
 }
 
 TEST_F(ProjectTest, SavedProjectReopensByteForByte) {
