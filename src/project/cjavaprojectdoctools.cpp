@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <optional>
+
 namespace {
 
 const QString kNoMainFile = QStringLiteral("Please specify a main Java file first");
@@ -53,18 +55,29 @@ void enterFolder(const QString &folder) {
     QDir::setCurrent(folder);
 }
 
+// The main file's full path, or none after telling the user why there is none: no main file
+// set, or one the project does not hold (its path has no folder).
+std::optional<QString> mainFilePath(const CJavaProjectDoc &project) {
+    if (project.m_strMainFile.isEmpty()) {
+        fw::prompter().message(kNoMainFile);
+        return std::nullopt;
+    }
+    const QString path = project.GetFullPath(project.m_strMainFile);
+    if (!jdk::hasSeparator(path)) {
+        fw::prompter().message(kUnholyError);
+        return std::nullopt;
+    }
+    return path;
+}
+
 } // namespace
 
 void CJavaProjectDoc::Build() {
-    if (m_strMainFile.isEmpty()) {
-        fw::prompter().message(kNoMainFile);
+    const std::optional<QString> mainPath = mainFilePath(*this);
+    if (!mainPath) {
         return;
     }
-    const QString path = GetFullPath(m_strMainFile);
-    if (!jdk::hasSeparator(path)) {
-        fw::prompter().message(kUnholyError);
-        return;
-    }
+    const QString &path = *mainPath;
     saveBeforeCompile();
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
@@ -91,17 +104,12 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
 }
 
 void CJavaProjectDoc::RunMain(bool ownConsole) {
-    if (m_strMainFile.isEmpty()) {
-        fw::prompter().message(kNoMainFile);
-        return;
-    }
-    const QString path = GetFullPath(m_strMainFile);
-    if (!jdk::hasSeparator(path)) {
-        fw::prompter().message(kUnholyError);
+    const std::optional<QString> mainPath = mainFilePath(*this);
+    if (!mainPath) {
         return;
     }
     const jdk::ToolCommand command =
-        jdk::runCommand(settings().jdkFolder, path, m_strMainFile, m_strPackage);
+        jdk::runCommand(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
     enterFolder(command.folder);
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {

@@ -280,14 +280,18 @@ void CJavaProjectView::PruneFileItem(QTreeWidgetItem *fileItem) {
     }
 }
 
-void CJavaProjectView::OpenSelectedItem() {
-    CJavaProjectDoc *project = projectDoc();
+QTreeWidgetItem *CJavaProjectView::requireSelectedItem() {
     QTreeWidgetItem *selected = selectedItem();
     if (!selected) {
         showMessage(QStringLiteral("Item is NULL"));
-        return;
     }
-    if (!project) {
+    return selected;
+}
+
+void CJavaProjectView::OpenSelectedItem() {
+    QTreeWidgetItem *selected = requireSelectedItem();
+    CJavaProjectDoc *project = projectDoc();
+    if (!selected || !project) {
         return;
     }
     QTreeWidgetItem *top = selected;
@@ -369,13 +373,9 @@ void CJavaProjectView::SetAsMain() {
 }
 
 void CJavaProjectView::Compile() {
+    QTreeWidgetItem *selected = requireSelectedItem();
     CJavaProjectDoc *project = projectDoc();
-    QTreeWidgetItem *selected = selectedItem();
-    if (!selected) {
-        showMessage(QStringLiteral("Item is NULL"));
-        return;
-    }
-    if (!project) {
+    if (!selected || !project) {
         return;
     }
     const QString label = selected->text(0);

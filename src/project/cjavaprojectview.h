@@ -68,6 +68,8 @@ protected:
 private:
     void registerCommands();
     QString selectedLabel() const;
+    // The selected item; with none, says "Item is NULL" and gives none.
+    QTreeWidgetItem *requireSelectedItem();
 
     void Remove();
     void SetAsMain();
