@@ -2,6 +2,7 @@
 
 #include "app/cketrelapp.h"
 #include "framework/commandids.h"
+#include "framework/frame.h"
 #include "framework/profile.h"
 #include "framework/resourcetables.h"
 
@@ -38,6 +39,10 @@ CMainFrame::CMainFrame(CKetrelApp &application, const fw::ResourceTables &tables
 
     registerCommands();
     installMenu(ResourceId::MainFrame);
+    // The line pane speaks of the active source window only; that window shows its own line
+    // when it takes the focus.
+    connect(this, &fw::MainWindow::activeFrameChanged, this,
+            [this] { setPaneText(LinePane, QString()); });
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -11,7 +11,6 @@ int main(int argc, char **argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(fw::Profile::kOrganisation));
     QApplication::setApplicationName(QString::fromLatin1(fw::Profile::kApplication));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarvo"));
     QApplication::setDesktopFileName(QStringLiteral("tarvo"));
 
     QStringList files;

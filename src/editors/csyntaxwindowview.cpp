@@ -18,6 +18,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextBlock>
@@ -31,6 +32,7 @@ namespace {
 const QString kSourceFontFace = QStringLiteral("Courier New");
 constexpr int kSourceFontPoints = 10;
 constexpr int kTenthsPerPoint = 10;
+constexpr int kTabStopCharacters = 4;
 // How much of the line above Enter reads for its indentation.
 constexpr qsizetype kIndentScanLimit = 1024;
 constexpr QChar kTab = u'\t';
@@ -129,8 +131,7 @@ void CSyntaxWindowView::onInitialUpdate() {
     if (CSyntaxWindowDoc *document = sourceDocument()) {
         setDocument(document->textDocument());
     }
-    m_viewFont = QFont(kSourceFontFace, kSourceFontPoints);
-    setFont(m_viewFont);
+    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
@@ -303,13 +304,25 @@ void CSyntaxWindowView::ChooseFont() {
     if (!chosen) {
         return;
     }
-    m_viewFont = *chosen;
-    setFont(m_viewFont);
+    applyViewFont(*chosen);
     if (IdeServices *ide = services()) {
         ide->settings().sourceFontName = m_viewFont.family();
         ide->settings().sourceFontSize = qRound(m_viewFont.pointSizeF() * kTenthsPerPoint);
         ide->SaveSourceFont();
     }
+}
+
+void CSyntaxWindowView::applyViewFont(const QFont &font) {
+    m_viewFont = font;
+    setFont(m_viewFont);
+    // Tab stops every four characters, as in the plain edit view.
+    setTabStopDistance(kTabStopCharacters * QFontMetricsF(m_viewFont).horizontalAdvance(u' '));
+}
+
+void CSyntaxWindowView::focusInEvent(QFocusEvent *event) {
+    QPlainTextEdit::focusInEvent(event);
+    // The line pane follows the window the user works in.
+    ShowLineNumber();
 }
 
 void CSyntaxWindowView::ShowLineNumber() {

@@ -65,10 +65,12 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void registerCommands();
+    void applyViewFont(const QFont &font);
     ColourClassStore *colourClasses() const;
     // Draws the lines whose classes the last runs changed.
     void drawChangedLines();

@@ -26,6 +26,11 @@ Application::Application(std::unique_ptr<Profile> profile)
     theApplication = this;
     addCommandRange(CommandId::FileRecentFirst, CommandId::FileRecentLast,
                     [this](int id) { openRecentFile(id); });
+    for (int id = CommandId::FileRecentFirst; id <= CommandId::FileRecentLast; ++id) {
+        addUpdate(id, [this, id](CommandUi &ui) {
+            ui.setEnabled(id - CommandId::FileRecentFirst < m_recentFiles->entries().size());
+        });
+    }
 }
 
 Application::~Application() {

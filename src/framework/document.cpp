@@ -69,6 +69,7 @@ void Document::addView(View *view) {
 void Document::removeView(View *view) {
     std::erase(m_views, view);
     view->m_document = nullptr;
+    Q_EMIT viewsChanged();
 }
 
 void Document::updateAllViews(View *sender, int hint) {

@@ -66,6 +66,7 @@ public:
 Q_SIGNALS:
     void modifiedChanged(bool modified);
     void titleChanged(const QString &title);
+    void viewsChanged();
 
 protected:
     // Reading and writing the whole file, used by the default open and save. readContents

@@ -134,6 +134,7 @@ void FindReplaceDialog::present(QPlainTextEdit *editor, bool withReplace) {
         }
     }
     m_findEdit->selectAll();
+    adjustSize();
     show();
     raise();
     activateWindow();

@@ -120,15 +120,33 @@ void MainWindow::addFrame(Frame *frame, const QRect &geometry) {
         window->setGeometry(geometry);
     }
     if (Document *document = frame->document()) {
-        auto updateCaption = [window, document] {
-            window->setWindowTitle(document->title() + QStringLiteral("[*]"));
-            window->setWindowModified(document->isModified());
-        };
-        updateCaption();
-        connect(document, &Document::titleChanged, window, updateCaption);
-        connect(document, &Document::modifiedChanged, window, updateCaption);
+        updateCaptions(document);
+        connect(document, &Document::titleChanged, window,
+                [this, document] { updateCaptions(document); });
+        connect(document, &Document::modifiedChanged, window,
+                [this, document] { updateCaptions(document); });
+        connect(document, &Document::viewsChanged, window,
+                [this, document] { updateCaptions(document); });
     }
     window->show();
+}
+
+void MainWindow::updateCaptions(Document *document) {
+    // Several windows of one document are told apart by a number after the title.
+    const std::vector<View *> &views = document->views();
+    for (std::size_t index = 0; index < views.size(); ++index) {
+        Frame *frame = views[index]->frame();
+        QMdiSubWindow *window = frame ? frame->subWindow() : nullptr;
+        if (!window) {
+            continue;
+        }
+        QString title = document->title();
+        if (views.size() > 1) {
+            title += QStringLiteral(":%1").arg(index + 1);
+        }
+        window->setWindowTitle(title + QStringLiteral("[*]"));
+        window->setWindowModified(document->isModified());
+    }
 }
 
 std::vector<CommandTarget *> MainWindow::commandRoute() const {

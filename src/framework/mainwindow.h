@@ -96,6 +96,7 @@ private:
     void updateWindowList(QMenu *menu);
     void enableAccelerators(int tableId);
     void arrangeIcons();
+    void updateCaptions(Document *document);
 
     Application &m_application;
     const ResourceTables &m_tables;

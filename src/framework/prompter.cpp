@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -24,6 +25,17 @@ QString messageCaption() {
     return QApplication::applicationDisplayName();
 }
 
+// The folder the last file dialog ended in: the next one starts there unless it is told
+// otherwise, as the desktop's dialogs do.
+QString &lastFolder() {
+    static QString folder;
+    return folder;
+}
+
+void rememberFolder(const QFileDialog &dialog) {
+    lastFolder() = dialog.directory().absolutePath();
+}
+
 void applyOptions(QFileDialog &dialog, const FileDialogOptions &options) {
     if (!options.title.isEmpty()) {
         dialog.setWindowTitle(options.title);
@@ -35,6 +47,8 @@ void applyOptions(QFileDialog &dialog, const FileDialogOptions &options) {
     dialog.setDefaultSuffix(options.defaultExtension);
     if (!options.initialFolder.isEmpty()) {
         dialog.setDirectory(options.initialFolder);
+    } else if (!lastFolder().isEmpty()) {
+        dialog.setDirectory(lastFolder());
     }
     if (!options.initialName.isEmpty()) {
         dialog.selectFile(options.initialName);
@@ -119,6 +133,7 @@ QStringList QtPrompter::openFiles(const FileDialogOptions &options) {
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
+    rememberFolder(dialog);
     return dialog.selectedFiles();
 }
 
@@ -131,12 +146,17 @@ QString QtPrompter::saveFile(const FileDialogOptions &options) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    rememberFolder(dialog);
     return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QFont> QtPrompter::chooseFont(const QFont &initial) {
+    // Start on the family the font really resolves to ("Courier New" may be shown by a
+    // metric-compatible face), so that the dialog selects it rather than its first family.
+    QFont resolved = initial;
+    resolved.setFamily(QFontInfo(initial).family());
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
+    const QFont font = QFontDialog::getFont(&ok, resolved, dialogParent());
     if (!ok) {
         return std::nullopt;
     }

@@ -1,8 +1,10 @@
 #include "framework/singleinstance.h"
 
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -19,7 +21,14 @@ SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultServerName() {
-    return QStringLiteral("tarvo-%1").arg(getuid());
+    // One running Tarvo per user, display and settings folder: a start on another display, or
+    // with other settings, is a Tarvo of its own.
+    const QByteArray where =
+        qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY") + '|'
+        + QStandardPaths::writableLocation(QStandardPaths::ConfigLocation).toUtf8();
+    const QByteArray key =
+        QCryptographicHash::hash(where, QCryptographicHash::Sha1).toHex().left(12);
+    return QStringLiteral("tarvo-%1-%2").arg(getuid()).arg(QString::fromLatin1(key));
 }
 
 bool SingleInstance::handToRunningInstance(const QStringList &paths, int timeoutMs) {

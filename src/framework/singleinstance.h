@@ -7,8 +7,8 @@ class QLocalServer;
 
 namespace fw {
 
-// Keeps Tarvo to one running instance per user: a second start hands the files it was given
-// to the first one and exits, and the first opens them.
+// Keeps Tarvo to one running instance per user, display and settings folder: a second start
+// hands the files it was given to the first one and exits, and the first opens them.
 class SingleInstance : public QObject {
     Q_OBJECT
 

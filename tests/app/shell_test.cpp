@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -414,6 +415,69 @@ TEST(Help, MissingJavaSaysTheLaunchFailed) {
     EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::Help));
     EXPECT_EQ(harness.prompter().messageTexts(),
               QStringList{QStringLiteral("Failed to laumch external process.")});
+}
+
+} // namespace
+
+namespace {
+
+TEST(Windows, RecentFileEntriesAreEnabledOnlyWhenListed) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    EXPECT_FALSE(frame.commandState(CommandId::FileRecentFirst).isEnabled());
+    const QString path = harness.writeFile(QStringLiteral("A.java"), "class A {}\n");
+    ASSERT_NE(harness.app().openDocumentFile(path), nullptr);
+    EXPECT_TRUE(frame.commandState(CommandId::FileRecentFirst).isEnabled());
+    EXPECT_FALSE(frame.commandState(CommandId::FileRecentFirst + 1).isEnabled());
+}
+
+TEST(Windows, TwoWindowsOfOneDocumentAreNumberedAndClosingOneActivatesTheOther) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    const QString path = harness.writeFile(QStringLiteral("A.java"), "class A {}\n");
+    fw::Document *document = harness.app().openDocumentFile(path);
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(frame.executeCommand(CommandId::WindowNew));
+    AppHarness::processEvents();
+    QStringList titles;
+    for (QMdiSubWindow *window : frame.mdiArea()->subWindowList()) {
+        titles << window->windowTitle();
+    }
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("A.java:1[*]"), QStringLiteral("A.java:2[*]")}));
+
+    frame.mdiArea()->activeSubWindow()->close();
+    AppHarness::processEvents();
+    ASSERT_EQ(frame.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame.mdiArea()->subWindowList().constFirst()->windowTitle(),
+              QStringLiteral("A.java[*]"));
+    EXPECT_EQ(frame.activeDocument(), document);
+}
+
+TEST(Windows, LinePaneIsClearedWhenTheActiveWindowChanges) {
+    AppHarness harness;
+    harness.app().setLineText(QStringLiteral("Line: 9"));
+    ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("JavaProject")));
+    AppHarness::processEvents();
+    EXPECT_EQ(harness.mainFrame().paneText(CMainFrame::LinePane), QString());
+}
+
+} // namespace
+
+namespace {
+
+TEST(Windows, ClosingADocumentActivatesTheWindowBeforeIt) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    fw::Document *first =
+        harness.app().openDocumentFile(harness.writeFile(QStringLiteral("A.java"), "class A\n"));
+    fw::Document *second =
+        harness.app().openDocumentFile(harness.writeFile(QStringLiteral("B.java"), "class B\n"));
+    ASSERT_EQ(frame.activeDocument(), second);
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileClose));
+    AppHarness::processEvents();
+    EXPECT_EQ(frame.activeDocument(), first);
+    ASSERT_NE(frame.mdiArea()->activeSubWindow(), nullptr);
 }
 
 } // namespace

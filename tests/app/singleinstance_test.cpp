@@ -45,3 +45,17 @@ TEST(SingleInstance, NobodyListeningMeansThisIsTheFirst) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SingleInstance, AnotherDisplayIsAnotherInstance) {
+    const QByteArray saved = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":71");
+    const QString first = fw::SingleInstance::defaultServerName();
+    EXPECT_EQ(fw::SingleInstance::defaultServerName(), first);
+    qputenv("DISPLAY", ":72");
+    EXPECT_NE(fw::SingleInstance::defaultServerName(), first);
+    qputenv("DISPLAY", saved);
+}
+
+} // namespace
