@@ -16,6 +16,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include <optional>
+
 namespace {
 
 const QString kImageStrip = QStringLiteral(":/icons/tree.png");
@@ -315,24 +317,30 @@ void CJavaProjectView::OpenSelectedItem() {
         return;
     }
 
-    // A class, an inner class or a method.
+    // A class, an inner class or a method. Opening its file rescans it, and the update that
+    // follows may delete this very item or its parents when the file no longer declares
+    // them: only their labels are used from here on.
+    QTreeWidgetItem *parent = selected->parent();
+    QTreeWidgetItem *grandparent = parent ? parent->parent() : nullptr;
+    const std::optional<QString> parentLabel =
+        parent ? std::optional<QString>(parent->text(0)) : std::nullopt;
+    const std::optional<QString> grandparentLabel =
+        grandparent ? std::optional<QString>(grandparent->text(0)) : std::nullopt;
     if (project->LocateClass(label)) {
         return;
     }
-    QTreeWidgetItem *parent = selected->parent();
-    if (!parent) {
+    if (!parentLabel) {
         showMessage(QStringLiteral("Parent is NULL"));
         return;
     }
-    if (project->LocateMember(topLabel, parent->text(0), label)) {
+    if (project->LocateMember(topLabel, *parentLabel, label)) {
         return;
     }
-    QTreeWidgetItem *grandparent = parent->parent();
-    if (!grandparent) {
+    if (!grandparentLabel) {
         showMessage(QStringLiteral("Parent is NULL"));
         return;
     }
-    if (project->LocateMember(topLabel, grandparent->text(0) + QLatin1Char('.') + parent->text(0),
+    if (project->LocateMember(topLabel, *grandparentLabel + QLatin1Char('.') + *parentLabel,
                               label)) {
         return;
     }

@@ -378,6 +378,26 @@ TEST_F(ProjectTest, DoubleClickOnAnInnerClassMethodSelectsItsLine) {
     EXPECT_EQ(sourceA->textDocument()->findBlock(cursor.selectionStart()).blockNumber(), 4);
 }
 
+TEST_F(ProjectTest, OpeningAMemberTheFileNoLongerDeclaresDoesNotTouchDeletedItems) {
+    // The project remembers a class that the file on disk no longer declares, as a project
+    // saved before the file was edited elsewhere does.
+    const QString pathB = write(u"src/B.java"_s, "class B {\n}\n");
+    addFiles({pathB});
+    project->AddClass(pathB, u"Old"_s);
+    project->AddMethod(pathB, u"Old"_s, u"m()"_s);
+    project->updateAllViews(nullptr);
+    view->expandAll();
+    click(item({u"B.java"_s, u"Old"_s, u"m()"_s}));
+
+    // Opening B.java rescans it, and the update deletes the Old and m() items.
+    view->OpenSelectedItem();
+    AppHarness::processEvents();
+    EXPECT_EQ(messages(), QStringList{u"Unable to locate this item - try adding the file to the "
+                                      u"project again."_s});
+    harness.app().ActivateProjectWindow();
+    EXPECT_EQ(item({u"B.java"_s, u"Old"_s}), nullptr);
+}
+
 TEST_F(ProjectTest, DoubleClickOpensWithoutExpandingAndNeedsASelection) {
     makeProjectAB();
     QTreeWidgetItem *fileA = item({u"A.java"_s});
