@@ -144,6 +144,12 @@ void reapInBackground(pid_t child) {
 
 bool StartConsoleProcess(const QString &applicationPath, const QString &commandLine,
                          const QString &currentFolder) {
+    // The terminal would start and only show the shell's complaint: a program that cannot be
+    // run, or a folder that does not exist, is a failed start, as it is for a captured run.
+    if (!QFileInfo(applicationPath).isExecutable() || QFileInfo(applicationPath).isDir()
+        || !QFileInfo(currentFolder).isDir()) {
+        return false;
+    }
     const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
     QStringList command{QLatin1String(kShell), QStringLiteral("-c"), QLatin1String(kKeepOpenScript),
                         QStringLiteral("sh"),  currentFolder,        applicationPath};

@@ -53,13 +53,15 @@ INSTANTIATE_TEST_SUITE_P(Conventions, ConsoleLauncherTest, testing::ValuesIn(kTe
                              return QByteArray(info.param.terminal).replace('-', "").toStdString();
                          });
 
-TEST(ConsoleLauncher, FailsWhenNoTerminalOrNoFolder) {
+TEST(ConsoleLauncher, FailsWhenNoTerminalNoFolderOrNoProgram) {
     const QString folder = testing_support::makeScratchFolder("noterminal");
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", folder.toLocal8Bit());
     EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), false);
     qputenv("TERMINAL", writeScript(folder, "fake-terminal", "exit 0").toLocal8Bit());
     EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder + "/missing"), false);
+    // A JDK that is not there: the terminal would open and only show the shell's complaint.
+    EXPECT_EQ(StartConsoleProcess(folder + "/jdk/bin/java", "java Main", folder), false);
     qputenv("PATH", path);
     qunsetenv("TERMINAL");
 }
