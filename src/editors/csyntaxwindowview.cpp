@@ -428,6 +428,7 @@ void CSyntaxWindowView::keyPressEvent(QKeyEvent *event) {
     const bool shift =
         event->modifiers().testFlag(Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const bool enterKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (tabKey && plain && textCursor().hasSelection()) {
         // Tab over a selection indents its lines instead of replacing it.
         if (shift) {
@@ -441,6 +442,17 @@ void CSyntaxWindowView::keyPressEvent(QKeyEvent *event) {
         QTextCursor cursor = textCursor();
         cursor.insertText(QString(kTab));
         setTextCursor(cursor);
+    } else if (enterKey && !plain) {
+        // Ctrl+Enter and Alt+Enter type nothing, so there is no new line to indent.
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    } else if (enterKey && shift) {
+        // Shift+Enter would insert a line separator that looks like a line break but is saved
+        // as a character inside the line: it breaks the line as Enter does.
+        QKeyEvent enter(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), event->count());
+        QPlainTextEdit::keyPressEvent(&enter);
+        AutoIndent(kEnter);
     } else {
         QPlainTextEdit::keyPressEvent(event);
         const QChar typed = typedCharacter(*event);
