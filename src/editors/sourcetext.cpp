@@ -89,7 +89,10 @@ SourceText decodeSourceFile(const QByteArray &bytes) {
     SourceText source;
     source.lineBreakStyle = detectLineBreakStyle(bytes);
     std::optional<QString> fileText = decodeUtf8(bytes);
-    if (fileText && !fileText->contains(kCarriageReturnPlaceholder)) {
+    // The editor widget breaks lines at U+2029 as well, so a file holding it is read as
+    // Latin-1 too, where it cannot occur.
+    if (fileText && !fileText->contains(kCarriageReturnPlaceholder)
+        && !fileText->contains(QChar::ParagraphSeparator)) {
         source.encoding = SourceEncoding::Utf8;
     } else {
         source.encoding = SourceEncoding::Latin1;

@@ -50,7 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"InvalidUtf8IsLatin1", "caf\xE9\r\n", u"caf\u00E9\n"_s, Latin1, CrLf},
         DecodeCase{"TruncatedUtf8IsLatin1", "x\xE2\x82", u"x\u00E2\u0082"_s, Latin1, Lf},
         DecodeCase{"FileHoldingThePlaceholderCharacterIsLatin1", "\xE2\x90\x8D\r\n",
-                   u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf}),
+                   u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf},
+        DecodeCase{"FileHoldingAParagraphSeparatorIsLatin1", "\"\xE2\x80\xA9\"\n",
+                   u"\"\u00E2\u0080\u00A9\"\n"_s, Latin1, Lf}),
     [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
 
 // Line breaks, stray CRs, multi-byte UTF-8 (a byte order mark, the placeholder character itself,
