@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <limits>
 
 namespace fw {
@@ -51,6 +52,12 @@ bool isAscii(QStringView text) {
         }
     }
     return true;
+}
+
+bool isValidUtf8(const QByteArray &bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    [[maybe_unused]] const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
 }
 
 QString decodeEightBit(const char *bytes, qsizetype count) {
@@ -132,7 +139,12 @@ void Archive::writeString(const QString &text) {
         }
         return;
     }
-    const QByteArray bytes = text.toUtf8();
+    // Text that one byte a character can hold is written so, as long as those bytes do not read
+    // back as UTF-8: a string read from an 8-bit file goes back with the bytes it came with.
+    const QByteArray latin1 = text.toLatin1();
+    const bool fitsLatin1 =
+        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    const QByteArray bytes = fitsLatin1 && !isValidUtf8(latin1) ? latin1 : text.toUtf8();
     writeLength(bytes.size());
     m_bytes.append(bytes);
 }

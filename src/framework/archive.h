@@ -24,9 +24,11 @@ public:
 // 254, 0xFF and a 16-bit length for 255 to 65533, 0xFF 0xFFFF and a 32-bit length above that.
 // A 16-bit value of 0xFFFE marks a string of 16-bit characters (read, never written).
 //
-// Strings are written as UTF-8 and their length counts bytes, so ASCII text is stored one byte
-// per character. On reading, bytes that are valid UTF-8 are decoded as UTF-8 and any other
-// bytes as Latin-1, so every byte maps to a character and nothing is lost.
+// Strings are written one byte a character (Latin-1) when every character fits in a byte and
+// those bytes are not valid UTF-8, otherwise as UTF-8; the length counts bytes, so ASCII text is
+// stored one byte per character either way. On reading, bytes that are valid UTF-8 are decoded as
+// UTF-8 and any other bytes as Latin-1, so every byte maps to a character, every string comes
+// back as it was written, and a string read from an 8-bit file is written back byte for byte.
 class Archive {
 public:
     Archive();                                 // stores into an empty byte array

@@ -138,7 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
         StoredFile{"OneFileProject", kOneFileProject, 0},
         StoredFile{"BytesAfterTheLastFieldAreIgnored", kOneFileProject + "tail", 4},
         StoredFile{"ExtraStringIsKept", QByteArray(kOneFileProject).replace(37, 1, "\x03xyz"), 0},
-        StoredFile{"Utf8Strings", QByteArray::fromHex("00000000 02c3a9 00 00 00 00"), 0},
+        // A character beyond Latin-1 is stored in UTF-8; one byte a character otherwise.
+        StoredFile{"Utf8Strings", QByteArray::fromHex("00000000 02d0af 00 00 00 00"), 0},
+        StoredFile{"EightBitStringsGoBackAsTheyCame",
+                   QByteArray::fromHex("00000000 0341e92e 00 00 00 00"), 0},
         StoredFile{"InnerClassesNestedUpToTheLimit", nestedClasses(fw::Archive::kMaxNestingDepth),
                    0}),
     [](const auto &info) { return std::string(info.param.name); });
