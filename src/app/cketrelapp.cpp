@@ -25,6 +25,9 @@
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
 #include <QProcess>
+#include <QTimer>
+
+#include <utility>
 
 #include <csignal>
 
@@ -33,6 +36,7 @@ const QString kSettingsSection = QStringLiteral("SETTINGS");
 const QString kWindowStateKey = QStringLiteral("WINDOWSTATE");
 const QString kProjectDocName = QStringLiteral("JavaProject");
 const QString kSourceDocName = QStringLiteral("Vosk");
+constexpr int kHandedFilesRetryMs = 200;
 
 template <typename FrameType, typename ViewType>
 fw::DocTemplate::FrameFactory frameWith() {
@@ -92,7 +96,44 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
         openDocumentFile(m_settings.lastOpenProject);
     }
+    m_started = true;
+    if (!m_handedFiles.isEmpty()) {
+        QTimer::singleShot(0, this, &CKetrelApp::openPendingHandedFiles);
+    }
     return true;
+}
+
+void CKetrelApp::OpenHandedFiles(const QStringList &paths) {
+    m_handedFiles += paths;
+    // Even with no file, the hand-over asks for the main window to come forward.
+    if (paths.isEmpty()) {
+        m_handedFiles << QString();
+    }
+    openPendingHandedFiles();
+}
+
+void CKetrelApp::openPendingHandedFiles() {
+    if (m_handedFiles.isEmpty()) {
+        return;
+    }
+    if (!m_started || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        QTimer::singleShot(kHandedFilesRetryMs, this, &CKetrelApp::openPendingHandedFiles);
+        return;
+    }
+    const QStringList paths = std::exchange(m_handedFiles, {});
+    for (const QString &path : paths) {
+        if (!path.isEmpty()) {
+            openDocumentFile(path);
+        }
+    }
+    if (m_mainFrame) {
+        // Restored only from the task bar; a maximised window stays maximised.
+        if (m_mainFrame->isMinimized()) {
+            m_mainFrame->showNormal();
+        }
+        m_mainFrame->raise();
+        m_mainFrame->activateWindow();
+    }
 }
 
 void CKetrelApp::registerDocTemplates() {

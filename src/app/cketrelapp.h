@@ -62,6 +62,11 @@ public:
     void setMessageText(const QString &text) override;
     void setLineText(const QString &text) override;
 
+    // Opens the files a later start of Tarvo handed over and brings the main window forward.
+    // While a modal dialog or message box is up they wait, so that nothing is opened in the
+    // middle of a question; so do files that arrive before start-up has finished.
+    void OpenHandedFiles(const QStringList &paths);
+
     // Starts the help viewer, or leaves the one already started running.
     void LaunchHelp();
 
@@ -78,5 +83,9 @@ private:
     QString m_toolCaption;
     std::unique_ptr<fw::ResourceTables> m_tables;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    void openPendingHandedFiles();
+
     qint64 m_helpViewerPid = 0;
+    QStringList m_handedFiles;
+    bool m_started = false;
 };

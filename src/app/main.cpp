@@ -18,28 +18,22 @@ int main(int argc, char **argv) {
         files << QFileInfo(argument).absoluteFilePath();
     }
 
-    // A second start hands its files to the running Tarvo and ends.
+    // A second start hands its files to the running Tarvo and ends. Two starting at the same
+    // moment: the one that cannot listen hands its files to the one that does.
     fw::SingleInstance instance;
     if (instance.handToRunningInstance(files)) {
         return 0;
     }
-    instance.listen();
+    if (!instance.listen() && instance.handToRunningInstance(files)) {
+        return 0;
+    }
 
     CKetrelApp app(std::make_unique<fw::Profile>());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
+    QObject::connect(&instance, &fw::SingleInstance::filesReceived, &app,
+                     &CKetrelApp::OpenHandedFiles);
     if (!app.InitInstance(files)) {
         return 1;
     }
-    QObject::connect(&instance, &fw::SingleInstance::filesReceived, &app,
-                     [&app](const QStringList &paths) {
-                         for (const QString &path : paths) {
-                             app.openDocumentFile(path);
-                         }
-                         if (CMainFrame *frame = app.mainFrame()) {
-                             frame->showNormal();
-                             frame->raise();
-                             frame->activateWindow();
-                         }
-                     });
     return application.exec();
 }

@@ -53,6 +53,13 @@ bool SingleInstance::listen() {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
+        // Someone answers: another instance started at the same moment, and it is the one.
+        QLocalSocket probe;
+        probe.connectToServer(m_serverName);
+        if (probe.waitForConnected(kReadTimeoutMs)) {
+            probe.disconnectFromServer();
+            return false;
+        }
         // A socket left behind by an instance that crashed: nobody answered on it, so it may
         // be taken over.
         QLocalServer::removeServer(m_serverName);

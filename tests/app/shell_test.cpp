@@ -13,6 +13,7 @@
 #include "support/testenvironment.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -478,6 +479,28 @@ TEST(Windows, ClosingADocumentActivatesTheWindowBeforeIt) {
     AppHarness::processEvents();
     EXPECT_EQ(frame.activeDocument(), first);
     ASSERT_NE(frame.mdiArea()->activeSubWindow(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(HandedFiles, WaitWhileADialogIsOpenAndDoNotUnmaximise) {
+    AppHarness harness;
+    harness.mainFrame().showMaximized();
+    const QString path = harness.writeFile(QStringLiteral("Handed.java"), "class Handed {}\n");
+    QDialog question(&harness.mainFrame());
+    question.setModal(true);
+    question.show();
+    harness.app().OpenHandedFiles({path});
+    AppHarness::processEvents();
+    EXPECT_EQ(harness.mainFrame().activeDocument(), nullptr);
+
+    question.hide();
+    QTest::qWait(400);
+    ASSERT_NE(harness.mainFrame().activeDocument(), nullptr);
+    EXPECT_EQ(harness.mainFrame().activeDocument()->title(), QStringLiteral("Handed.java"));
+    EXPECT_TRUE(harness.mainFrame().isMaximized());
 }
 
 } // namespace
