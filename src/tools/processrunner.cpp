@@ -48,6 +48,7 @@ struct RunnerState {
     pid_t child = 0;      // the child until the reader has reaped it; 0 when there is none
     int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
     std::optional<int> terminatedWith; // exit code given to a successful Terminate
+    bool outputEnded = false;          // the reader has seen the end of the output
 };
 
 RunnerState &runnerState() {
@@ -121,6 +122,8 @@ void captureOutput(int readEnd) {
             continue;
         }
         if (count <= 0) {
+            const std::lock_guard guard(state.lock);
+            state.outputEnded = true;
             return;
         }
         const std::lock_guard guard(state.lock);
@@ -210,6 +213,7 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
     state.child = child;
     state.pipeReadEnd = readEnd;
     state.terminatedWith.reset();
+    state.outputEnded = false;
     state.processRunning = true; // before the thread starts, so its clearing comes last
     try {
         std::thread(readerThread).detach();
@@ -233,7 +237,11 @@ bool CProcessRunner::Terminate(int exitCode) {
         return false;
     }
     const std::optional<bool> exited = hasChildExited(state.child);
-    if (exited != false) {
+    // The child itself has ended but what it started still holds the output open, so the run
+    // would never end: abort ends the rest of its process group. The unreaped child keeps its
+    // group id from being reused meanwhile.
+    const bool groupStillWriting = exited == true && !state.outputEnded;
+    if (exited != false && !groupStillWriting) {
         return exited.has_value(); // the status was read, or could not be
     }
     if (kill(-state.child, SIGKILL) != 0) {

@@ -130,6 +130,19 @@ TEST_F(ProcessRunnerTest, TerminateEndsTheChildAndItsGrandchildren) {
     EXPECT_EQ(waitUntil([&] { return processState(grandchild) % 'Z' == 0; }), true);
 }
 
+TEST_F(ProcessRunnerTest, TerminateEndsGrandchildrenThatOutliveTheChildAndHoldTheOutput) {
+    const QString script =
+        writeScript(m_folder, "parent.sh", "sleep 1000 & echo $! > grandchild; echo go; exit 0");
+    ASSERT_EQ(m_runner.Start(script, "parent", m_folder), true);
+    waitForOutput("go\r\n");
+    const QString grandchild = readWhenWritten(m_folder + "/grandchild").trimmed();
+    EXPECT_EQ(IsProcessRunning(), true);
+    EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), true);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText(), "go\r\nExit code: 11\r\nProcess terminated by user.");
+    EXPECT_EQ(waitUntil([&] { return processState(grandchild) % 'Z' == 0; }), true);
+}
+
 TEST_F(ProcessRunnerTest, TerminateAfterTheEndTerminatesNothing) {
     EXPECT_EQ(runScript("exit 0"), kNoErrors);
     EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), false);
