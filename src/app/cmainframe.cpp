@@ -4,6 +4,7 @@
 #include "framework/commandids.h"
 #include "framework/frame.h"
 #include "framework/profile.h"
+#include "framework/recentfilelist.h"
 #include "framework/resourcetables.h"
 
 #include <QAction>
@@ -101,6 +102,7 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
         m_app.SaveLastOpenAndRecent(QString());
     }
     profile.writeBytes(kBarStateSection, kBarStateKey, saveState());
+    m_app.recentFiles().save();
     profile.sync();
 
     if (!m_app.saveAllModified()) {

@@ -34,7 +34,6 @@ void RecentFileList::add(const QString &path) {
     while (m_entries.size() > kSize) {
         m_entries.removeLast();
     }
-    save();
 }
 
 void RecentFileList::remove(int index) {
@@ -42,7 +41,6 @@ void RecentFileList::remove(int index) {
         return;
     }
     m_entries.removeAt(index);
-    save();
 }
 
 QString RecentFileList::menuText(int index) const {

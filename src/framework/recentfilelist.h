@@ -9,7 +9,8 @@ class Profile;
 
 // The framework's list of recently opened or saved documents, of any kind, most recent first,
 // at most kSize entries, shown in the File menu. Kept in the settings section
-// "Recent File List" as File1 .. File8, written whenever it changes.
+// "Recent File List" as File1 .. File8, written by save() when the main window closes: nothing
+// is written while the application starts.
 class RecentFileList {
 public:
     static constexpr int kSize = 8;
@@ -24,9 +25,9 @@ public:
     // The menu text of entry index: "&1 " and the path, shortened in the middle when long.
     QString menuText(int index) const;
 
-private:
     void save();
 
+private:
     Profile &m_profile;
     QStringList m_entries;
 };

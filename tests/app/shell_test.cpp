@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -501,6 +502,24 @@ TEST(HandedFiles, WaitWhileADialogIsOpenAndDoNotUnmaximise) {
     ASSERT_NE(harness.mainFrame().activeDocument(), nullptr);
     EXPECT_EQ(harness.mainFrame().activeDocument()->title(), QStringLiteral("Handed.java"));
     EXPECT_TRUE(harness.mainFrame().isMaximized());
+}
+
+} // namespace
+
+namespace {
+
+TEST(StartUp, OpeningFilesAtStartUpWritesNoSetting) {
+    const QString path =
+        testing_support::writeFileIn(testing_support::makeScratchFolder(QStringLiteral("quiet")),
+                                     QStringLiteral("Quiet.java"), "class Quiet {}\n");
+    AppHarness harness({path});
+    ASSERT_TRUE(harness.started());
+    EXPECT_FALSE(QFileInfo::exists(harness.settingsFile()));
+
+    harness.mainFrame().close();
+    EXPECT_EQ(harness.storedSettings()->readString(QStringLiteral("Recent File List"),
+                                                   QStringLiteral("File1")),
+              path);
 }
 
 } // namespace
