@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
@@ -314,9 +315,18 @@ QString CKetrelApp::helpFolder() const {
     return QDir::cleanPath(m_appFolder + QStringLiteral("/../share/tarvo/help"));
 }
 
+bool CKetrelApp::isHelpViewerRunning() const {
+    if (m_helpViewerPid <= 0 || ::kill(static_cast<pid_t>(m_helpViewerPid), 0) != 0) {
+        return false;
+    }
+    // The process id may have been given to another program since the viewer ended.
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(m_helpViewerPid));
+    return !commandLine.open(QIODevice::ReadOnly) || commandLine.readAll().contains("Tester");
+}
+
 void CKetrelApp::LaunchHelp() {
     // The viewer started last is still running: it stays the one viewer.
-    if (m_helpViewerPid > 0 && ::kill(static_cast<pid_t>(m_helpViewerPid), 0) == 0) {
+    if (isHelpViewerRunning()) {
         return;
     }
     const QString program = m_settings.jdkFolder + QStringLiteral("/bin/java");

@@ -84,6 +84,7 @@ private:
     std::unique_ptr<fw::ResourceTables> m_tables;
     std::unique_ptr<CMainFrame> m_mainFrame;
     void openPendingHandedFiles();
+    bool isHelpViewerRunning() const;
 
     qint64 m_helpViewerPid = 0;
     QStringList m_handedFiles;
