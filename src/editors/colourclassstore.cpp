@@ -50,6 +50,7 @@ void ColourClassStore::reset() {
     }
     m_dirtyLines.clear();
     m_hint = {};
+    ++m_resetCount;
 }
 
 void ColourClassStore::onContentsChange(int position, int removed, int added) {

@@ -55,6 +55,9 @@ public:
 
     // Reads every line again from the document, all classes Normal.
     void reset();
+    // How many times the store has been reset: an edit it could not follow line by line resets
+    // it, and then only colouring the whole text brings the classes back.
+    int resetCount() const { return m_resetCount; }
     // While set, change notices are ignored: the highlighter's own layout refreshes are
     // reported as changes although no character changed.
     void setIgnoringChanges(bool ignoring) { m_ignoringChanges = ignoring; }
@@ -74,5 +77,6 @@ private:
     std::vector<Line> m_lines;
     std::vector<int> m_dirtyLines;
     bool m_ignoringChanges = false;
+    int m_resetCount = 0;
     mutable LinePosition m_hint;
 };

@@ -33,6 +33,8 @@ const QString kSourceFontFace = QStringLiteral("Courier New");
 constexpr int kSourceFontPoints = 10;
 constexpr int kTenthsPerPoint = 10;
 constexpr int kTabStopCharacters = 4;
+// An undo or redo that touches more lines than this colours the whole text again.
+constexpr int kMostLinesRecolouredByLine = 2000;
 // How much of the line above Enter reads for its indentation.
 constexpr qsizetype kIndentScanLimit = 1024;
 constexpr QChar kTab = u'\t';
@@ -113,6 +115,7 @@ ColourClassStore *CSyntaxWindowView::colourClasses() const {
 
 void CSyntaxWindowView::registerCommands() {
     fw::installTextEditCommands(*this, *this);
+    addCommand(CommandId::EditUndo, [this] { UndoOrRedo(false); });
     addCommand(CommandId::SyntaxColourUpdate, [this] { ColourAll(true); });
     addCommand(CommandId::Compile, [this] { CompileCurrentFile(); });
     addCommand(CommandId::RefreshFunctionList, [this] { RefreshFunctionList(); });
@@ -174,7 +177,44 @@ void CSyntaxWindowView::ColourCurrentLine() {
     if (!colourClasses()) {
         return;
     }
-    const QTextBlock block = document()->findBlock(textCursor().selectionStart());
+    colourLine(document()->findBlock(textCursor().selectionStart()));
+    drawChangedLines();
+}
+
+void CSyntaxWindowView::UndoOrRedo(bool redo) {
+    ColourClassStore *store = colourClasses();
+    const int resetsBefore = store ? store->resetCount() : 0;
+    int first = -1;
+    int last = -1;
+    const QMetaObject::Connection tracking = connect(
+        document(), &QTextDocument::contentsChange, this, [&](int position, int, int added) {
+            first = first < 0 ? position : std::min(first, position);
+            last = std::max(last, position + added);
+        });
+    if (redo) {
+        QPlainTextEdit::redo();
+    } else {
+        QPlainTextEdit::undo();
+    }
+    disconnect(tracking);
+    if (!store || first < 0) {
+        return;
+    }
+    // The text comes back without the colours it had: colour the lines it touched, or the
+    // whole text when the store could not follow the change line by line.
+    const int firstLine = document()->findBlock(first).blockNumber();
+    const int lastLine = document()->findBlock(last).blockNumber();
+    if (store->resetCount() != resetsBefore || lastLine - firstLine >= kMostLinesRecolouredByLine) {
+        ColourAll(false);
+        return;
+    }
+    for (int line = firstLine; line <= lastLine; ++line) {
+        colourLine(document()->findBlockByNumber(line));
+    }
+    drawChangedLines();
+}
+
+void CSyntaxWindowView::colourLine(const QTextBlock &block) {
     const int line = block.blockNumber();
     const qsizetype base = editors::crLfOffsetFromPosition(block.position(), line);
     const bool open = IsInBlockComment(base);
@@ -183,7 +223,6 @@ void CSyntaxWindowView::ColourCurrentLine() {
     for (const editors::ColourRun &run : editors::colourRuns(classes)) {
         ApplyRun(base, run.colourClass, run.from, run.to);
     }
-    drawChangedLines();
 }
 
 bool CSyntaxWindowView::ApplyRun(qsizetype base, editors::ColourClass colourClass, qsizetype from,
@@ -442,6 +481,9 @@ void CSyntaxWindowView::keyPressEvent(QKeyEvent *event) {
         QTextCursor cursor = textCursor();
         cursor.insertText(QString(kTab));
         setTextCursor(cursor);
+    } else if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        UndoOrRedo(event->matches(QKeySequence::Redo));
+        return;
     } else if (enterKey && !plain) {
         // Ctrl+Enter and Alt+Enter type nothing, so there is no new line to indent.
         QPlainTextEdit::keyPressEvent(event);

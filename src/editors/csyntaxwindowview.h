@@ -8,6 +8,7 @@
 
 class CChildFrame;
 class CSyntaxWindowDoc;
+class QTextBlock;
 class ColourClassStore;
 class ScanSink;
 class SourceProject;
@@ -37,6 +38,8 @@ public:
     // Colouring.
     void ColourAll(bool suppressRedraw);
     void ColourCurrentLine();
+    // Undoes or redoes the last edit and colours the text it brings back.
+    void UndoOrRedo(bool redo);
     // Gives the characters base+from .. base+to-1 the class; a run that has it already is left
     // alone. Returns whether anything changed.
     bool ApplyRun(qsizetype base, editors::ColourClass colourClass, qsizetype from, qsizetype to);
@@ -71,6 +74,7 @@ protected:
 private:
     void registerCommands();
     void applyViewFont(const QFont &font);
+    void colourLine(const QTextBlock &block);
     ColourClassStore *colourClasses() const;
     // Draws the lines whose classes the last runs changed.
     void drawChangedLines();

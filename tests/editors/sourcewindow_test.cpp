@@ -143,6 +143,22 @@ TEST(SourceColouring, ColoursMoveWithTheTextAndUndoNeverUndoesThem) {
     EXPECT_EQ(window.drawnClasses(1), QStringLiteral("KKKKK....."));
 }
 
+TEST(SourceColouring, UndoneCutAndUndoneReplacementComeBackColoured) {
+    SourceWindow window("int x; // y\nclass A {}\n");
+    window.setCursor(0, 3);
+    window.view()->cut();
+    EXPECT_EQ(window.text(), QStringLiteral(" x; // y\nclass A {}\n"));
+    QTest::keySequence(window.view(), QKeySequence::Undo);
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK....CCCC"));
+
+    window.view()->selectAll();
+    QTest::keyClicks(window.view(), QStringLiteral("z"));
+    ASSERT_TRUE(window.view()->invokeCommand(CommandId::EditUndo));
+    EXPECT_EQ(window.text(), QStringLiteral("int x; // y\nclass A {}\n"));
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK....CCCC"));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("KKKKK....."));
+}
+
 TEST(SourceColouring, RecolouringAnUnchangedTextDrawsNothing) {
     SourceWindow window("public class A { /* x */ String s = \"y\"; }\n");
     const qsizetype drawn = window.document()->highlighter().blocksDrawn();
