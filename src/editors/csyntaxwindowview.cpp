@@ -19,9 +19,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMarginsF>
 #include <QMouseEvent>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -33,6 +37,8 @@ const QString kSourceFontFace = QStringLiteral("Courier New");
 constexpr int kSourceFontPoints = 10;
 constexpr int kTenthsPerPoint = 10;
 constexpr int kTabStopCharacters = 4;
+// Half an inch on every side of a printed page.
+const QMarginsF kPrintMargins(12.7, 12.7, 12.7, 12.7);
 // An undo or redo that touches more lines than this colours the whole text again.
 constexpr int kMostLinesRecolouredByLine = 2000;
 // How much of the line above Enter reads for its indentation.
@@ -116,6 +122,15 @@ ColourClassStore *CSyntaxWindowView::colourClasses() const {
 void CSyntaxWindowView::registerCommands() {
     fw::installTextEditCommands(*this, *this);
     addCommand(CommandId::EditUndo, [this] { UndoOrRedo(false); });
+    // Printed pages show the colours, with half-inch margins.
+    addCommand(CommandId::FilePrint, [this] {
+        const std::unique_ptr<QTextDocument> pages = printableDocument();
+        fw::printDocument(*pages, this, kPrintMargins);
+    });
+    addCommand(CommandId::FilePrintPreview, [this] {
+        const std::unique_ptr<QTextDocument> pages = printableDocument();
+        fw::previewDocument(*pages, this, kPrintMargins);
+    });
     addCommand(CommandId::SyntaxColourUpdate, [this] { ColourAll(true); });
     addCommand(CommandId::Compile, [this] { CompileCurrentFile(); });
     addCommand(CommandId::RefreshFunctionList, [this] { RefreshFunctionList(); });
@@ -179,6 +194,35 @@ void CSyntaxWindowView::ColourCurrentLine() {
     }
     colourLine(document()->findBlock(textCursor().selectionStart()));
     drawChangedLines();
+}
+
+std::unique_ptr<QTextDocument> CSyntaxWindowView::printableDocument() const {
+    std::unique_ptr<QTextDocument> pages(document()->clone());
+    pages->setDefaultFont(m_viewFont);
+    CSyntaxWindowDoc *source = sourceDocument();
+    if (!source) {
+        return pages;
+    }
+    // The colours live in the view's layout only: a copy of the text carries them as formats.
+    const ColourClassStore &store = source->colourClasses();
+    QTextCursor cursor(pages.get());
+    cursor.beginEditBlock();
+    for (QTextBlock block = pages->begin(); block.isValid(); block = block.next()) {
+        if (block.blockNumber() >= store.lineCount()) {
+            break;
+        }
+        for (const editors::ColourRun &run :
+             editors::colourRuns(store.lineClasses(block.blockNumber()))) {
+            if (run.colourClass == editors::ColourClass::Normal) {
+                continue;
+            }
+            cursor.setPosition(block.position() + int(run.from));
+            cursor.setPosition(block.position() + int(run.to), QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(source->highlighter().format(run.colourClass));
+        }
+    }
+    cursor.endEditBlock();
+    return pages;
 }
 
 void CSyntaxWindowView::UndoOrRedo(bool redo) {
@@ -356,6 +400,14 @@ void CSyntaxWindowView::applyViewFont(const QFont &font) {
     setFont(m_viewFont);
     // Tab stops every four characters, as in the plain edit view.
     setTabStopDistance(kTabStopCharacters * QFontMetricsF(m_viewFont).horizontalAdvance(u' '));
+}
+
+void CSyntaxWindowView::inputMethodEvent(QInputMethodEvent *event) {
+    QPlainTextEdit::inputMethodEvent(event);
+    // Text composed with an input method (dead keys, compose sequences) is typed text too.
+    if (!event->commitString().isEmpty()) {
+        ColourCurrentLine();
+    }
 }
 
 void CSyntaxWindowView::focusInEvent(QFocusEvent *event) {

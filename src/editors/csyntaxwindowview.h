@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QPlainTextEdit>
 
+#include <memory>
+
 class CChildFrame;
 class CSyntaxWindowDoc;
 class QTextBlock;
@@ -38,6 +40,8 @@ public:
     // Colouring.
     void ColourAll(bool suppressRedraw);
     void ColourCurrentLine();
+    // A copy of the text for printing, with the colours it is shown in as character formats.
+    std::unique_ptr<QTextDocument> printableDocument() const;
     // Undoes or redoes the last edit and colours the text it brings back.
     void UndoOrRedo(bool redo);
     // Gives the characters base+from .. base+to-1 the class; a run that has it already is left
@@ -69,6 +73,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:

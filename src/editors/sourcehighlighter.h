@@ -37,6 +37,10 @@ public:
 
     // Draws the given lines again after their classes changed.
     void refreshLines(const std::vector<int> &lines);
+    // The character format a class is drawn with.
+    const QTextCharFormat &format(editors::ColourClass colourClass) const {
+        return m_formats[std::size_t(colourClass)];
+    }
     // Blocks drawn since construction: a re-colouring that changes no class draws none.
     qsizetype blocksDrawn() const { return m_blocksDrawn; }
 

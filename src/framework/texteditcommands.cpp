@@ -6,10 +6,12 @@
 #include "framework/findreplacedialog.h"
 #include "framework/prompter.h"
 
+#include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTextDocument>
 
 namespace fw {
 
@@ -55,6 +57,43 @@ void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor) {
     });
     target.addCommand(CommandId::FilePrint, [view] { printTextView(*view); });
     target.addCommand(CommandId::FilePrintPreview, [view] { previewTextView(*view); });
+}
+
+namespace {
+// Sets the printer's margins for one print and puts the old ones back afterwards.
+class PageMargins {
+public:
+    PageMargins(QPrinter &printer, const QMarginsF &margins)
+        : m_printer(printer)
+        , m_saved(printer.pageLayout().margins(QPageLayout::Millimeter)) {
+        m_printer.setPageMargins(margins, QPageLayout::Millimeter);
+    }
+    ~PageMargins() { m_printer.setPageMargins(m_saved, QPageLayout::Millimeter); }
+    PageMargins(const PageMargins &) = delete;
+    PageMargins &operator=(const PageMargins &) = delete;
+
+private:
+    QPrinter &m_printer;
+    QMarginsF m_saved;
+};
+} // namespace
+
+void printDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins) {
+    QPrinter &printer = sharedPrinter();
+    const PageMargins pageMargins(printer, margins);
+    QPrintDialog dialog(&printer, parent);
+    if (prompter().runDialog(dialog) == QDialog::Accepted) {
+        document.print(&printer);
+    }
+}
+
+void previewDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins) {
+    QPrinter &printer = sharedPrinter();
+    const PageMargins pageMargins(printer, margins);
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, parent,
+                     [&document](QPrinter *target) { document.print(target); });
+    prompter().runDialog(dialog);
 }
 
 void printTextView(QPlainTextEdit &editor) {

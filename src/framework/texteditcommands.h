@@ -1,6 +1,9 @@
 #pragma once
 
+class QMarginsF;
 class QPlainTextEdit;
+class QTextDocument;
+class QWidget;
 
 namespace fw {
 
@@ -14,5 +17,10 @@ void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor);
 // Prints a text view's document through the print dialog, or shows the print preview.
 void printTextView(QPlainTextEdit &editor);
 void previewTextView(QPlainTextEdit &editor);
+
+// The same for a document made for printing (a copy with the colours it is shown in), with the
+// page margins given in millimetres; the printer's own margins come back afterwards.
+void printDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins);
+void previewDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins);
 
 } // namespace fw

@@ -7,12 +7,19 @@
 #include "editors/syntaxcolouring.h"
 #include "framework/commandids.h"
 #include "support/qtprinters.h"
+#include "support/scriptedprompter.h"
 
 #include "sourcewindowfixture.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +164,41 @@ TEST(SourceColouring, UndoneCutAndUndoneReplacementComeBackColoured) {
     EXPECT_EQ(window.text(), QStringLiteral("int x; // y\nclass A {}\n"));
     EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK....CCCC"));
     EXPECT_EQ(window.drawnClasses(1), QStringLiteral("KKKKK....."));
+}
+
+TEST(SourceColouring, TextFromAnInputMethodIsColouredAsTyped) {
+    SourceWindow window("x\n");
+    window.setCursor(0, 0);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("int "));
+    QCoreApplication::sendEvent(window.view(), &composed);
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK.."));
+}
+
+TEST(SourceColouring, PrintedPagesCarryTheColoursAndHalfInchMargins) {
+    SourceWindow window("int x; // y\n");
+    const std::unique_ptr<QTextDocument> pages = window.view()->printableDocument();
+    const QTextBlock line = pages->firstBlock();
+    QStringList colours;
+    for (const QTextLayout::FormatRange &range : line.textFormats()) {
+        colours << QStringLiteral("%1:%2:%3")
+                       .arg(range.start)
+                       .arg(range.length)
+                       .arg(range.format.foreground().color().name());
+    }
+    EXPECT_EQ(colours, (QStringList{QStringLiteral("0:3:#0000dd"), QStringLiteral("3:4:#000000"),
+                                    QStringLiteral("7:4:#dd0000")}));
+
+    testing_support::ScriptedPrompter::Installed prompter;
+    QMarginsF duringPrint;
+    prompter->runDialogNext([&](QDialog &dialog) {
+        duringPrint = static_cast<QPrintDialog &>(dialog).printer()->pageLayout().margins(
+            QPageLayout::Millimeter);
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(window.view()->invokeCommand(CommandId::FilePrint));
+    EXPECT_NEAR(duringPrint.left(), 12.7, 0.1);
+    EXPECT_NEAR(duringPrint.bottom(), 12.7, 0.1);
 }
 
 TEST(SourceColouring, RecolouringAnUnchangedTextDrawsNothing) {
