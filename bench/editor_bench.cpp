@@ -83,8 +83,7 @@ void typeCharacter(QWidget *view, Qt::Key key, const QString &text) {
 
 // One character typed into a line in the middle of the file, then taken away again: two key
 // strokes per iteration, each re-colouring its line.
-void BM_TypedCharacterInTheMiddle(benchmark::State &state) {
-    SourceWindow window;
+void typeAndEraseInTheMiddle(SourceWindow &window, benchmark::State &state) {
     QTextDocument *text = window.document->textDocument();
     QTextCursor cursor(text->findBlockByNumber(text->blockCount() / 2));
     cursor.movePosition(QTextCursor::EndOfBlock);
@@ -95,6 +94,11 @@ void BM_TypedCharacterInTheMiddle(benchmark::State &state) {
     }
     state.SetItemsProcessed(state.iterations() * 2);
 }
+
+void BM_TypedCharacterInTheMiddle(benchmark::State &state) {
+    SourceWindow window;
+    typeAndEraseInTheMiddle(window, state);
+}
 BENCHMARK(BM_TypedCharacterInTheMiddle)->Unit(benchmark::kMicrosecond);
 
 // The same with a line typed into the middle of a file that holds no comment delimiter at all:
@@ -104,15 +108,7 @@ void BM_TypedCharacterWithoutCommentDelimiters(benchmark::State &state) {
     QString text = window.document->editorText();
     text.replace(u'*', u'+');
     window.document->setEditorText(text);
-    QTextDocument *document = window.document->textDocument();
-    QTextCursor cursor(document->findBlockByNumber(document->blockCount() / 2));
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    window.view->setTextCursor(cursor);
-    for (auto _ : state) {
-        typeCharacter(window.view, Qt::Key_X, QStringLiteral("x"));
-        typeCharacter(window.view, Qt::Key_Backspace, QStringLiteral("\b"));
-    }
-    state.SetItemsProcessed(state.iterations() * 2);
+    typeAndEraseInTheMiddle(window, state);
 }
 BENCHMARK(BM_TypedCharacterWithoutCommentDelimiters)->Unit(benchmark::kMicrosecond);
 
