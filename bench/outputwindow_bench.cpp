@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "numberedlines.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -86,18 +88,10 @@ TimingApplication &application() {
 const QString &dataFolder() {
     static QTemporaryDir folder;
     static const bool written = [] {
-        QFile file(folder.filePath(QStringLiteral("output.txt")));
-        if (!file.open(QIODevice::WriteOnly)) {
+        if (!bench_support::writeNumberedLines(folder.filePath(QStringLiteral("output.txt")),
+                                               kOutputSize, kLineLength)) {
             return false;
         }
-        QByteArray text;
-        for (qsizetype line = 0; text.size() < kOutputSize; ++line) {
-            QByteArray start = "line " + QByteArray::number(line) + ": ";
-            text += start + QByteArray(kLineLength - 1 - start.size(), 'x') + '\n';
-        }
-        text.truncate(kOutputSize);
-        text.back() = '\n';
-        file.write(text);
         // 100 chunks of 512 KB, one every 0.1 s.
         QFile script(folder.filePath(QStringLiteral("paced.sh")));
         if (!script.open(QIODevice::WriteOnly)) {

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "numberedlines.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -34,21 +36,8 @@ constexpr auto kWindowPollPause = std::chrono::milliseconds(200);
 const QString &dataFolder() {
     static QTemporaryDir folder;
     static const bool written = [] {
-        QFile file(folder.filePath(QStringLiteral("output.txt")));
-        if (!file.open(QIODevice::WriteOnly)) {
-            return false;
-        }
-        QByteArray block;
-        for (qsizetype line = 0; block.size() < kMegabyte; ++line) {
-            QByteArray text = "line " + QByteArray::number(line) + ": ";
-            text += QByteArray(kLineLength - 1 - text.size(), 'x') + '\n';
-            block += text;
-        }
-        block.truncate(kMegabyte);
-        for (qsizetype written = 0; written < kOutputSize; written += block.size()) {
-            file.write(block);
-        }
-        return true;
+        return bench_support::writeNumberedLines(folder.filePath(QStringLiteral("output.txt")),
+                                                 kOutputSize, kLineLength);
     }();
     static const QString path = written ? folder.path() : QString();
     return path;

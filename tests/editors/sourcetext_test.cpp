@@ -1,5 +1,6 @@
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
+#include "support/casename.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                    u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf},
         DecodeCase{"FileHoldingAParagraphSeparatorIsLatin1", "\"\xE2\x80\xA9\"\n",
                    u"\"\u00E2\u0080\u00A9\"\n"_s, Latin1, Lf}),
-    [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 // Line breaks, stray CRs, multi-byte UTF-8 (a byte order mark, the placeholder character itself,
 // a character outside the BMP) and, now and then, any byte at all, which mostly spoils UTF-8.

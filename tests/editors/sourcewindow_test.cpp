@@ -6,6 +6,7 @@
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
 #include "framework/commandids.h"
+#include "support/casename.h"
 #include "support/qtprinters.h"
 #include "support/scriptedprompter.h"
 
@@ -100,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"SelectLineAtTheOffsetOfALineBreakSelectsItsLine", QStringLiteral("ab\ncd\nef"), 0,
                  0, [](CSyntaxWindowView &view) { view.SelectLineAt(7); },
                  QStringLiteral("ab\ncd\nef"), QStringLiteral("cd")}),
-    [](const testing::TestParamInfo<EditCase> &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(SourceView, IndentationIsUndoneWithItsLineBreak) {
     SourceWindow window(QByteArray("\tx"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/casename.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -37,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LengthCase{"Length65533Takes16Bits", 65533, QByteArray::fromHex("ff fd ff")},
                     LengthCase{"Length65534Takes32Bits", 65534,
                                QByteArray::fromHex("ff ff ff fe ff 00 00")}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(Archive, IntegersAndArrayCountsAreLittleEndian) {
     const QByteArray bytes = stored([](fw::Archive &a) {
@@ -81,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                              QStringLiteral("\ufeff\u00e9")},
                     ReadCase{"OtherBytesAreLatin1", QByteArray::fromHex("03 e9 74 e9"),
                              QStringLiteral("\u00e9t\u00e9")}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(Archive, TextBeyondLatin1IsStoredAsUtf8WithItsByteCount) {
     const QString text = QStringLiteral("\ufeffC:\\Pl\u00e4ne");
@@ -121,6 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"RepeatedWideMarker", QByteArray::fromHex("ff feff ff feff 00"), {}},
                     ReadCase{"ArrayCountPastTheEnd", QByteArray::fromHex("ff ff ff ff ff 0f 00"),
                              QStringLiteral("array")}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 } // namespace

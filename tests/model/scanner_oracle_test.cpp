@@ -2,6 +2,7 @@
 // golden entry lists, and sources of the installed JDK.
 #include "recordingsink.h"
 #include "scannerprobe.h"
+#include "support/casename.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,7 +70,7 @@ TEST_P(GeneratedTexts, ScanLikeTheLiteralSteps) {
 INSTANTIATE_TEST_SUITE_P(Scanner, GeneratedTexts,
                          testing::Values(GeneratorProfile{"ShortDenseTexts", 6000, 30},
                                          GeneratorProfile{"LongTexts", 1500, 400}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 QString withCrLf(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))

@@ -1,5 +1,6 @@
 #include "recordingsink.h"
 #include "scannerprobe.h"
+#include "support/casename.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
             "ClassTwoLevelsDeepReplacesTheInnerClass",
             crlfLines({"class A {", "class B {", "class C {", "void h() {", "}", "}", "}", "}"}),
             {{2, "A"}, {13, "A.B"}, {24, "A.C"}}}),
-    [](const testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(Scanner, ReportsClassesAndMethodsToTheProjectInOrder) {
     ScannerProbe scanner;

@@ -2,6 +2,7 @@
 #include "model/cjavaclass.h"
 #include "model/cjavafile.h"
 #include "project/projectfile.h"
+#include "support/casename.h"
 #include "support/testenvironment.h"
 
 #include <QFile>
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                 QByteArray::fromHex("01000000 00010000") + QByteArray(1000, '\0')},
         BadFile{"InnerClassesNestedDeeperThanTheLimit",
                 nestedClasses(fw::Archive::kMaxNestingDepth + 1)}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 struct StoredFile {
     const char *name;
@@ -144,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                    QByteArray::fromHex("00000000 0341e92e 00 00 00 00"), 0},
         StoredFile{"InnerClassesNestedUpToTheLimit", nestedClasses(fw::Archive::kMaxNestingDepth),
                    0}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(ProjectFile, FullProjectSurvivesARealFile) {
     ProjectFileContents project;

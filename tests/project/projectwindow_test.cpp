@@ -9,6 +9,7 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/cjavaprojectview.h"
 #include "support/appharness.h"
+#include "support/casename.h"
 #include "support/qtprinters.h"
 #include "tools/cprocessoutputdialog.h"
 
@@ -188,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(ProjectDocument, AddFileTest,
                                                {u"/a/X.java"_s, u"/a/x.java"_s},
                                                {true, true},
                                                {u"X.java /a/X.java"_s, u"x.java /a/x.java"_s}}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST_F(ProjectTest, FullPathLookupsPreferJavaFilesThenTheHtmlFile) {
     EXPECT_EQ(project->GetFullPath(QString()), kNoFile) << "no HTML file, nothing selected";
@@ -495,6 +496,6 @@ INSTANTIATE_TEST_SUITE_P(
         EnableCase{"OtherFile", {u"B.java"_s}, true, true, true, false, true},
         EnableCase{"HtmlFile", {u"Page.html"_s}, true, true, true, false, false},
         EnableCase{"Method", {u"A.java"_s, u"A"_s, u"f()"_s}, true, false, false, false, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tools/commandline.h"
 
+#include "support/casename.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -46,7 +47,7 @@ const SplitCase kSplitCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, SplitCommandLineTest, testing::ValuesIn(kSplitCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(MatchesWildcard, StarAndQuestionMarkOnly) {
     EXPECT_EQ(MatchesWildcard("A$1.class", "A?1*"), true);

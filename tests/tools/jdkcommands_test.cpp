@@ -1,6 +1,7 @@
 #include "tools/commandline.h"
 #include "tools/jdkcommands.h"
 
+#include "support/casename.h"
 #include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ const CommandCase kCommandCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, ToolCommandTest, testing::ValuesIn(kCommandCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // Whatever a name holds, the runner's splitting gives it back whole, and a wildcard in it is
 // never expanded.

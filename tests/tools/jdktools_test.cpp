@@ -13,6 +13,7 @@
 
 #include "childscripts.h"
 #include "support/appharness.h"
+#include "support/casename.h"
 #include "support/qtprinters.h"
 
 #include <QDir>
@@ -134,7 +135,7 @@ const CommandLineCase kCommandLineCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandLineTest, testing::ValuesIn(kCommandLineCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 struct RefusalCase {
     const char *name;
@@ -165,7 +166,7 @@ const RefusalCase kRefusalCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, testing::ValuesIn(kRefusalCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST_F(ToolCommandsTest, ConsoleRunThatCannotStartSaysSoTwice) {
     useEchoingJdk();

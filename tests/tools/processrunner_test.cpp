@@ -1,6 +1,7 @@
 #include "tools/processrunner.h"
 
 #include "childscripts.h"
+#include "support/casename.h"
 #include "support/testenvironment.h"
 
 #include <QFileInfo>
@@ -76,7 +77,7 @@ const CapturedRunCase kCapturedRuns[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Scripts, CapturedRunTest, testing::ValuesIn(kCapturedRuns),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST_F(ProcessRunnerTest, ChildGetsSplitExpandedArgumentsFolderAndEnvironment) {
     qputenv("TARVO_RUNNER_PROBE", "probe value");
@@ -209,7 +210,7 @@ const StartFailureCase kStartFailures[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Starts, StartFailureTest, testing::ValuesIn(kStartFailures),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST_F(ProcessRunnerTest, TwoHundredRunsLeaveNoDescriptorOrZombie) {
     const QString script = writeScript(m_folder, "quick.sh", "echo run");
