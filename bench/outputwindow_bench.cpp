@@ -5,8 +5,8 @@
 //
 // Two runs: `cat` of the whole file at once (the window lags behind the captured text and
 // catches up), and a child that writes it in paced chunks over about ten seconds.
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/processoutputwindow.h"

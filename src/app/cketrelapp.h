@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "framework/application.h"
 #include "project/cjavaprojectdoc.h"
 

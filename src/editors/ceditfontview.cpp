@@ -1,7 +1,7 @@
 #include "editors/ceditfontview.h"
 
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "editors/plaintextdocument.h"
 #include "framework/texteditcommands.h"
 

@@ -1,6 +1,6 @@
 #include "editors/csyntaxwindowdoc.h"
 
-#include "app/ideservices.h"
+#include "services/ideservices.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/sourcehighlighter.h"

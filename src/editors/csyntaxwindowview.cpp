@@ -1,7 +1,7 @@
 #include "editors/csyntaxwindowview.h"
 
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "editors/cchildframe.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appsettings.h"
+#include "services/appsettings.h"
 #include "editors/colourclass.h"
 
 #include <QSyntaxHighlighter>

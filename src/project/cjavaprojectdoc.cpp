@@ -1,6 +1,6 @@
 #include "project/cjavaprojectdoc.h"
 
-#include "app/ideservices.h"
+#include "services/ideservices.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/commandids.h"
 #include "framework/frame.h"

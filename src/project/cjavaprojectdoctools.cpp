@@ -2,8 +2,8 @@
 // back from a compiler message to its source line.
 #include "project/cjavaprojectdoc.h"
 
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/prompter.h"
 #include "framework/view.h"

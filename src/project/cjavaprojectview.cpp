@@ -1,6 +1,6 @@
 #include "project/cjavaprojectview.h"
 
-#include "app/ideservices.h"
+#include "services/ideservices.h"
 #include "framework/commandids.h"
 #include "framework/frame.h"
 #include "framework/prompter.h"

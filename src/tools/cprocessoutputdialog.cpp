@@ -1,6 +1,6 @@
 #include "tools/cprocessoutputdialog.h"
 
-#include "app/ideservices.h"
+#include "services/ideservices.h"
 #include "framework/application.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appsettings.h"
-#include "app/ideservices.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "editors/sourceproject.h"
 #include "framework/document.h"
 #include "support/scriptedprompter.h"

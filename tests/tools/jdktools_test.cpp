@@ -1,4 +1,4 @@
-#include "app/appsettings.h"
+#include "services/appsettings.h"
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"

@@ -1,4 +1,4 @@
-#include "app/appsettings.h"
+#include "services/appsettings.h"
 
 #include "framework/profile.h"
 

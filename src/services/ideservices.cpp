@@ -1,4 +1,4 @@
-#include "app/ideservices.h"
+#include "services/ideservices.h"
 
 namespace {
 IdeServices *theServices = nullptr;
