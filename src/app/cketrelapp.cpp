@@ -1,6 +1,8 @@
 #include "app/cketrelapp.h"
 
+#include "app/caboutdialog.h"
 #include "app/cmainframe.h"
+#include "app/crecentprojectsdialog.h"
 #include "editors/cchildframe.h"
 #include "editors/ceditwebdoc.h"
 #include "editors/ceditwebview.h"
@@ -171,6 +173,9 @@ void CKetrelApp::registerCommands() {
             m_mainFrame->close();
         }
     });
+    addCommand(CommandId::NewProject, [this] { NewProject(); });
+    addCommand(CommandId::RecentProjects, [this] { ShowRecentProjects(); });
+    addCommand(CommandId::AppAbout, [this] { ShowAbout(); });
 
     // The build and run commands reach the open project from any window.
     addCommand(CommandId::Build, [this] {
@@ -273,6 +278,18 @@ bool CKetrelApp::NewSourceDocument(const QString &docName) {
 
 void CKetrelApp::SaveAllDocuments() {
     saveAllDocuments();
+}
+
+void CKetrelApp::ShowRecentProjects() {
+    CRecentProjectsDialog dialog(m_settings.recentProjects, m_mainFrame.get());
+    if (fw::prompter().runDialog(dialog) == QDialog::Accepted) {
+        openDocumentFile(dialog.chosen());
+    }
+}
+
+void CKetrelApp::ShowAbout() {
+    CAboutDialog dialog(m_mainFrame.get());
+    fw::prompter().runDialog(dialog);
 }
 
 void CKetrelApp::SaveSourceFont() {

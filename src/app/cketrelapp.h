@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "framework/application.h"
 #include "project/cjavaprojectdoc.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -69,6 +69,14 @@ public:
 
     // Starts the help viewer, or leaves the one already started running.
     void LaunchHelp();
+
+    // "New Project...": closes the open project, asks for the kind and the main class, and
+    // makes the project with the files of its kind beside the project file.
+    void NewProject();
+    // "Recent Projects...": opens the project chosen from the recent projects.
+    void ShowRecentProjects();
+    // "About Tarvo".
+    void ShowAbout();
 
     // Where data files (the help folder) are: beside the program, or in the installed share
     // folder.
