@@ -215,6 +215,25 @@ TEST_F(NewProjectTest, AppletProjectAlsoWritesThePageAndMakesItTheHtmlFile) {
     EXPECT_TRUE(frame().commandState(CommandId::RunApplet).isEnabled());
 }
 
+TEST_F(NewProjectTest, ClosedNewProjectIsReopenedThroughRecentProjects) {
+    newProject(ProjectKind::Application, u"Demo"_s, pathIn(u"Demo.jpr"_s));
+    harness.app().ActivateProjectWindow();
+    ASSERT_TRUE(frame().executeCommand(CommandId::FileClose));
+    AppHarness::processEvents();
+    ASSERT_EQ(project(), nullptr);
+
+    harness.prompter().runDialogNext([](QDialog &dialog) {
+        dialog.show();
+        QTest::mouseClick(button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result();
+    });
+    ASSERT_TRUE(frame().executeCommand(CommandId::RecentProjects));
+    ASSERT_NE(project(), nullptr);
+    EXPECT_EQ(project()->pathName(), pathIn(u"Demo.jpr"_s));
+    EXPECT_EQ(project()->m_strMainFile, u"Demo.java"_s);
+    EXPECT_EQ(project()->GetFullPath(u"Demo.java"_s), pathIn(u"Demo.java"_s));
+}
+
 TEST_F(NewProjectTest, EmptyProjectStaysUntitledAndAsksForNoFile) {
     newProject(ProjectKind::Empty, QString());
     ASSERT_NE(project(), nullptr);
