@@ -108,6 +108,9 @@ void CKetrelApp::NewProject() {
     // 10. and 11. It opens in a source window and becomes the project's main file.
     OpenDocumentFile(sourcePath);
     project->AddFile(sourcePath);
+    // The window scanned its text before the project held the file: it scans again now, so
+    // that the tree shows the new class at once.
+    project->RefreshFileClasses(sourcePath);
     project->SetMainFile(className + QStringLiteral(".java"));
 
     // 12. An applet's page; without it the project is left modified and unsaved.
