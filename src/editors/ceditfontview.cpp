@@ -1,24 +1,258 @@
 #include "editors/ceditfontview.h"
 
+#include "editors/plaintextdocument.h"
+#include "editors/plaintextediting.h"
+#include "editors/wordbreak.h"
+#include "framework/commandids.h"
+#include "framework/texteditcommands.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
-#include "editors/plaintextdocument.h"
-#include "framework/texteditcommands.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextBlock>
+
+namespace {
+
+constexpr double kTenthsPerPoint = 10.0;
+
+// The font the settings name for plain edit views.
+QFont storedSourceFont() {
+    AppSettings defaults;
+    IdeServices *ide = IdeServices::instance();
+    const AppSettings &settings = ide ? ide->settings() : defaults;
+    QFont font(settings.sourceFontName);
+    if (settings.sourceFontSize > 0) {
+        font.setPointSizeF(settings.sourceFontSize / kTenthsPerPoint);
+    }
+    return font;
+}
+
+bool isEnterKey(const QKeyEvent &event) {
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+// A line's text, where a position falls in it, and the line's start.
+struct LineAt {
+    QString text;
+    int column = 0;
+    int start = 0;
+};
+
+LineAt lineAt(const QTextDocument &document, int position) {
+    const QTextBlock block = document.findBlock(position);
+    return {block.text(), position - block.position(), block.position()};
+}
+
+} // namespace
 
 CEditFontView::CEditFontView() {
     fw::installTextEditCommands(*this, *this);
+    addCommand(CommandId::IncreaseIndent, [this] { IndentSelection(); });
+    addCommand(CommandId::DecreaseIndent, [this] { OutdentSelection(); });
+    addCommand(CommandId::Font, [this] { ChooseFont(); });
+    addCommand(CommandId::ConvertLinebreaks, [this] { ConvertLinebreaks(); });
 }
 
 CEditFontView::~CEditFontView() = default;
 
+PlainTextDocument *CEditFontView::plainDocument() const {
+    return dynamic_cast<PlainTextDocument *>(doc());
+}
+
 void CEditFontView::onInitialUpdate() {
-    if (auto *text = dynamic_cast<PlainTextDocument *>(doc())) {
+    if (PlainTextDocument *text = plainDocument()) {
         setDocument(text->textDocument());
     }
-    if (IdeServices *services = IdeServices::instance()) {
-        const AppSettings &settings = services->settings();
-        QFont font(settings.sourceFontName);
-        font.setPointSizeF(settings.sourceFontSize / 10.0);
-        setFont(font);
+    applyViewFont(storedSourceFont());
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    fw::View::onInitialUpdate();
+    SetTextMargins();
+}
+
+void CEditFontView::applyViewFont(const QFont &font) {
+    m_viewFont = font;
+    editors::setViewFont(*this, m_viewFont);
+}
+
+void CEditFontView::SetTextMargins() {
+    setViewportMargins(kLeftTextMargin, kTopTextMargin, 0, 0);
+}
+
+void CEditFontView::AutoIndent() {
+    editors::repeatIndentationOfLineAbove(*this);
+}
+
+void CEditFontView::IndentSelection() {
+    editors::indentSelectedLines(*this, editors::SelectionEndLine::EndPosition, false);
+    ensureCursorVisible();
+}
+
+void CEditFontView::OutdentSelection() {
+    editors::outdentSelectedLines(*this, editors::SelectionEndLine::EndPosition);
+    ensureCursorVisible();
+}
+
+void CEditFontView::ConvertLinebreaks() {
+    PlainTextDocument *text = plainDocument();
+    if (!text) {
+        return;
     }
+    setUpdatesEnabled(false);
+    text->ConvertLinebreaks();
+    setUpdatesEnabled(true);
+}
+
+void CEditFontView::ChooseFont() {
+    if (const std::optional<QFont> chosen = editors::chooseSourceFont(m_viewFont)) {
+        applyViewFont(*chosen);
+    }
+}
+
+int CEditFontView::NextWordPosition(int position) const {
+    const LineAt line = lineAt(*document(), position);
+    const int length = int(line.text.size());
+    if (line.column >= length) {
+        const QTextBlock next = document()->findBlock(position).next();
+        return next.isValid() ? next.position() : position;
+    }
+    // Asked from the next character, so that a move from the end of one word goes on to the
+    // end of the next.
+    return line.start
+           + editors::WordBreak(line.text, line.column + 1, length,
+                                editors::WordBreakAction::Right);
+}
+
+int CEditFontView::PreviousWordPosition(int position) const {
+    const LineAt line = lineAt(*document(), position);
+    if (line.column == 0) {
+        const QTextBlock previous = document()->findBlock(position).previous();
+        return previous.isValid() ? previous.position() + previous.length() - 1 : position;
+    }
+    // Asked from the previous character, so that a move from the start of one word goes on to
+    // the start of the one before.
+    return line.start
+           + editors::WordBreak(line.text, line.column - 1, int(line.text.size()),
+                                editors::WordBreakAction::Left);
+}
+
+void CEditFontView::SelectWordAt(int position) {
+    const LineAt line = lineAt(*document(), position);
+    const int length = int(line.text.size());
+    QTextCursor word(document());
+    word.setPosition(
+        line.start
+        + editors::WordBreak(line.text, line.column, length, editors::WordBreakAction::Left));
+    word.setPosition(
+        line.start
+            + editors::WordBreak(line.text, line.column, length, editors::WordBreakAction::Right),
+        QTextCursor::KeepAnchor);
+    setTextCursor(word);
+}
+
+bool CEditFontView::moveByWord(const QKeyEvent &event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (!(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    const bool extend = modifiers & Qt::ShiftModifier;
+    const QTextCursor::MoveMode mode = extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    QTextCursor cursor = textCursor();
+    switch (event.key()) {
+    case Qt::Key_Right:
+        cursor.setPosition(NextWordPosition(cursor.position()), mode);
+        break;
+    case Qt::Key_Left:
+        cursor.setPosition(PreviousWordPosition(cursor.position()), mode);
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        // Ctrl+Delete and Ctrl+Backspace take the same words away.
+        if (extend || isReadOnly()) {
+            return false;
+        }
+        if (!cursor.hasSelection()) {
+            cursor.setPosition(event.key() == Qt::Key_Delete
+                                   ? NextWordPosition(cursor.position())
+                                   : PreviousWordPosition(cursor.position()),
+                               QTextCursor::KeepAnchor);
+        }
+        cursor.removeSelectedText();
+        break;
+    default:
+        return false;
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return true;
+}
+
+void CEditFontView::setCaretHidden(bool hidden) {
+    if (hidden && cursorWidth() > 0) {
+        m_caretWidth = cursorWidth();
+        setCursorWidth(0);
+    } else if (!hidden && cursorWidth() == 0) {
+        setCursorWidth(m_caretWidth);
+    }
+}
+
+void CEditFontView::keyPressEvent(QKeyEvent *event) {
+    if (moveByWord(*event)) {
+        event->accept();
+        return;
+    }
+    if (!isEnterKey(*event)) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) {
+        setCaretHidden(true);
+    }
+    const int revision = document()->revision();
+    if ((event->modifiers() & Qt::ShiftModifier)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // Shift+Enter would insert a line separator that looks like a line break but is saved
+        // as a character inside the line: it breaks the line as Enter does.
+        QKeyEvent enter(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), event->count());
+        QPlainTextEdit::keyPressEvent(&enter);
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+    }
+    // Ctrl+Enter and Alt+Enter type nothing: their release has no new line to indent.
+    if (document()->revision() != revision && textCursor().atBlockStart()) {
+        m_lineBroken = true;
+    }
+}
+
+void CEditFontView::keyReleaseEvent(QKeyEvent *event) {
+    if (isEnterKey(*event) && !event->isAutoRepeat()) {
+        if (m_lineBroken) {
+            AutoIndent();
+        }
+        m_lineBroken = false;
+        setCaretHidden(false);
+    }
+    QPlainTextEdit::keyReleaseEvent(event);
+}
+
+void CEditFontView::focusOutEvent(QFocusEvent *event) {
+    // An Enter released in another window must not leave this one without its caret.
+    m_lineBroken = false;
+    setCaretHidden(false);
+    QPlainTextEdit::focusOutEvent(event);
+}
+
+void CEditFontView::resizeEvent(QResizeEvent *event) {
+    QPlainTextEdit::resizeEvent(event);
+    SetTextMargins();
+}
+
+void CEditFontView::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) {
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    SelectWordAt(cursorForPosition(event->position().toPoint()).position());
+    event->accept();
 }

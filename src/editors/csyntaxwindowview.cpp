@@ -1,10 +1,9 @@
 #include "editors/csyntaxwindowview.h"
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "editors/cchildframe.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/plaintextediting.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
 #include "editors/sourcetext.h"
@@ -14,11 +13,12 @@
 #include "framework/texteditcommands.h"
 #include "framework/waitcursor.h"
 #include "model/scansink.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "tools/jdkcommands.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMarginsF>
@@ -35,16 +35,11 @@ namespace {
 // edit views.
 const QString kSourceFontFace = QStringLiteral("Courier New");
 constexpr int kSourceFontPoints = 10;
-constexpr int kTenthsPerPoint = 10;
-constexpr int kTabStopCharacters = 4;
 // Half an inch on every side of a printed page.
 const QMarginsF kPrintMargins(12.7, 12.7, 12.7, 12.7);
 // An undo or redo that touches more lines than this colours the whole text again.
 constexpr int kMostLinesRecolouredByLine = 2000;
-// How much of the line above Enter reads for its indentation.
-constexpr qsizetype kIndentScanLimit = 1024;
 constexpr QChar kTab = u'\t';
-constexpr QChar kSpace = u' ';
 constexpr QChar kEnter = u'\r';
 
 IdeServices *services() {
@@ -69,28 +64,6 @@ QChar typedCharacter(const QKeyEvent &event) {
     default:
         return event.text().isEmpty() ? QChar() : event.text().front();
     }
-}
-
-// The text as the file holds it with every line break, CR LF, lone CR or lone LF, made one
-// line break of the editor; saved in CR LF style, every one of them is then a CR LF.
-QString withUniformLineBreaks(const QString &editorText, editors::LineBreakStyle style) {
-    QString fileText = editorText;
-    if (style == editors::LineBreakStyle::CrLf) {
-        fileText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    }
-    fileText.replace(editors::kCarriageReturnPlaceholder, QLatin1Char('\r'));
-    fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    fileText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return fileText;
-}
-
-// The first and last line of a selection: the lines of its start and of the character before
-// its end, so that a selection ending at the start of a line leaves that line out. An empty
-// selection is its own line.
-std::pair<int, int> selectedLines(const QTextDocument &document, const QTextCursor &cursor) {
-    const int start = cursor.selectionStart();
-    const int last = std::max(start, cursor.selectionEnd() - 1);
-    return {document.findBlock(start).blockNumber(), document.findBlock(last).blockNumber()};
 }
 
 // The position just past a line's last character, before its line break.
@@ -303,103 +276,35 @@ bool CSyntaxWindowView::IsInBlockComment(qsizetype offset) const {
 }
 
 void CSyntaxWindowView::AutoIndent(QChar character) {
-    if (character != kEnter) {
-        return;
+    if (character == kEnter) {
+        editors::repeatIndentationOfLineAbove(*this);
     }
-    QTextCursor cursor = textCursor();
-    const QTextBlock source = document()->findBlock(cursor.selectionStart()).previous();
-    if (!source.isValid()) {
-        return;
-    }
-    const QString text = source.text();
-    int tabs = 0;
-    int spaces = 0;
-    for (const QChar leading : QStringView(text).first(std::min(kIndentScanLimit, text.size()))) {
-        if (leading == kTab) {
-            ++tabs;
-        } else if (leading == kSpace) {
-            ++spaces;
-        } else {
-            break;
-        }
-    }
-    if (tabs + spaces == 0) {
-        return;
-    }
-    // The indentation belongs to the line break: one undo takes both away.
-    cursor.joinPreviousEditBlock();
-    cursor.insertText(QString(tabs, kTab) + QString(spaces, kSpace));
-    cursor.endEditBlock();
-    setTextCursor(cursor);
 }
 
 void CSyntaxWindowView::IndentSelection() {
-    const auto [first, last] = selectedLines(*document(), textCursor());
-    QTextCursor edit(document());
-    edit.beginEditBlock();
-    for (int line = first; line <= last; ++line) {
-        edit.setPosition(document()->findBlockByNumber(line).position());
-        edit.insertText(QString(kTab));
-    }
-    edit.endEditBlock();
-    const QTextBlock after = document()->findBlockByNumber(last + 1);
-    QTextCursor selection(document());
-    selection.setPosition(document()->findBlockByNumber(first).position());
-    selection.setPosition(after.isValid() ? after.position()
-                                          : lineEnd(document()->findBlockByNumber(last)),
-                          QTextCursor::KeepAnchor);
-    setTextCursor(selection);
+    editors::indentSelectedLines(*this, editors::SelectionEndLine::CharacterBeforeEnd, true);
 }
 
 void CSyntaxWindowView::OutdentSelection() {
-    const auto [first, last] = selectedLines(*document(), textCursor());
-    QTextCursor edit(document());
-    edit.beginEditBlock();
-    for (int line = first; line <= last; ++line) {
-        const QTextBlock block = document()->findBlockByNumber(line);
-        const QString text = block.text();
-        if (!text.isEmpty() && (text.front() == kTab || text.front() == kSpace)) {
-            edit.setPosition(block.position());
-            edit.deleteChar();
-        }
-    }
-    edit.endEditBlock();
-    QTextCursor selection(document());
-    selection.setPosition(document()->findBlockByNumber(first).position());
-    selection.setPosition(lineEnd(document()->findBlockByNumber(last)), QTextCursor::KeepAnchor);
-    setTextCursor(selection);
+    editors::outdentSelectedLines(*this, editors::SelectionEndLine::CharacterBeforeEnd);
 }
 
 void CSyntaxWindowView::ConvertLinebreaks() {
-    CSyntaxWindowDoc *document = sourceDocument();
-    if (!document) {
-        return;
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        document->ConvertLinebreaks();
+        ColourAll(false);
     }
-    document->setEditorText(
-        withUniformLineBreaks(document->editorText(), document->lineBreakStyle()));
-    document->setLineBreakStyle(editors::LineBreakStyle::CrLf);
-    document->setModifiedFlag(true);
-    ColourAll(false);
 }
 
 void CSyntaxWindowView::ChooseFont() {
-    const std::optional<QFont> chosen = fw::prompter().chooseFont(m_viewFont);
-    if (!chosen) {
-        return;
-    }
-    applyViewFont(*chosen);
-    if (IdeServices *ide = services()) {
-        ide->settings().sourceFontName = m_viewFont.family();
-        ide->settings().sourceFontSize = qRound(m_viewFont.pointSizeF() * kTenthsPerPoint);
-        ide->SaveSourceFont();
+    if (const std::optional<QFont> chosen = editors::chooseSourceFont(m_viewFont)) {
+        applyViewFont(*chosen);
     }
 }
 
 void CSyntaxWindowView::applyViewFont(const QFont &font) {
     m_viewFont = font;
-    setFont(m_viewFont);
-    // Tab stops every four characters, as in the plain edit view.
-    setTabStopDistance(kTabStopCharacters * QFontMetricsF(m_viewFont).horizontalAdvance(u' '));
+    editors::setViewFont(*this, m_viewFont);
 }
 
 void CSyntaxWindowView::inputMethodEvent(QInputMethodEvent *event) {

@@ -26,6 +26,21 @@ void PlainTextDocument::setEditorText(const QString &text) {
     m_text.setPlainText(text);
 }
 
+void PlainTextDocument::ConvertLinebreaks() {
+    // The text as the file would hold it, each of its line breaks then made one line break of
+    // the editor; saved in CR LF style, every one of them is a CR LF.
+    QString fileText = editorText();
+    if (m_lineBreakStyle == editors::LineBreakStyle::CrLf) {
+        fileText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    }
+    fileText.replace(editors::kCarriageReturnPlaceholder, QLatin1Char('\r'));
+    fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    fileText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setEditorText(fileText);
+    m_lineBreakStyle = editors::LineBreakStyle::CrLf;
+    setModifiedFlag(true);
+}
+
 void PlainTextDocument::deleteContents() {
     const bool blocked = m_text.blockSignals(true);
     m_text.clear();

@@ -26,6 +26,10 @@ public:
     editors::LineBreakStyle lineBreakStyle() const { return m_lineBreakStyle; }
     // The line breaks the next save writes.
     void setLineBreakStyle(editors::LineBreakStyle style) { m_lineBreakStyle = style; }
+    // Makes every line break of the text, CR LF, a lone CR or a lone LF, one CR LF, as the
+    // next save writes them, and marks the document modified. The text is set anew, so the
+    // edits before it can no longer be undone.
+    void ConvertLinebreaks();
 
     bool supportsMultipleViews() const override { return true; }
     void deleteContents() override;

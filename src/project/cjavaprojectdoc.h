@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/sourceproject.h"
+#include "editors/webproject.h"
 #include "framework/document.h"
 #include "project/projectfile.h"
 
@@ -18,7 +19,10 @@ class QWidget;
 // windows report into it, the JDK tool commands are its commands, and it owns the project's
 // output window. Only one is open at a time. Files are identified by full path when added or
 // removed and by file name everywhere else; names and paths compare exactly.
-class CJavaProjectDoc : public fw::Document, public ProjectFileContents, public SourceProject {
+class CJavaProjectDoc : public fw::Document,
+                        public ProjectFileContents,
+                        public SourceProject,
+                        public WebProject {
     Q_OBJECT
 
 public:
@@ -38,6 +42,7 @@ public:
     QString GetFullPath(const QString &fileName) const;
     void SetMainFile(const QString &fileName);
     bool IsMainFile(const QString &fileName) const;
+    QString mainFile() const override { return m_strMainFile; }
     void SetHtmlFile(const QString &path);
     CJavaFileList &GetFileList() { return m_fileList; }
     QWidget *GetProjectFrame() const;
