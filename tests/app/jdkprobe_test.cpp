@@ -71,23 +71,16 @@ std::vector<Answer> probeAnswers(JdkProbe &probe, const QString &folder) {
     return answers;
 }
 
-TEST(JdkProbe, FolderWithoutJavacSaysSo) {
+TEST(JdkProbe, FolderWithoutRunnableJavacSaysSo) {
+    const QString plainFile = makeScratchFolder(QStringLiteral("plainjavac"));
+    writeFileIn(plainFile, QStringLiteral("bin/javac"), "not a program");
     JdkProbe probe;
     for (const QString &folder : {QString(), makeScratchFolder(QStringLiteral("nojdk")),
-                                  QStringLiteral("/no/such/folder")}) {
+                                  QStringLiteral("/no/such/folder"), plainFile}) {
         const std::vector<Answer> answers = probeAnswers(probe, folder);
         ASSERT_EQ(answers.size(), 1u) << folder.toStdString();
         EXPECT_EQ(answers[0].result, JdkProbe::Result::NoJavac) << folder.toStdString();
     }
-}
-
-TEST(JdkProbe, JavacThatIsNotRunnableIsNoJavac) {
-    const QString folder = makeScratchFolder(QStringLiteral("plainjavac"));
-    writeFileIn(folder, QStringLiteral("bin/javac"), "not a program");
-    JdkProbe probe;
-    const std::vector<Answer> answers = probeAnswers(probe, folder);
-    ASSERT_EQ(answers.size(), 1u);
-    EXPECT_EQ(answers[0].result, JdkProbe::Result::NoJavac);
 }
 
 TEST(JdkProbe, VersionPrintedOnEitherStreamIsFound) {

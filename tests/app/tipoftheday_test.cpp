@@ -145,6 +145,8 @@ TEST_F(TipOfTheDay, BadStoredPositionShowsTroubleReadingTheTipsFile) {
               QStringList{QStringLiteral("Trouble reading the tips file")});
     QTest::mouseClick(nextTip(*dialog), Qt::LeftButton);
     EXPECT_EQ(shownTip(*dialog), QStringLiteral("One"));
+    dialog.reset();
+    EXPECT_EQ(stored(TipSession::kFilePosKey), 4);
 }
 
 TEST_F(TipOfTheDay, TipAreaIsWhiteWithTheBulbInItsCorner) {

@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -105,18 +104,6 @@ INSTANTIATE_TEST_SUITE_P(TipsFile, TipsFileWithoutTips,
                                          EmptyCase{"BlankAndIndentedOnly", "\n\n  a\n\tb\n\r\n"}),
                          testing_support::CaseName());
 
-TEST(TipsFile, PositionIsTheByteAfterTheTipsLine) {
-    TipsFile file;
-    ASSERT_TRUE(file.open(tipsFileWith("; c\nAlpha\nBeta\n")));
-    ASSERT_EQ(file.readNextTip(), TipsFile::Read::Tip);
-    EXPECT_EQ(file.position(), 10);
-    EXPECT_TRUE(file.seek(4));
-    ASSERT_EQ(file.readNextTip(), TipsFile::Read::Tip);
-    EXPECT_EQ(file.tip(), QStringLiteral("Alpha\n"));
-    EXPECT_FALSE(file.seek(-1));
-    EXPECT_EQ(file.position(), 10);
-}
-
 TEST(TipsFile, TimeStampIsCtimeTextWithoutTrailingWhiteSpace) {
     const QByteArray savedZone = qgetenv("TZ");
     qputenv("TZ", "UTC");
@@ -206,17 +193,6 @@ TEST_F(TipSessionTest, EachShowingMovesOnByOneTipAndWraps) {
     EXPECT_EQ(nextShowing(), QStringLiteral("One"));
 }
 
-TEST_F(TipSessionTest, NextTipInOneShowingIsStoredWhenItEnds) {
-    writeTips("One\nTwo\nThree\n");
-    {
-        TipSession session(m_profile, m_tipsPath);
-        EXPECT_EQ(session.tip(), QStringLiteral("One"));
-        EXPECT_EQ(session.next(), TipSession::Status::Tip);
-        EXPECT_EQ(session.tip(), QStringLiteral("Two"));
-    }
-    EXPECT_EQ(nextShowing(), QStringLiteral("Three"));
-}
-
 TEST_F(TipSessionTest, ReplacedFileStartsAtTheFirstTip) {
     writeTips("One\nTwo\nThree\n");
     nextShowing();
@@ -235,50 +211,6 @@ TEST_F(TipSessionTest, PositionBeyondTheEndOfAShorterFileWrapsToTheFirstTip) {
     // Same time stamp, fewer bytes: the stored position lies past the end.
     writeTips("Short\n");
     EXPECT_EQ(nextShowing(), QStringLiteral("Short"));
-}
-
-TEST_F(TipSessionTest, MissingFileStoresNothing) {
-    TipSession session(m_profile, m_tipsPath);
-    EXPECT_EQ(session.status(), TipSession::Status::Missing);
-    EXPECT_FALSE(session.hasFile());
-    EXPECT_EQ(session.next(), TipSession::Status::Missing);
-    session.end();
-    EXPECT_FALSE(m_profile.contains(kSection, kFilePos));
-    EXPECT_FALSE(m_profile.contains(kSection, TipSession::kTimeStampKey));
-}
-
-TEST_F(TipSessionTest, BadStoredPositionIsTroubleAndIsMendedAtTheEnd) {
-    writeTips("One\nTwo\n");
-    nextShowing(); // stores the time stamp
-    m_profile.writeInt(kSection, kFilePos, -7);
-    {
-        TipSession session(m_profile, m_tipsPath);
-        EXPECT_EQ(session.status(), TipSession::Status::Trouble);
-        EXPECT_EQ(session.next(), TipSession::Status::Tip);
-        EXPECT_EQ(session.tip(), QStringLiteral("One"));
-    }
-    EXPECT_EQ(storedPosition(), 4);
-}
-
-TEST_F(TipSessionTest, FileWithoutTipsGivesNoTip) {
-    writeTips("; only\n; comments\n");
-    TipSession session(m_profile, m_tipsPath);
-    EXPECT_EQ(session.status(), TipSession::Status::NoTip);
-    EXPECT_EQ(session.next(), TipSession::Status::NoTip);
-}
-
-TEST_F(TipSessionTest, StartUpSwitchReadsAndWritesZeroForShow) {
-    writeTips("One\n");
-    EXPECT_TRUE(TipSession(m_profile, m_tipsPath).showAtStartUp());
-    m_profile.writeInt(kSection, TipSession::kStartUpKey, 1);
-    {
-        TipSession session(m_profile, m_tipsPath);
-        EXPECT_FALSE(session.showAtStartUp());
-        session.storeShowAtStartUp(true);
-    }
-    EXPECT_EQ(m_profile.readInt(kSection, TipSession::kStartUpKey, -1), 0);
-    TipSession(m_profile, m_tipsPath).storeShowAtStartUp(false);
-    EXPECT_EQ(m_profile.readInt(kSection, TipSession::kStartUpKey, -1), 1);
 }
 
 } // namespace
