@@ -2,7 +2,9 @@
 
 #include "app/caboutdialog.h"
 #include "app/cmainframe.h"
+#include "app/cpreferencesdialog.h"
 #include "app/crecentprojectsdialog.h"
+#include "app/ctipofthedaydialog.h"
 #include "editors/cchildframe.h"
 #include "editors/ceditwebdoc.h"
 #include "editors/ceditwebview.h"
@@ -99,6 +101,9 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
         openDocumentFile(m_settings.lastOpenProject);
     }
+    if (files.isEmpty()) {
+        ShowTipOfTheDay(true);
+    }
     m_started = true;
     if (!m_handedFiles.isEmpty()) {
         QTimer::singleShot(0, this, &CKetrelApp::openPendingHandedFiles);
@@ -168,6 +173,8 @@ void CKetrelApp::registerCommands() {
     });
     addCommand(CommandId::SaveAll, [this] { SaveAllDocuments(); });
     addCommand(CommandId::Help, [this] { LaunchHelp(); });
+    addCommand(CommandId::Preferences, [this] { EditPreferences(); });
+    addCommand(CommandId::TipOfTheDay, [this] { ShowTipOfTheDay(false); });
     addCommand(CommandId::AppExit, [this] {
         if (m_mainFrame) {
             m_mainFrame->close();
@@ -355,4 +362,36 @@ void CKetrelApp::LaunchHelp() {
         return;
     }
     m_helpViewerPid = pid;
+}
+
+QString CKetrelApp::tipsFilePath() const {
+    return helpFolder() + QStringLiteral("/tips.dat");
+}
+
+void CKetrelApp::ShowTipOfTheDay(bool atStartUp) {
+    CTipOfTheDayDialog dialog(profile(), tipsFilePath(), *m_tables, m_mainFrame.get());
+    if (!atStartUp || dialog.showAtStartUp()) {
+        fw::prompter().runDialog(dialog);
+    }
+}
+
+void CKetrelApp::EditPreferences() {
+    QFont sampleFont(m_settings.sourceFontName);
+    sampleFont.setPointSizeF(m_settings.sourceFontSize / 10.0);
+    CPreferencesDialog dialog(sampleFont, m_mainFrame.get());
+    dialog.setValues({m_settings.jdkFolder, m_settings.javacOptions,
+                      m_settings.saveBeforeCompile > 0, m_settings.loadLastProject > 0,
+                      m_settings.commentColour, m_settings.keywordColour, m_settings.stringColour});
+    if (fw::prompter().runDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    const CPreferencesDialog::Values values = dialog.values();
+    m_settings.jdkFolder = values.jdkFolder;
+    m_settings.javacOptions = values.javacOptions;
+    m_settings.saveBeforeCompile = values.saveBeforeCompile ? 1 : 0;
+    m_settings.loadLastProject = values.loadLastProject ? 1 : 0;
+    m_settings.commentColour = values.commentColour;
+    m_settings.keywordColour = values.keywordColour;
+    m_settings.stringColour = values.stringColour;
+    m_settings.SavePreferences(profile());
 }

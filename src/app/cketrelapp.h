@@ -82,6 +82,13 @@ public:
     // folder.
     QString helpFolder() const;
 
+    // "Preferences...": the dialog filled from the settings; OK writes its seven values.
+    void EditPreferences();
+    // The tip of the day, made and destroyed each time so that every start moves on by one tip.
+    // At start-up it is shown only while the user has not switched tips off.
+    void ShowTipOfTheDay(bool atStartUp);
+    QString tipsFilePath() const;
+
 private:
     void registerDocTemplates();
     void registerCommands();

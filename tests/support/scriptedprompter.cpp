@@ -35,6 +35,8 @@ QStringList ScriptedPrompter::messageTexts() const {
 void ScriptedPrompter::clear() {
     m_messages.clear();
     m_fileDialogs.clear();
+    m_colourStarts.clear();
+    m_folderTitles.clear();
     m_dialogsRun = 0;
 }
 
@@ -67,11 +69,13 @@ std::optional<QFont> ScriptedPrompter::chooseFont(const QFont &) {
     return takeFront(m_fonts);
 }
 
-std::optional<QColor> ScriptedPrompter::chooseColour(const QColor &) {
+std::optional<QColor> ScriptedPrompter::chooseColour(const QColor &initial) {
+    m_colourStarts.push_back(initial);
     return takeFront(m_colours);
 }
 
-QString ScriptedPrompter::chooseFolder(const QString &) {
+QString ScriptedPrompter::chooseFolder(const QString &title) {
+    m_folderTitles << title;
     return takeFront(m_folders).value_or(QString());
 }
 

@@ -47,6 +47,9 @@ public:
     QStringList messageTexts() const;
     const std::vector<fw::FileDialogOptions> &fileDialogs() const { return m_fileDialogs; }
     int dialogsRun() const { return m_dialogsRun; }
+    // The colour each colour chooser started at, and the title of each folder chooser.
+    const std::vector<QColor> &colourChooserStarts() const { return m_colourStarts; }
+    const QStringList &folderChooserTitles() const { return m_folderTitles; }
     void clear();
 
     fw::Answer message(const QString &text, fw::MessageButtons buttons) override;
@@ -67,6 +70,8 @@ private:
     std::deque<DialogScript> m_dialogs;
     std::vector<Message> m_messages;
     std::vector<fw::FileDialogOptions> m_fileDialogs;
+    std::vector<QColor> m_colourStarts;
+    QStringList m_folderTitles;
     int m_dialogsRun = 0;
 };
 

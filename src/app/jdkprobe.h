@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class QProcess;
+
+// Tells whether a folder holds a usable JDK: runs its bin/javac with -version and reports the
+// version the compiler prints. One probe runs at a time; starting another drops the one still
+// running, so only the answer for the latest folder arrives. Nothing here stops the user from
+// keeping a folder without a compiler; it only tells.
+class JdkProbe : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Result {
+        Found,   // version() names the compiler's version
+        NoJavac, // the folder has no runnable bin/javac
+        NoAnswer // bin/javac did not start, failed, or printed no version in time
+    };
+
+    static constexpr int kTimeoutMs = 15000;
+
+    explicit JdkProbe(QObject *parent = nullptr);
+    ~JdkProbe() override;
+
+    void probe(const QString &jdkFolder);
+    bool isRunning() const;
+
+    // "17.0.15" from the "javac 17.0.15" line of the compiler's output; empty when there is none.
+    static QString versionIn(const QByteArray &output);
+    // The sentence the Preferences dialog shows for a result.
+    static QString note(Result result, const QString &version = QString());
+    static QString searchingNote();
+
+signals:
+    void finished(JdkProbe::Result result, const QString &version);
+
+private:
+    void stop();
+    void report(Result result, const QString &version = QString());
+
+    std::unique_ptr<QProcess> m_process;
+    QTimer m_timeout;
+};
