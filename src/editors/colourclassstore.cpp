@@ -41,6 +41,11 @@ ColourClassStore::Line ColourClassStore::makeLine(QString text, ColourClasses cl
 }
 
 void ColourClassStore::reset() {
+    readAllLines();
+    ++m_resetCount;
+}
+
+void ColourClassStore::readAllLines() {
     m_lines.clear();
     m_lines.reserve(m_document->blockCount());
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
@@ -50,7 +55,6 @@ void ColourClassStore::reset() {
     }
     m_dirtyLines.clear();
     m_hint = {};
-    ++m_resetCount;
 }
 
 void ColourClassStore::onContentsChange(int position, int removed, int added) {
@@ -58,6 +62,12 @@ void ColourClassStore::onContentsChange(int position, int removed, int added) {
         return;
     }
     m_hint = {};
+    if (lineCount() == 1 && m_lines.front().text.isEmpty()) {
+        // Text given to an empty document (a file being read): there are no classes to keep,
+        // and every new character is Normal.
+        readAllLines();
+        return;
+    }
     const QTextBlock first = m_document->findBlock(position);
     if (!first.isValid() || first.blockNumber() >= lineCount()) {
         reset();
@@ -195,6 +205,7 @@ bool ColourClassStore::applyRun(qsizetype from, qsizetype to, ColourClass colour
             if (std::any_of(first, last,
                             [colourClass](ColourClass c) { return c != colourClass; })) {
                 std::fill(first, last, colourClass);
+                line.drawn = false;
                 if (m_dirtyLines.empty() || m_dirtyLines.back() != at.line) {
                     m_dirtyLines.push_back(at.line);
                 }
