@@ -1,9 +1,11 @@
 // Opening large Java files in a source window the way the program does: read and decode the
 // file, colour the whole text, scan it and fill the function list, then paint the first frame
-// offscreen. Then keystrokes typed into the middle of the file, each handled and painted.
+// offscreen. Then keystrokes typed into the middle of the file (the middle of its middle line),
+// each handled and painted.
 //
-//   largefile_bench [ROUNDS]        opens a 2 MB and a 50 MB file ROUNDS times (default 3), each
-//                                   open in a process of its own, and prints the medians
+//   largefile_bench [ROUNDS]        opens a 2 MB file, a 50 MB file and a file of one line of
+//                                   1 MB, ROUNDS times each (default 3), each open in a process
+//                                   of its own, and prints the medians
 //   largefile_bench open FILE [N]   one open of FILE with N keystrokes (default 200); prints
 //                                   one line of figures (for profiling one open)
 //
@@ -35,6 +37,7 @@ namespace {
 
 constexpr int kKeystrokes = 200;
 constexpr int kDefaultRounds = 3;
+constexpr qsizetype kLongLineSize = 1000 * 1000;
 
 double milliseconds(const QElapsedTimer &timer) {
     return double(timer.nsecsElapsed()) / 1e6;
@@ -87,8 +90,9 @@ int openOnce(const QString &path, int keystrokes) {
 
     // Keystrokes in the middle of the text, each painted before the next.
     QTextDocument *text = document->textDocument();
-    QTextCursor cursor(text->findBlockByNumber(text->blockCount() / 2));
-    cursor.movePosition(QTextCursor::EndOfBlock);
+    const QTextBlock middle = text->findBlockByNumber(text->blockCount() / 2);
+    QTextCursor cursor(text);
+    cursor.setPosition(middle.position() + middle.length() / 2);
     view->setTextCursor(cursor);
     view->viewport()->repaint();
     std::vector<double> keys;
@@ -113,6 +117,22 @@ int openOnce(const QString &path, int keystrokes) {
     std::_Exit(0);
 }
 
+// One line of about a megabyte: declarations with strings and comments, without a line break.
+QString writeLongLine(const QTemporaryDir &folder, const QString &name) {
+    const QString path = folder.filePath(name);
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        qFatal("Cannot write %s", qPrintable(path));
+    }
+    QByteArray line = "public class LongLine {";
+    for (int field = 0; line.size() < kLongLineSize; ++field) {
+        const QByteArray number = QByteArray::number(field);
+        line += " int a" + number + " = \"s" + number + "\".length(); /* c */";
+    }
+    out.write(line + " }\r\n");
+    return path;
+}
+
 QString writeSample(const QTemporaryDir &folder, const QString &name, qsizetype size) {
     const QByteArray &stretch = bench_support::javaFileBytes();
     const QString path = folder.filePath(name);
@@ -135,11 +155,13 @@ int compare(int rounds) {
     QTemporaryDir folder;
     const std::vector<std::pair<QString, qsizetype>> files{
         {QStringLiteral("Two.java"), bench_support::kFileSize},
-        {QStringLiteral("Fifty.java"), 25 * bench_support::kFileSize}};
+        {QStringLiteral("Fifty.java"), 25 * bench_support::kFileSize},
+        {QStringLiteral("LongLine.java"), 0}};
     std::printf("%-11s %9s %9s %9s %9s %9s %9s %9s %8s %7s\n", "file", "MB", "read", "colour",
                 "paint", "open", "key med", "key max", "peak MB", "entries");
     for (const auto &[name, size] : files) {
-        const QString path = writeSample(folder, name, size);
+        const QString path =
+            size > 0 ? writeSample(folder, name, size) : writeLongLine(folder, name);
         const double megabytes = double(QFile(path).size()) / 1e6;
         std::vector<std::vector<double>> columns(8);
         for (int round = 0; round < rounds; ++round) {

@@ -48,8 +48,14 @@ void ColourClassStore::reset() {
 void ColourClassStore::readAllLines() {
     m_lines.clear();
     m_lines.reserve(m_document->blockCount());
+    // One copy of the whole text, cut at the block lengths, costs far less than asking each
+    // block for its text.
+    const QString whole = m_document->toRawText();
+    qsizetype start = 0;
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        QString text = block.text();
+        const qsizetype length = block.length() - 1;
+        QString text = whole.mid(start, length);
+        start += length + 1;
         ColourClasses classes(text.size(), ColourClass::Normal);
         m_lines.push_back(makeLine(std::move(text), std::move(classes)));
     }
