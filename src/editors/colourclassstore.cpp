@@ -41,16 +41,26 @@ ColourClassStore::Line ColourClassStore::makeLine(QString text, ColourClasses cl
 }
 
 void ColourClassStore::reset() {
+    readAllLines();
+    ++m_resetCount;
+}
+
+void ColourClassStore::readAllLines() {
     m_lines.clear();
     m_lines.reserve(m_document->blockCount());
+    // One copy of the whole text, cut at the block lengths, costs far less than asking each
+    // block for its text.
+    const QString whole = m_document->toRawText();
+    qsizetype start = 0;
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        QString text = block.text();
+        const qsizetype length = block.length() - 1;
+        QString text = whole.mid(start, length);
+        start += length + 1;
         ColourClasses classes(text.size(), ColourClass::Normal);
         m_lines.push_back(makeLine(std::move(text), std::move(classes)));
     }
     m_dirtyLines.clear();
     m_hint = {};
-    ++m_resetCount;
 }
 
 void ColourClassStore::onContentsChange(int position, int removed, int added) {
@@ -58,6 +68,12 @@ void ColourClassStore::onContentsChange(int position, int removed, int added) {
         return;
     }
     m_hint = {};
+    if (lineCount() == 1 && m_lines.front().text.isEmpty()) {
+        // Text given to an empty document (a file being read): there are no classes to keep,
+        // and every new character is Normal.
+        readAllLines();
+        return;
+    }
     const QTextBlock first = m_document->findBlock(position);
     if (!first.isValid() || first.blockNumber() >= lineCount()) {
         reset();
@@ -195,6 +211,7 @@ bool ColourClassStore::applyRun(qsizetype from, qsizetype to, ColourClass colour
             if (std::any_of(first, last,
                             [colourClass](ColourClass c) { return c != colourClass; })) {
                 std::fill(first, last, colourClass);
+                line.drawn = false;
                 if (m_dirtyLines.empty() || m_dirtyLines.back() != at.line) {
                     m_dirtyLines.push_back(at.line);
                 }

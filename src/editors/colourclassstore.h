@@ -45,6 +45,16 @@ public:
     // The lines whose classes applyRun changed since the last call, in ascending order.
     std::vector<int> takeDirtyLines();
 
+    // Whether a line's classes were drawn into its block since they or its text last changed.
+    // Every line starts undrawn; an edit of a line or a change of its classes makes it undrawn
+    // again, and the highlighter draws it before it is painted.
+    bool isDrawn(int line) const { return line >= 0 && line < lineCount() && m_lines[line].drawn; }
+    void setDrawn(int line) {
+        if (line >= 0 && line < lineCount()) {
+            m_lines[line].drawn = true;
+        }
+    }
+
     // The line that holds a CR LF offset (the last line for an offset beyond the text, the
     // first for a negative one) and that line's start. Runs asked for in text order cost
     // constant time each.
@@ -67,9 +77,12 @@ private:
         QString text;
         editors::ColourClasses classes;
         editors::CommentMarker lastMarker = editors::CommentMarker::None;
+        bool drawn = false;
     };
 
     void onContentsChange(int position, int removed, int added);
+    // Reads every line from the document, all classes Normal, without counting a reset.
+    void readAllLines();
     static Line makeLine(QString text, editors::ColourClasses classes);
     qsizetype crLfLineStart(int line) const;
 

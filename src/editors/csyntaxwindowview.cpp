@@ -119,11 +119,15 @@ void CSyntaxWindowView::registerCommands() {
 }
 
 void CSyntaxWindowView::onInitialUpdate() {
+    // Lines are never wrapped; set before the text is given, since every change of the mode
+    // lays the whole text out again.
+    setLineWrapMode(QPlainTextEdit::NoWrap);
     if (CSyntaxWindowDoc *document = sourceDocument()) {
         setDocument(document->textDocument());
+        connect(&document->highlighter(), &SourceHighlighter::linesChanged, viewport(),
+                qOverload<>(&QWidget::update));
     }
     applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
-    setLineWrapMode(QPlainTextEdit::NoWrap);
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);
@@ -132,8 +136,12 @@ void CSyntaxWindowView::onInitialUpdate() {
     if (CChildFrame *bar = childFrame()) {
         connect(bar->functionList(), &QComboBox::activated, this, &CSyntaxWindowView::ChooseEntry);
     }
-    ColourAll(true);
-    RefreshFunctionList();
+    // One copy of the text serves both the colouring and the scan.
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        const QString text = editors::toCrLfText(document->editorText());
+        colourText(text, true);
+        scanText(text);
+    }
 }
 
 int CSyntaxWindowView::lineCount() const {
@@ -141,18 +149,25 @@ int CSyntaxWindowView::lineCount() const {
 }
 
 void CSyntaxWindowView::ColourAll(bool suppressRedraw) {
-    CSyntaxWindowDoc *document = sourceDocument();
-    if (!document) {
-        return;
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        colourText(editors::toCrLfText(document->editorText()), suppressRedraw);
     }
+}
+
+void CSyntaxWindowView::colourText(const QString &crLfText, bool suppressRedraw) {
     fw::WaitCursor wait;
     if (suppressRedraw) {
         viewport()->setUpdatesEnabled(false);
     }
-    const editors::ColourClasses classes =
-        editors::classifyWholeText(editors::toCrLfText(document->editorText()));
-    for (const editors::ColourRun &run : editors::colourRuns(classes)) {
-        ApplyRun(0, run.colourClass, run.from, run.to);
+    // The runs are applied as they are found, without a list of them all.
+    const editors::ColourClasses classes = editors::classifyWholeText(crLfText);
+    const qsizetype length = qsizetype(classes.size());
+    qsizetype from = 0;
+    for (qsizetype index = 1; index <= length; ++index) {
+        if (index == length || classes[index] != classes[from]) {
+            ApplyRun(0, classes[from], from, index);
+            from = index;
+        }
     }
     drawChangedLines();
     if (suppressRedraw) {
@@ -254,6 +269,26 @@ void CSyntaxWindowView::drawChangedLines() {
     }
 }
 
+void CSyntaxWindowView::drawVisibleLines() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    // Lines are never wrapped, so each block is one line of the same height; one more line
+    // covers a line cut at the bottom edge.
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int visibleLines = viewport()->height() / lineHeight + 2;
+    QTextBlock block = firstVisibleBlock();
+    for (int line = 0; line < visibleLines && block.isValid(); ++line, block = block.next()) {
+        document->highlighter().drawBlock(block);
+    }
+}
+
+void CSyntaxWindowView::paintEvent(QPaintEvent *event) {
+    drawVisibleLines();
+    QPlainTextEdit::paintEvent(event);
+}
+
 bool CSyntaxWindowView::IsInBlockComment(qsizetype offset) const {
     ColourClassStore *store = colourClasses();
     if (!store) {
@@ -304,7 +339,11 @@ void CSyntaxWindowView::ChooseFont() {
 
 void CSyntaxWindowView::applyViewFont(const QFont &font) {
     m_viewFont = font;
-    editors::setViewFont(*this, m_viewFont);
+    // Source text needs no shaping (no ligatures, no joined scripts in code); without it a
+    // line is laid out many times faster, which keeps a line of a megabyte workable.
+    QFont shown = m_viewFont;
+    shown.setStyleStrategy(QFont::PreferNoShaping);
+    editors::setViewFont(*this, shown);
 }
 
 void CSyntaxWindowView::inputMethodEvent(QInputMethodEvent *event) {
@@ -344,14 +383,19 @@ void CSyntaxWindowView::SelectLineAt(int offset) {
 }
 
 void CSyntaxWindowView::RefreshFunctionList() {
+    if (CSyntaxWindowDoc *document = sourceDocument()) {
+        scanText(editors::toCrLfText(document->editorText()));
+    }
+}
+
+void CSyntaxWindowView::scanText(const QString &crLfText) {
     CSyntaxWindowDoc *document = sourceDocument();
     CChildFrame *bar = childFrame();
     if (!document || !bar) {
         return;
     }
     bar->clearEntries();
-    document->ScanSource(editors::toCrLfText(document->editorText()), document->pathName(),
-                         dynamic_cast<ScanSink *>(openProject()));
+    document->ScanSource(crLfText, document->pathName(), dynamic_cast<ScanSink *>(openProject()));
     bar->addEntries(document->entries());
 }
 

@@ -75,14 +75,23 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // Draws the colours of the lines about to be painted first, so that no line is ever shown
+    // without them.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void registerCommands();
     void applyViewFont(const QFont &font);
     void colourLine(const QTextBlock &block);
+    // Colours the whole text, given with CR LF line breaks.
+    void colourText(const QString &crLfText, bool suppressRedraw);
+    // Scans the text, given with CR LF line breaks, and fills the function list.
+    void scanText(const QString &crLfText);
     ColourClassStore *colourClasses() const;
     // Draws the lines whose classes the last runs changed.
     void drawChangedLines();
+    // Gives every line the viewport shows the formats of its classes.
+    void drawVisibleLines();
     int lineCount() const;
 
     QFont m_viewFont;

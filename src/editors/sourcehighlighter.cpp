@@ -2,18 +2,17 @@
 
 #include "editors/colourclassstore.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <span>
 
 using editors::ColourClass;
 
 namespace {
-
-// Past this share of the document's blocks, one pass over all of them is cheaper than drawing
-// the lines one by one.
-constexpr int kWholeDocumentShare = 8;
 
 QTextCharFormat formatOf(ColourRef colour) {
     QTextCharFormat format;
@@ -33,7 +32,7 @@ QColor colourFromRef(ColourRef colour) {
 
 SourceHighlighter::SourceHighlighter(QTextDocument *document, ColourClassStore &store,
                                      const SourceColours &colours)
-    : QSyntaxHighlighter(document)
+    : m_document(document)
     , m_store(store) {
     m_formats[std::size_t(ColourClass::Keyword)] = formatOf(colours.keyword);
     m_formats[std::size_t(ColourClass::String)] = formatOf(colours.string);
@@ -43,29 +42,36 @@ SourceHighlighter::SourceHighlighter(QTextDocument *document, ColourClassStore &
 SourceHighlighter::~SourceHighlighter() = default;
 
 void SourceHighlighter::refreshLines(const std::vector<int> &lines) {
-    if (lines.empty()) {
-        return;
+    // The store marked the lines undrawn when their classes changed.
+    if (!lines.empty()) {
+        Q_EMIT linesChanged();
     }
-    // Drawing a block makes the document report it as changed: not an edit of its text.
-    m_store.setIgnoringChanges(true);
-    if (lines.size() > std::size_t(document()->blockCount() / kWholeDocumentShare)) {
-        rehighlight();
-    } else {
-        for (const int line : lines) {
-            rehighlightBlock(document()->findBlockByNumber(line));
-        }
-    }
-    m_store.setIgnoringChanges(false);
 }
 
-void SourceHighlighter::highlightBlock(const QString &text) {
+void SourceHighlighter::drawBlock(const QTextBlock &block) {
+    const int line = block.blockNumber();
+    if (!block.isValid() || line >= m_store.lineCount() || m_store.isDrawn(line)) {
+        return;
+    }
     ++m_blocksDrawn;
-    const editors::ColourClasses &classes = m_store.lineClasses(currentBlock().blockNumber());
-    const std::size_t length = std::min<std::size_t>(classes.size(), text.size());
+    const editors::ColourClasses &classes = m_store.lineClasses(line);
+    const std::size_t length = std::min<std::size_t>(classes.size(), block.length() - 1);
+    QList<QTextLayout::FormatRange> ranges;
     for (const editors::ColourRun &run : editors::colourRuns(std::span(classes).first(length))) {
         if (run.colourClass != ColourClass::Normal) {
-            setFormat(int(run.from), int(run.to - run.from),
-                      m_formats[std::size_t(run.colourClass)]);
+            ranges.append(
+                {int(run.from), int(run.to - run.from), m_formats[std::size_t(run.colourClass)]});
         }
     }
+    QTextLayout *layout = block.layout();
+    if (!(ranges.isEmpty() && layout->formats().isEmpty())) {
+        layout->setFormats(ranges);
+        // The layout is made again with the new formats when the block is painted. The view
+        // draws before it paints, so the layout's own call to repaint everything is not needed.
+        m_store.setIgnoringChanges(true);
+        const QSignalBlocker quiet(m_document->documentLayout());
+        m_document->markContentsDirty(block.position(), block.length());
+        m_store.setIgnoringChanges(false);
+    }
+    m_store.setDrawn(line);
 }

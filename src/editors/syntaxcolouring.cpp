@@ -208,11 +208,6 @@ void markLineBlockComments(QStringView line, bool open, ColourClasses &classes) 
 
 } // namespace
 
-bool isIdentifierChar(QChar character) {
-    const char16_t unit = character.unicode();
-    return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') || unit == u'_';
-}
-
 const QStringList &keywordList() {
     static const QStringList keywords = buildKeywordList();
     return keywords;

@@ -21,7 +21,11 @@ using ColourClasses = std::vector<ColourClass>;
 inline constexpr QStringView identifierChars{
     u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"};
 
-bool isIdentifierChar(QChar character);
+// Inline: the keyword pass asks it of every character of the text.
+inline bool isIdentifierChar(QChar character) {
+    const char16_t unit = character.unicode();
+    return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') || unit == u'_';
+}
 
 // The keywords in table order, matched case-sensitively: 60 entries. The list holds "instanceOf"
 // as it always has, and the real Java keyword "instanceof" right after it.

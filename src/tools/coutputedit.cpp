@@ -15,6 +15,9 @@ COutputEdit::COutputEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A read-only edit still shows its caret, so that a line can be picked with the keyboard.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont shown = font();
+    shown.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(shown);
 }
 
 COutputEdit::~COutputEdit() = default;
@@ -44,4 +47,17 @@ void COutputEdit::mouseDoubleClickEvent(QMouseEvent *event) {
 void COutputEdit::contextMenuEvent(QContextMenuEvent *event) {
     const std::unique_ptr<QMenu> menu(createContextMenu());
     menu->exec(event->globalPos());
+}
+
+void COutputEdit::changeEvent(QEvent *event) {
+    // Tool output needs no shaping (no ligatures, no joined scripts): without it a long line is
+    // laid out many times faster, so that a program printing a line of a megabyte does not
+    // freeze the window.
+    if (event->type() == QEvent::FontChange && !(font().styleStrategy() & QFont::PreferNoShaping)) {
+        QFont shown = font();
+        shown.setStyleStrategy(QFont::PreferNoShaping);
+        setFont(shown);
+        return;
+    }
+    QPlainTextEdit::changeEvent(event);
 }

@@ -30,6 +30,8 @@ Q_SIGNALS:
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // Keeps whatever font is set laid out without shaping.
+    void changeEvent(QEvent *event) override;
 
 private:
     QList<QAction *> m_windowMenuActions;

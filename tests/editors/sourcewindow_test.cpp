@@ -19,6 +19,7 @@
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 
@@ -249,6 +250,105 @@ TEST(SourceColouring, ClassesStayBesideTheTextThroughRandomEditsAndUndo) {
         offset += 2;
         EXPECT_EQ(window.drawnClasses(line), expected) << line;
     }
+}
+
+// A long file whose colours depend on text far above: a block comment open from line 10 to
+// line 2600, and a lone quote on line 2700 that starts a string running into the next line.
+QByteArray longJavaFile() {
+    QByteArray text;
+    for (int line = 0; line < 3000; ++line) {
+        if (line == 10) {
+            text += "int a; /* opened here\n";
+        } else if (line == 2600) {
+            text += "closed */ public int x = \"s\";\n";
+        } else if (line == 2700) {
+            text += "String s = \"runs on\n";
+        } else {
+            text += "    if (x) return \"word\"; // note " + QByteArray::number(line) + "\n";
+        }
+    }
+    return text;
+}
+
+// What the whole-text pass gives every line of the window's text, one letter a character.
+QStringList passClasses(const SourceWindow &window) {
+    const QString text = window.text();
+    const editors::ColourClasses classes = editors::classifyWholeText(editors::toCrLfText(text));
+    QStringList lines;
+    qsizetype offset = 0;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        QString letters;
+        for (qsizetype index = 0; index < line.size(); ++index) {
+            letters += QStringLiteral(".KSC").at(int(classes[offset++]));
+        }
+        offset += 2;
+        lines << letters;
+    }
+    return lines;
+}
+
+// The lines the view shows, from the one at its top edge to the one at its bottom edge.
+std::pair<int, int> shownLines(const CSyntaxWindowView &view) {
+    const QWidget *port = view.viewport();
+    return {view.cursorForPosition(QPoint(0, 0)).blockNumber(),
+            view.cursorForPosition(QPoint(0, port->height() - 1)).blockNumber()};
+}
+
+// Every shown line, once painted, carries exactly the classes of the whole-text pass.
+void expectShownLinesColoured(const SourceWindow &window, const QStringList &expected) {
+    window.drawnClasses(0);
+    const auto [first, last] = shownLines(*window.view());
+    ASSERT_LT(first, last);
+    for (int line = first; line <= last; ++line) {
+        EXPECT_EQ(window.drawnClasses(line), expected[line]) << line;
+    }
+}
+
+TEST(LazyColouring, EveryShownLineIsColouredWhereverTheViewGoes) {
+    SourceWindow window(longJavaFile());
+    const QStringList expected = passClasses(window);
+    expectShownLinesColoured(window, expected);
+    // Only what was shown is drawn.
+    const ColourClassStore &store = window.document()->colourClasses();
+    EXPECT_FALSE(store.isDrawn(1500));
+    EXPECT_LT(window.document()->highlighter().blocksDrawn(), 100);
+
+    window.document()->GoToLine(2500);
+    expectShownLinesColoured(window, expected);
+    EXPECT_EQ(window.drawnClasses(2500), QString(expected[2500].size(), QLatin1Char('C')));
+    window.document()->GoToLine(2700);
+    expectShownLinesColoured(window, expected);
+    QScrollBar *bar = window.view()->verticalScrollBar();
+    bar->setValue(bar->maximum() / 3);
+    expectShownLinesColoured(window, expected);
+    bar->setValue(bar->maximum());
+    expectShownLinesColoured(window, expected);
+    QTest::keyClick(window.view(), Qt::Key_PageUp);
+    expectShownLinesColoured(window, expected);
+}
+
+TEST(LazyColouring, ClassesStayExactAfterEditsAndColourAll) {
+    SourceWindow window(longJavaFile());
+    window.document()->GoToLine(2000);
+    window.view()->viewport()->repaint();
+    // Closing the comment early changes the lines below, which are drawn when shown.
+    QTextCursor cursor(window.block(1000));
+    window.view()->setTextCursor(cursor);
+    QTest::keyClicks(window.view(), QStringLiteral("*/"));
+    window.view()->ColourAll(true);
+    const QStringList expected = passClasses(window);
+    EXPECT_EQ(expected[2000].left(6), QStringLiteral("....KK"));
+    expectShownLinesColoured(window, expected);
+    window.document()->GoToLine(2000);
+    expectShownLinesColoured(window, expected);
+
+    // Undo brings the comment back; after F3 the lines below are comment again.
+    window.view()->UndoOrRedo(false);
+    window.view()->ColourAll(true);
+    const QStringList undone = passClasses(window);
+    EXPECT_EQ(undone[2000], QString(undone[2000].size(), QLatin1Char('C')));
+    expectShownLinesColoured(window, undone);
+    EXPECT_FALSE(window.document()->isModified());
 }
 
 TEST(SourceCommands, ConvertLinebreaksMakesEveryBreakCrLf) {

@@ -7,6 +7,8 @@
 #include "support/testenvironment.h"
 
 #include <QFile>
+#include <QScrollBar>
+#include <QTest>
 #include <QTextLayout>
 
 namespace editors_testing {
@@ -61,6 +63,17 @@ void SourceWindow::setCursor(int anchor, int position) const {
 }
 
 QString SourceWindow::drawnClasses(int line) const {
+    // Colours reach a line when it is painted, which needs the window on screen.
+    if (!QTest::qWaitForWindowExposed(m_frame.get())) {
+        qFatal("The source window is never shown");
+    }
+    // A line out of sight is scrolled to the top of the view first.
+    const QWidget *port = m_view->viewport();
+    if (line < m_view->cursorForPosition(QPoint(0, 0)).blockNumber()
+        || line > m_view->cursorForPosition(QPoint(0, port->height() - 1)).blockNumber()) {
+        m_view->verticalScrollBar()->setValue(line);
+    }
+    m_view->viewport()->repaint();
     const QTextBlock textBlock = block(line);
     const SourceColours colours = SourceColours::fromSettings(services.appSettings);
     QString letters(textBlock.text().size(), QLatin1Char('.'));

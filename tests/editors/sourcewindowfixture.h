@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "editors/sourceproject.h"
 #include "framework/document.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "support/scriptedprompter.h"
 
 #include <QString>
@@ -100,7 +100,8 @@ public:
     QTextBlock block(int line) const;
     QString selectedText() const;
     void setCursor(int anchor, int position) const;
-    // The classes drawn for a line, one letter a character: '.' Normal, 'K' Keyword,
+    // The classes drawn for a line once the view shows it (scrolled to it if it is out of
+    // sight) and is painted, one letter a character: '.' Normal, 'K' Keyword,
     // 'S' String, 'C' Comment, '?' any other colour.
     QString drawnClasses(int line) const;
 
