@@ -28,6 +28,7 @@ public:
     void setLineBreakStyle(editors::LineBreakStyle style) { m_lineBreakStyle = style; }
 
     bool supportsMultipleViews() const override { return true; }
+    bool offersReload() const override { return true; }
     void deleteContents() override;
 
 protected:
