@@ -221,8 +221,19 @@ void CKetrelApp::registerCommands() {
 
 fw::Document *CKetrelApp::openDocumentFile(const QString &path) {
     const QString extension = path.section(QLatin1Char('.'), -1);
-    if (extension == QLatin1String("jpr") && !CloseProject(path)) {
-        return nullptr;
+    if (extension == QLatin1String("jpr")) {
+        // The new project is read before the open one is closed: a file that cannot be opened
+        // says why and leaves the open project as it is.
+        const CJavaProjectDoc *project = GetProjectDoc();
+        if (project && QFileInfo(path).absoluteFilePath() != project->pathName()) {
+            CJavaProjectDoc trial;
+            if (!trial.onOpenDocument(path)) {
+                return nullptr;
+            }
+        }
+        if (!CloseProject(path)) {
+            return nullptr;
+        }
     }
     return frameworkOpenDocumentFile(path);
 }

@@ -51,3 +51,11 @@ void CSyntaxWindowDoc::deleteContents() {
     // The text was emptied without a change notice.
     m_colourClasses->reset();
 }
+
+void CSyntaxWindowDoc::onReloaded() {
+    if (CSyntaxWindowView *view = firstSourceView()) {
+        view->ColourAll(true);
+        view->RefreshFunctionList();
+    }
+    PlainTextDocument::onReloaded();
+}

@@ -35,6 +35,10 @@ public:
     bool onSaveDocument(const QString &path) override;
     void deleteContents() override;
 
+protected:
+    // A text read again is coloured and scanned as on opening.
+    void onReloaded() override;
+
 private:
     // The store is made first: it must hear of every edit before the highlighter draws it.
     std::unique_ptr<ColourClassStore> m_colourClasses;

@@ -32,6 +32,7 @@ public:
     void ConvertLinebreaks();
 
     bool supportsMultipleViews() const override { return true; }
+    bool offersReload() const override { return true; }
     void deleteContents() override;
 
 protected:

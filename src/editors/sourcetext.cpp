@@ -25,6 +25,15 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes) {
     return text;
 }
 
+// Characters the editor widget takes for the end of a line, besides '\n' and CR: the paragraph
+// separator and the two frame markers of its text document.
+constexpr char16_t kEditorBlockBreaks[] = {0x2029, 0xFDD0, 0xFDD1};
+
+bool holdsEditorBlockBreak(const QString &text) {
+    return std::any_of(std::begin(kEditorBlockBreaks), std::end(kEditorBlockBreaks),
+                       [&text](char16_t character) { return text.contains(QChar(character)); });
+}
+
 LineBreakStyle detectLineBreakStyle(const QByteArray &bytes) {
     bool hasCrLf = false;
     for (qsizetype position = 0; position < bytes.size(); ++position) {
@@ -89,10 +98,10 @@ SourceText decodeSourceFile(const QByteArray &bytes) {
     SourceText source;
     source.lineBreakStyle = detectLineBreakStyle(bytes);
     std::optional<QString> fileText = decodeUtf8(bytes);
-    // The editor widget breaks lines at U+2029 as well, so a file holding it is read as
-    // Latin-1 too, where it cannot occur.
+    // The editor widget breaks lines at a few more characters, so a file holding one is read
+    // as Latin-1 too, where they cannot occur.
     if (fileText && !fileText->contains(kCarriageReturnPlaceholder)
-        && !fileText->contains(QChar::ParagraphSeparator)) {
+        && !holdsEditorBlockBreak(*fileText)) {
         source.encoding = SourceEncoding::Utf8;
     } else {
         source.encoding = SourceEncoding::Latin1;

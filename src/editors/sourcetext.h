@@ -10,9 +10,10 @@
 // own line breaks (a lone CR in a CR LF file, any CR in an LF file) would become a line break in
 // the editor widget; it is kept in the editor text as kCarriageReturnPlaceholder instead, and
 // turned back into CR when the text is encoded. A file whose text already holds that character
-// itself, or U+2029 (which the editor widget also takes for a line break), is read as Latin-1,
-// where neither can occur, so that nothing in the file can be taken for
-// a placeholder; such a file shows its non-ASCII characters byte by byte.
+// itself, or a character that the editor widget also takes for a line break (U+2029, U+FDD0,
+// U+FDD1), is read as Latin-1, where none of them can occur, so that nothing in the file can be
+// taken for a placeholder or split into lines; such a file shows its non-ASCII characters byte
+// by byte.
 namespace editors {
 
 // U+240D SYMBOL FOR CARRIAGE RETURN, visible where the file holds a stray CR.

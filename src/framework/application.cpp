@@ -10,8 +10,11 @@
 #include "framework/recentfilelist.h"
 #include "framework/view.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPrinter>
+#include <QTimer>
 
 namespace fw {
 
@@ -30,6 +33,15 @@ Application::Application(std::unique_ptr<Profile> profile)
         addUpdate(id, [this, id](CommandUi &ui) {
             ui.setEnabled(id - CommandId::FileRecentFirst < m_recentFiles->entries().size());
         });
+    }
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(gui, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    // Asked once the activation has been handled, not in the middle of it.
+                    if (state == Qt::ApplicationActive) {
+                        QTimer::singleShot(0, this, &Application::checkFilesChangedOnDisk);
+                    }
+                });
     }
 }
 
@@ -105,6 +117,27 @@ void Application::saveAllDocuments() {
     for (const auto &docTemplate : m_templates) {
         docTemplate->saveAllModified();
     }
+}
+
+void Application::checkFilesChangedOnDisk() {
+    // A question of this check takes the focus and gives it back; that must not ask again. While
+    // another dialog is up the check waits for the next activation.
+    if (m_checkingFiles || QApplication::activeModalWidget()) {
+        return;
+    }
+    m_checkingFiles = true;
+    std::vector<QPointer<Document>> documents;
+    for (const auto &docTemplate : m_templates) {
+        for (Document *document : docTemplate->documents()) {
+            documents.emplace_back(document);
+        }
+    }
+    for (const QPointer<Document> &document : documents) {
+        if (document) {
+            document->offerReloadIfChangedOnDisk();
+        }
+    }
+    m_checkingFiles = false;
 }
 
 QString Application::openFilter() const {

@@ -52,6 +52,10 @@ public:
     // Every template saves its modified documents; Cancel stops only that template's rest.
     void saveAllDocuments();
 
+    // Offers to read again every unmodified window whose file another program has changed.
+    // Runs whenever Tarvo becomes the active application again.
+    void checkFilesChangedOnDisk();
+
     // The framework's Open command: the open dialog with every template's filter.
     void promptAndOpen();
     // The filter of the open dialog, in the dialog filter form "name|patterns|...||".
@@ -65,6 +69,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::vector<std::unique_ptr<DocTemplate>> m_templates;
     MainWindow *m_mainWindow = nullptr;
+    bool m_checkingFiles = false;
 };
 
 } // namespace fw

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -91,12 +90,11 @@ bool Document::onNewDocument() {
 
 bool Document::onOpenDocument(const QString &path) {
     QByteArray bytes;
-    QString error;
-    if (!readWholeFile(path, &bytes, &error)) {
-        prompter().message(QStringLiteral("Cannot open %1.\n%2").arg(path, error));
+    if (!readFileForOpen(path, &bytes)) {
         return false;
     }
     deleteContents();
+    QString error;
     if (!readContents(bytes, &error)) {
         deleteContents();
         prompter().message(error);
@@ -106,14 +104,93 @@ bool Document::onOpenDocument(const QString &path) {
     return true;
 }
 
+bool Document::readFileForOpen(const QString &path, QByteArray *bytes) {
+    QString error;
+    FileStamp stamp;
+    if (!readWholeFile(path, bytes, &error, maxFileSize(), &stamp)) {
+        prompter().message(QStringLiteral("Cannot open %1.\n%2").arg(path, error));
+        return false;
+    }
+    m_diskPath = QFileInfo(path).absoluteFilePath();
+    m_diskStamp = stamp;
+    m_reloadDeclined = {};
+    return true;
+}
+
 bool Document::onSaveDocument(const QString &path) {
+    if (!confirmReplacingFileOnDisk(path)) {
+        return false;
+    }
     QString error;
     if (!writeFileSafely(path, writeContents(), &error)) {
         prompter().message(QStringLiteral("Failed to save %1.\n%2").arg(path, error));
         return false;
     }
+    m_diskPath = QFileInfo(path).absoluteFilePath();
+    m_diskStamp = FileStamp::of(path);
+    m_reloadDeclined = {};
     setModifiedFlag(false);
     return true;
+}
+
+bool Document::confirmReplacingFileOnDisk(const QString &path) {
+    if (m_diskPath.isEmpty() || QFileInfo(path).absoluteFilePath() != m_diskPath) {
+        return true;
+    }
+    // A file that is gone holds no other version that a save could destroy.
+    const FileStamp now = FileStamp::of(path);
+    if (!now.exists || now == m_diskStamp) {
+        return true;
+    }
+    return prompter().message(
+               QStringLiteral("%1 was changed by another program. Save and replace it?").arg(path),
+               MessageButtons::YesNo)
+           == Answer::Yes;
+}
+
+void Document::offerReloadIfChangedOnDisk() {
+    if (!offersReload() || isModified() || m_closing || m_pathName.isEmpty()
+        || QFileInfo(m_pathName).absoluteFilePath() != m_diskPath) {
+        return;
+    }
+    const FileStamp now = FileStamp::of(m_pathName);
+    if (!now.exists || now == m_diskStamp || now == m_reloadDeclined) {
+        return;
+    }
+    const Answer answer = prompter().message(
+        QStringLiteral("%1 was changed by another program. Reload it?").arg(m_pathName),
+        MessageButtons::YesNo);
+    // The document may have been edited or closed while the question was up.
+    if (answer == Answer::Yes && !isModified() && !m_closing) {
+        reload();
+    } else {
+        m_reloadDeclined = now;
+    }
+}
+
+bool Document::reload() {
+    QByteArray bytes;
+    if (!readFileForOpen(m_pathName, &bytes)) {
+        return false;
+    }
+    // A file the document refuses to hold must not leave the window empty.
+    const QByteArray shown = writeContents();
+    deleteContents();
+    QString error;
+    if (!readContents(bytes, &error)) {
+        deleteContents();
+        QString ignored;
+        readContents(shown, &ignored);
+        prompter().message(error);
+        return false;
+    }
+    setModifiedFlag(false);
+    onReloaded();
+    return true;
+}
+
+void Document::onReloaded() {
+    updateAllViews(nullptr);
 }
 
 void Document::onCloseDocument() {
@@ -204,38 +281,6 @@ bool Document::readContents(const QByteArray &, QString *) {
 
 QByteArray Document::writeContents() {
     return {};
-}
-
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-bool readWholeFile(const QString &path, QByteArray *bytes, QString *error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace fw

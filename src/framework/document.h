@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/commandtarget.h"
+#include "framework/fileio.h"
 
 #include <QObject>
 #include <QString>
@@ -63,6 +64,20 @@ public:
 
     bool isClosing() const { return m_closing; }
 
+    // Whether the window offers to read its file again when another program has changed it.
+    virtual bool offersReload() const { return false; }
+    // When the file was changed on disk since it was read or last written and the document is
+    // unmodified, asks whether to read it again and does so on Yes. A No is remembered for that
+    // version of the file, so that the question is not asked again until it changes once more.
+    void offerReloadIfChangedOnDisk();
+    // Reads the file again into the document; false (the user has been told why) when it
+    // cannot be read, and then the document keeps its text.
+    bool reload();
+    // Before a save to path: when path is the file that was read or last written and another
+    // program has changed it since, asks "<file> was changed by another program. Save and
+    // replace it?". True when the save may go on.
+    bool confirmReplacingFileOnDisk(const QString &path);
+
 Q_SIGNALS:
     void modifiedChanged(bool modified);
     void titleChanged(const QString &title);
@@ -73,6 +88,13 @@ protected:
     // refuses a file by returning false with a message for the user in *error.
     virtual bool readContents(const QByteArray &bytes, QString *error);
     virtual QByteArray writeContents();
+    // Called after reload() has read the file again; by default every view is updated.
+    virtual void onReloaded();
+    // The largest file the document opens.
+    virtual qint64 maxFileSize() const { return kMaxOpenFileSize; }
+    // Reads the whole file as the open does, remembering which version of it was read; false
+    // after telling the user why not.
+    bool readFileForOpen(const QString &path, QByteArray *bytes);
 
 private:
     friend class DocTemplate;
@@ -82,14 +104,11 @@ private:
     QString m_title;
     bool m_modified = false;
     bool m_closing = false;
+    // The file as it was read or last written, and the version whose reload the user declined.
+    QString m_diskPath;
+    FileStamp m_diskStamp;
+    FileStamp m_reloadDeclined;
     std::vector<View *> m_views;
 };
-
-// Writes bytes to path through a temporary file that replaces the old one only when every byte
-// is written, so that a failed save leaves the old file whole. Returns false with the reason.
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error);
-
-// Reads a whole file; false with the reason when it cannot.
-bool readWholeFile(const QString &path, QByteArray *bytes, QString *error);
 
 } // namespace fw

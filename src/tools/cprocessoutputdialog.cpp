@@ -5,6 +5,7 @@
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
+#include "framework/windowplacement.h"
 #include "tools/coutputedit.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
@@ -12,12 +13,15 @@
 
 #include <QElapsedTimer>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -57,6 +61,25 @@ QFont outputFont(const AppSettings &settings) {
     return font;
 }
 
+// The stored place of the window, kept on the screen that holds its centre (or the main
+// window's screen), whatever junk the settings hold.
+QRect placeOnScreen(const WindowRect &stored) {
+    const qint64 centreX = (qint64(stored.left) + stored.right) / 2;
+    const qint64 centreY = (qint64(stored.top) + stored.bottom) / 2;
+    QScreen *screen =
+        QGuiApplication::screenAt(QPoint(int(std::clamp<qint64>(centreX, INT_MIN, INT_MAX)),
+                                         int(std::clamp<qint64>(centreY, INT_MIN, INT_MAX))));
+    if (!screen) {
+        QWidget *owner = ownerWindow();
+        screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    }
+    if (!screen) {
+        return {};
+    }
+    return fw::fitRectOnScreen(stored.left, stored.top, stored.right, stored.bottom,
+                               screen->availableGeometry());
+}
+
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
@@ -92,10 +115,8 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
         m_animationPhase = true;
         m_timer->start();
     }
-    if (!m_windowRect.isNull()) {
-        m_window->setGeometry(m_windowRect.left, m_windowRect.top,
-                              m_windowRect.right - m_windowRect.left,
-                              m_windowRect.bottom - m_windowRect.top);
+    if (const QRect place = placeOnScreen(m_windowRect); !place.isNull()) {
+        m_window->setGeometry(place);
     }
     m_window->show();
     pump();

@@ -53,7 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"FileHoldingThePlaceholderCharacterIsLatin1", "\xE2\x90\x8D\r\n",
                    u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf},
         DecodeCase{"FileHoldingAParagraphSeparatorIsLatin1", "\"\xE2\x80\xA9\"\n",
-                   u"\"\u00E2\u0080\u00A9\"\n"_s, Latin1, Lf}),
+                   u"\"\u00E2\u0080\u00A9\"\n"_s, Latin1, Lf},
+        DecodeCase{"FileHoldingAFrameStartMarkerIsLatin1", "\xEF\xB7\x90\n",
+                   u"\u00EF\u00B7\u0090\n"_s, Latin1, Lf},
+        DecodeCase{"FileHoldingAFrameEndMarkerIsLatin1", "\xEF\xB7\x91\n",
+                   u"\u00EF\u00B7\u0091\n"_s, Latin1, Lf}),
     testing_support::CaseName());
 
 // Line breaks, stray CRs, multi-byte UTF-8 (a byte order mark, the placeholder character itself,
