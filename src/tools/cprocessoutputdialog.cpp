@@ -1,10 +1,10 @@
 #include "tools/cprocessoutputdialog.h"
 
-#include "services/ideservices.h"
 #include "framework/application.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
+#include "services/ideservices.h"
 #include "tools/coutputedit.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
@@ -77,7 +77,8 @@ CProcessOutputDialog::~CProcessOutputDialog() {
 
 void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
                                 OutputWindowListener *view) {
-    if (IsOpen()) {
+    // A window that exists, shown or hidden behind this object's back, is reused and shown.
+    if (m_window) {
         Restart(std::move(runner), view);
         m_window->raise();
         return;
@@ -86,8 +87,9 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     setView(view);
     createWindow();
     bool running = false;
-    const QByteArray text = ProcessOutputText(&running);
-    replaceShownText(text, running);
+    quint64 generation = 0;
+    const QByteArray text = ProcessOutputText(&running, &generation);
+    replaceShownText(text, running, generation);
     if (running) {
         m_animationPhase = true;
         m_timer->start();
@@ -103,7 +105,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
 
 bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
                                    OutputWindowListener *view) {
-    if (!IsOpen()) {
+    if (!m_window) {
         Open(std::move(runner), view);
         return true;
     }
@@ -115,17 +117,19 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     m_runner = std::move(runner);
     setView(view);
     bool running = false;
-    const QByteArray text = ProcessOutputText(&running);
-    replaceShownText(text, running);
+    quint64 generation = 0;
+    const QByteArray text = ProcessOutputText(&running, &generation);
+    replaceShownText(text, running, generation);
     if (running) {
         m_timer->start();
     }
+    m_window->show();
     pump();
     return true;
 }
 
 bool CProcessOutputDialog::IsOpen() const {
-    return m_window != nullptr;
+    return m_window != nullptr && !m_window->isHidden();
 }
 
 void CProcessOutputDialog::DestroyWindow() {
@@ -178,19 +182,23 @@ OutputWindowListener *CProcessOutputDialog::listener() const {
     return m_viewIsObject && !m_viewObject ? nullptr : m_view;
 }
 
-void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running) {
+void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running,
+                                            quint64 generation) {
     m_shownText.reset(text);
+    m_generation = generation;
     m_runOver = !running;
     m_window->outputEdit()->clear();
 }
 
 void CProcessOutputDialog::takeNewOutput() {
     const ProcessOutputUpdate update = ProcessOutputSince(m_shownText.size());
-    if (update.length < m_shownText.size()) {
-        // processOutput was emptied by a run this window was not told about: show it afresh.
+    if (update.generation != m_generation || update.length < m_shownText.size()) {
+        // processOutput was emptied by a run this window was not told about, or output was left
+        // out of it: show it afresh.
         bool running = false;
-        const QByteArray text = ProcessOutputText(&running);
-        replaceShownText(text, running);
+        quint64 generation = 0;
+        const QByteArray text = ProcessOutputText(&running, &generation);
+        replaceShownText(text, running, generation);
         return;
     }
     if (update.added.isEmpty()) {
@@ -268,11 +276,29 @@ void CProcessOutputDialog::OnTimer() {
 }
 
 void CProcessOutputDialog::OnClose() {
+    if (m_askingToAbort) {
+        return; // the question is up already; its answer decides
+    }
     if (IsProcessRunning()) {
+        const QPointer<CProcessOutputDialog> alive(this);
+        m_askingToAbort = true;
         const fw::Answer answer =
             fw::prompter().message(kAbortQuestion, fw::MessageButtons::OkCancel);
-        if (answer == fw::Answer::Ok && m_runner) {
-            m_runner->Terminate(kUserAbortExitCode);
+        if (!alive) {
+            if (answer == fw::Answer::Ok) {
+                CProcessRunner().Terminate(kUserAbortExitCode);
+            }
+            return;
+        }
+        m_askingToAbort = false;
+        if (answer == fw::Answer::Ok) {
+            // The run belongs to the process, not to this window: it is ended even when the
+            // window, and the runner it held, went while the question was up.
+            if (m_runner) {
+                m_runner->Terminate(kUserAbortExitCode);
+            } else {
+                CProcessRunner().Terminate(kUserAbortExitCode);
+            }
             m_runner.reset();
         }
         return;
