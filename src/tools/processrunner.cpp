@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -170,42 +171,32 @@ bool waitForOutputWithin(int readEnd, std::chrono::steady_clock::time_point dead
     }
 }
 
-// Reads the output until it ends. Once the child itself has ended, the output is given a grace
-// time to end too: a process the child left behind may hold it open for ever, and the run must
-// end all the same.
 bool isContinuationByte(char byte) {
     return (static_cast<unsigned char>(byte) & 0xc0) == 0x80;
 }
 
-// How far a cut may move to fall at a line start.
+// How far a cut may move back to fall at a line start.
 constexpr qsizetype kLineSearch = 4096;
 
-// The end of a head cut near `at`: after the last line end before it if one is near, else at
-// the start of the character there, never between a CR and its LF.
-qsizetype headCut(const QByteArray &text, qsizetype at) {
-    const qsizetype lineEnd = text.lastIndexOf('\n', at - 1);
-    if (lineEnd >= 0 && at - lineEnd <= kLineSearch) {
-        return lineEnd + 1;
-    }
-    qsizetype cut = at;
-    while (cut > 0 && isContinuationByte(text.at(cut))) {
-        --cut;
-    }
-    return cut > 0 && text.at(cut - 1) == '\r' && text.at(cut) == '\n' ? cut + 1 : cut;
+// The position after the last LF in the kLineSearch bytes before `at`, or -1.
+qsizetype lineStartBefore(const QByteArray &text, qsizetype at) {
+    const qsizetype from = std::max<qsizetype>(0, at - kLineSearch);
+    const void *found = memrchr(text.constData() + from, '\n', static_cast<size_t>(at - from));
+    return found ? static_cast<const char *>(found) - text.constData() + 1 : -1;
 }
 
-// The start of a tail cut near `at`: after the next line end if one is near, else at the next
-// character start, never between a CR and its LF.
-qsizetype tailCut(const QByteArray &text, qsizetype at) {
-    const qsizetype lineEnd = text.indexOf('\n', at);
-    if (lineEnd >= 0 && lineEnd - at < kLineSearch) {
-        return lineEnd + 1;
+// A place to cut the text at, at or shortly before `at`: after a line end if one is near, else
+// at the start of a character, and never between a CR and its LF.
+qsizetype cutNear(const QByteArray &text, qsizetype at) {
+    if (const qsizetype lineStart = lineStartBefore(text, at); lineStart > 0) {
+        return lineStart;
     }
+    // A character has at most three continuation bytes; more are no character anyway.
     qsizetype cut = at;
-    while (cut < text.size() && isContinuationByte(text.at(cut))) {
-        ++cut;
+    while (cut > at - 3 && cut > 1 && isContinuationByte(text.at(cut))) {
+        --cut;
     }
-    return cut < text.size() && text.at(cut - 1) == '\r' && text.at(cut) == '\n' ? cut + 1 : cut;
+    return cut > 1 && text.at(cut - 1) == '\r' && text.at(cut) == '\n' ? cut - 1 : cut;
 }
 
 // Once the text has grown past its limits, keeps its head and its latest tail with one line
@@ -217,14 +208,14 @@ void keepOutputBounded(RunnerState &state) {
         if (text.size() <= limits.head + limits.tail + limits.slack) {
             return;
         }
-        state.headEnd = headCut(text, limits.head);
+        state.headEnd = cutNear(text, limits.head);
         state.tailStart = state.headEnd;
     } else if (text.size() - state.tailStart <= limits.tail + limits.slack) {
         return;
     }
-    const qsizetype cut = tailCut(text, text.size() - limits.tail);
+    const qsizetype cut = std::max(cutNear(text, text.size() - limits.tail), state.tailStart);
     state.leftOut += cut - state.tailStart;
-    const char last = text.at(state.headEnd - 1);
+    const char last = state.headEnd > 0 ? text.at(state.headEnd - 1) : '\n';
     const QByteArray marker = (last == '\n' || last == '\r' ? QByteArray() : "\r\n")
                               + QByteArray("... ") + QByteArray::number(state.leftOut)
                               + " bytes of output left out ...\r\n";
@@ -233,6 +224,9 @@ void keepOutputBounded(RunnerState &state) {
     ++state.generation;
 }
 
+// Reads the output until it ends. Once the child itself has ended, the output is given a grace
+// time to end too: a process the child left behind may hold it open for ever, and the run must
+// end all the same.
 void captureOutput(int readEnd, pid_t child) {
     RunnerState &state = runnerState();
     const int exitDescriptor = openExitDescriptor(child);
