@@ -30,9 +30,14 @@ const QString kCantSave = QStringLiteral("Can't save file!");
 const QString kTextFilesFilter = QStringLiteral("Text Files (*.txt)|*.txt||");
 const QString kTextExtension = QStringLiteral("txt");
 
-// Placing text costs about a millisecond per 16 KB in an edit that already holds tens of
-// megabytes; a slice of this size and a budget per call keep every timer call far below 50 ms.
-constexpr qsizetype kPlacingSlice = 64 * 1024;
+// Placing text costs about a millisecond per 16 KB of ordinary lines in an edit that already
+// holds tens of megabytes, but some tens of microseconds per line however short: 64 KB of
+// one-letter lines take most of a second. So the slice follows the cost seen, aiming at a few
+// milliseconds a slice, and a budget per call keeps every timer call far below 50 ms.
+constexpr qsizetype kLargestPlacingSlice = 64 * 1024;
+constexpr qsizetype kSmallestPlacingSlice = 256;
+constexpr qsizetype kFirstPlacingSlice = 4 * 1024;
+constexpr qint64 kPlacingSliceTargetNs = 4'000'000;
 constexpr qint64 kPlacingBudgetMs = 15;
 // While a run is watched, new text is also taken between ticks this often: a take copies all
 // the text added since the last one, and a fast tool adds megabytes in 200 ms.
@@ -60,7 +65,8 @@ QFont outputFont(const AppSettings &settings) {
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
-    : m_timer(new QTimer(this))
+    : m_placingSlice(kFirstPlacingSlice)
+    , m_timer(new QTimer(this))
     , m_pumpTimer(new QTimer(this)) {
     if (IdeServices *services = IdeServices::instance()) {
         m_windowRect = services->settings().outputWindowRect;
@@ -232,8 +238,14 @@ void CProcessOutputDialog::placePendingOutput(const QElapsedTimer &clock) {
     cursor.movePosition(QTextCursor::End);
     bool placed = false;
     while (m_shownText.hasPending() && (!placed || clock.elapsed() < kPlacingBudgetMs)) {
-        cursor.insertText(m_shownText.nextDisplaySlice(kPlacingSlice));
+        QElapsedTimer sliceClock;
+        sliceClock.start();
+        cursor.insertText(m_shownText.nextDisplaySlice(m_placingSlice));
         placed = true;
+        const qint64 took = std::max<qint64>(sliceClock.nsecsElapsed(), 1);
+        const qsizetype fitting = m_placingSlice * kPlacingSliceTargetNs / took;
+        m_placingSlice = std::clamp(std::min(fitting, 2 * m_placingSlice), kSmallestPlacingSlice,
+                                    kLargestPlacingSlice);
     }
     if (placed) {
         edit->setTextCursor(cursor);

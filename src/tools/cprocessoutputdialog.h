@@ -92,6 +92,8 @@ private:
 
     // The bytes of processOutput taken so far, and how many of them the edit shows.
     OutputText m_shownText;
+    // Bytes placed into the edit at a time, fitted to what placing them costs.
+    qsizetype m_placingSlice;
     // The running flag read together with the last new text was false.
     bool m_runOver = false;
     // The generation of processOutput that the shown text is a prefix of.
