@@ -1,6 +1,7 @@
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "framework/commandids.h"
 #include "framework/view.h"
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
@@ -8,6 +9,7 @@
 #include "services/appsettings.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
@@ -234,6 +236,25 @@ TEST_F(ToolCommandsTest, CreateJarReplacesAPlantedManifestLinkInsteadOfWritingTh
     EXPECT_EQ(contents(manifest), "Main-Class: Frame\r\n");
     EXPECT_EQ(contents(victim), "precious\n");
     EXPECT_EQ(QDir(harness.folder() + "/out").entryList(QDir::Files), QStringList{"manifest.txt"});
+}
+
+// A window closed while a run that has printed nothing lasts can still be brought back, to watch
+// the run or abort it.
+TEST_F(ToolCommandsTest, ShowCompilerOutputBringsBackTheWindowOfASilentRun) {
+    useEchoingJdk();
+    tools_test::writeScript(harness.folder() + "/jdk/bin", "java", "exec sleep 1000");
+    openProject({"Main.java"}, "Main.java");
+    project->RunMain(false);
+    ASSERT_TRUE(output().IsOpen());
+    dynamic_cast<OutputWindowListener &>(*project->firstView()).OnOutputClose();
+    EXPECT_FALSE(output().IsOpen());
+    EXPECT_TRUE(harness.mainFrame().commandState(CommandId::ShowCompilerOutput).isEnabled());
+    project->ShowCompilerOutput();
+    ASSERT_TRUE(output().IsOpen());
+    harness.prompter().answerNext(fw::Answer::Ok);
+    output().window()->close();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "Exit code: 11\r\nProcess terminated by user.");
 }
 
 // The tests below run the real JDK.
