@@ -1,6 +1,5 @@
 #include "project/cjavaprojectdoc.h"
 
-#include "services/ideservices.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/commandids.h"
 #include "framework/frame.h"
@@ -9,6 +8,7 @@
 #include "model/cjavaclass.h"
 #include "model/cjavafile.h"
 #include "project/cjavaprojectview.h"
+#include "services/ideservices.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/jdkcommands.h"
 #include "tools/processrunner.h"
@@ -33,7 +33,10 @@ void CJavaProjectDoc::registerCommands() {
     addCommand(CommandId::AddHtmlFile, [this] { AddHtmlFile(); });
     addCommand(CommandId::ShowCompilerOutput, [this] { ShowCompilerOutput(); });
     addUpdate(CommandId::ShowCompilerOutput,
-              [this](fw::CommandUi &ui) { ui.setEnabled(!m_strLastOutput.isEmpty()); });
+              // While a run lasts its window can always be brought back, to watch or abort it.
+              [this](fw::CommandUi &ui) {
+                  ui.setEnabled(!m_strLastOutput.isEmpty() || IsProcessRunning());
+              });
     addCommand(CommandId::Build, [this] { Build(); });
     addCommand(CommandId::RunWithConsole, [this] { RunMain(true); });
     addUpdate(CommandId::RunWithConsole,

@@ -2,13 +2,13 @@
 // back from a compiler message to its source line.
 #include "project/cjavaprojectdoc.h"
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/prompter.h"
 #include "framework/view.h"
 #include "framework/waitcursor.h"
 #include "model/cjavafile.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/jdkcommands.h"
@@ -17,6 +17,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 #include <optional>
 
@@ -68,6 +71,23 @@ std::optional<QString> mainFilePath(const CJavaProjectDoc &project) {
         return std::nullopt;
     }
     return path;
+}
+
+// Writes the manifest as a new regular file put in the place of whatever had its name, so that
+// a symbolic link (or a special file) planted there is replaced, never written through.
+bool writeManifest(const QString &path, const QByteArray &text) {
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(text) != text.size() || !file.flush()) {
+        return false;
+    }
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData())
+        != 0) {
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
 }
 
 } // namespace
@@ -154,11 +174,7 @@ void CJavaProjectDoc::CreateJar() {
     }
     const QString manifestPath = jdk::folderOf(jarPath) + QDir::separator() + kManifestName;
     // Without a fresh manifest the jar is still made.
-    QFile manifest(manifestPath);
-    if (manifest.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        manifest.write(jdk::manifestText(className).toUtf8());
-        manifest.close();
-    }
+    writeManifest(manifestPath, jdk::manifestText(className).toUtf8());
     const fw::WaitCursor waitCursor;
     enterFolder(mainFolder);
     const jdk::ToolCommand command =

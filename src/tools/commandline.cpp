@@ -91,6 +91,13 @@ QStringList matchingNames(const QString &pattern, const QString &workingFolder) 
         }
     }
     std::sort(names.begin(), names.end());
+    // A bare name that begins with '-' or '@' would reach the tool as an option or an options
+    // file: it is given as a path in the working folder instead.
+    for (QString &name : names) {
+        if (name.startsWith(u'-') || name.startsWith(u'@')) {
+            name.prepend(QStringLiteral("./"));
+        }
+    }
     return names;
 }
 

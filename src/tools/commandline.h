@@ -33,6 +33,7 @@ bool MatchesWildcard(const QString &name, const QString &pattern);
 // names in its folder (the working folder unless the argument names another one) that match,
 // sorted, each written with the folder part as the argument gave it. An argument that matches
 // nothing, or has wildcards in its folder part, stays as written. As in a shell, a name that
-// begins with '.' is only matched by a pattern that begins with '.'.
+// begins with '.' is only matched by a pattern that begins with '.'. A matched name that begins
+// with '-' or '@' is written as ./name, so that no tool takes it for an option.
 QStringList ExpandArguments(const QList<CommandLineArgument> &arguments,
                             const QString &workingFolder);

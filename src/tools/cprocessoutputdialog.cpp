@@ -1,11 +1,11 @@
 #include "tools/cprocessoutputdialog.h"
 
-#include "services/ideservices.h"
 #include "framework/application.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
 #include "framework/windowplacement.h"
+#include "services/ideservices.h"
 #include "tools/coutputedit.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
@@ -34,9 +34,14 @@ const QString kCantSave = QStringLiteral("Can't save file!");
 const QString kTextFilesFilter = QStringLiteral("Text Files (*.txt)|*.txt||");
 const QString kTextExtension = QStringLiteral("txt");
 
-// Placing text costs about a millisecond per 16 KB in an edit that already holds tens of
-// megabytes; a slice of this size and a budget per call keep every timer call far below 50 ms.
-constexpr qsizetype kPlacingSlice = 64 * 1024;
+// Placing text costs about a millisecond per 16 KB of ordinary lines in an edit that already
+// holds tens of megabytes, but some tens of microseconds per line however short: 64 KB of
+// one-letter lines take most of a second. So the slice follows the cost seen, aiming at a few
+// milliseconds a slice, and a budget per call keeps every timer call far below 50 ms.
+constexpr qsizetype kLargestPlacingSlice = 64 * 1024;
+constexpr qsizetype kSmallestPlacingSlice = 256;
+constexpr qsizetype kFirstPlacingSlice = 4 * 1024;
+constexpr qint64 kPlacingSliceTargetNs = 4'000'000;
 constexpr qint64 kPlacingBudgetMs = 15;
 // While a run is watched, new text is also taken between ticks this often: a take copies all
 // the text added since the last one, and a fast tool adds megabytes in 200 ms.
@@ -83,7 +88,8 @@ QRect placeOnScreen(const WindowRect &stored) {
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
-    : m_timer(new QTimer(this))
+    : m_placingSlice(kFirstPlacingSlice)
+    , m_timer(new QTimer(this))
     , m_pumpTimer(new QTimer(this)) {
     if (IdeServices *services = IdeServices::instance()) {
         m_windowRect = services->settings().outputWindowRect;
@@ -100,7 +106,8 @@ CProcessOutputDialog::~CProcessOutputDialog() {
 
 void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
                                 OutputWindowListener *view) {
-    if (IsOpen()) {
+    // A window that exists, shown or hidden behind this object's back, is reused and shown.
+    if (m_window) {
         Restart(std::move(runner), view);
         m_window->raise();
         return;
@@ -109,8 +116,9 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     setView(view);
     createWindow();
     bool running = false;
-    const QByteArray text = ProcessOutputText(&running);
-    replaceShownText(text, running);
+    quint64 generation = 0;
+    const QByteArray text = ProcessOutputText(&running, &generation);
+    replaceShownText(text, running, generation);
     if (running) {
         m_animationPhase = true;
         m_timer->start();
@@ -124,7 +132,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
 
 bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
                                    OutputWindowListener *view) {
-    if (!IsOpen()) {
+    if (!m_window) {
         Open(std::move(runner), view);
         return true;
     }
@@ -136,17 +144,19 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     m_runner = std::move(runner);
     setView(view);
     bool running = false;
-    const QByteArray text = ProcessOutputText(&running);
-    replaceShownText(text, running);
+    quint64 generation = 0;
+    const QByteArray text = ProcessOutputText(&running, &generation);
+    replaceShownText(text, running, generation);
     if (running) {
         m_timer->start();
     }
+    m_window->show();
     pump();
     return true;
 }
 
 bool CProcessOutputDialog::IsOpen() const {
-    return m_window != nullptr;
+    return m_window != nullptr && !m_window->isHidden();
 }
 
 void CProcessOutputDialog::DestroyWindow() {
@@ -199,19 +209,23 @@ OutputWindowListener *CProcessOutputDialog::listener() const {
     return m_viewIsObject && !m_viewObject ? nullptr : m_view;
 }
 
-void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running) {
+void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running,
+                                            quint64 generation) {
     m_shownText.reset(text);
+    m_generation = generation;
     m_runOver = !running;
     m_window->outputEdit()->clear();
 }
 
 void CProcessOutputDialog::takeNewOutput() {
     const ProcessOutputUpdate update = ProcessOutputSince(m_shownText.size());
-    if (update.length < m_shownText.size()) {
-        // processOutput was emptied by a run this window was not told about: show it afresh.
+    if (update.generation != m_generation || update.length < m_shownText.size()) {
+        // processOutput was emptied by a run this window was not told about, or output was left
+        // out of it: show it afresh.
         bool running = false;
-        const QByteArray text = ProcessOutputText(&running);
-        replaceShownText(text, running);
+        quint64 generation = 0;
+        const QByteArray text = ProcessOutputText(&running, &generation);
+        replaceShownText(text, running, generation);
         return;
     }
     if (update.added.isEmpty()) {
@@ -245,8 +259,14 @@ void CProcessOutputDialog::placePendingOutput(const QElapsedTimer &clock) {
     cursor.movePosition(QTextCursor::End);
     bool placed = false;
     while (m_shownText.hasPending() && (!placed || clock.elapsed() < kPlacingBudgetMs)) {
-        cursor.insertText(m_shownText.nextDisplaySlice(kPlacingSlice));
+        QElapsedTimer sliceClock;
+        sliceClock.start();
+        cursor.insertText(m_shownText.nextDisplaySlice(m_placingSlice));
         placed = true;
+        const qint64 took = std::max<qint64>(sliceClock.nsecsElapsed(), 1);
+        const qsizetype fitting = m_placingSlice * kPlacingSliceTargetNs / took;
+        m_placingSlice = std::clamp(std::min(fitting, 2 * m_placingSlice), kSmallestPlacingSlice,
+                                    kLargestPlacingSlice);
     }
     if (placed) {
         edit->setTextCursor(cursor);
@@ -289,11 +309,29 @@ void CProcessOutputDialog::OnTimer() {
 }
 
 void CProcessOutputDialog::OnClose() {
+    if (m_askingToAbort) {
+        return; // the question is up already; its answer decides
+    }
     if (IsProcessRunning()) {
+        const QPointer<CProcessOutputDialog> alive(this);
+        m_askingToAbort = true;
         const fw::Answer answer =
             fw::prompter().message(kAbortQuestion, fw::MessageButtons::OkCancel);
-        if (answer == fw::Answer::Ok && m_runner) {
-            m_runner->Terminate(kUserAbortExitCode);
+        if (!alive) {
+            if (answer == fw::Answer::Ok) {
+                CProcessRunner().Terminate(kUserAbortExitCode);
+            }
+            return;
+        }
+        m_askingToAbort = false;
+        if (answer == fw::Answer::Ok) {
+            // The run belongs to the process, not to this window: it is ended even when the
+            // window, and the runner it held, went while the question was up.
+            if (m_runner) {
+                m_runner->Terminate(kUserAbortExitCode);
+            } else {
+                CProcessRunner().Terminate(kUserAbortExitCode);
+            }
             m_runner.reset();
         }
         return;

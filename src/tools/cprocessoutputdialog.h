@@ -27,7 +27,8 @@ class QTimer;
 // per call, so that even a run printing many megabytes keeps the window responsive; the edit
 // always shows a prefix of the shown text. The run is over once the running flag read together
 // with the last new text was false and everything taken has been placed: the window then shows
-// "External process complete", stops its timer and drops the runner.
+// "External process complete", stops its timer and drops the runner. When output is left out of
+// the captured text of a run that prints without end, the window takes the text afresh.
 class CProcessOutputDialog : public QObject {
     Q_OBJECT
 
@@ -42,6 +43,7 @@ public:
     void Open(std::unique_ptr<CProcessRunner> runner, OutputWindowListener *view);
     // Gives an open window a new run to watch (opens the window when it is not open).
     bool Restart(std::unique_ptr<CProcessRunner> runner, OutputWindowListener *view);
+    // Whether the window is there to be seen: it exists and has not been hidden.
     bool IsOpen() const;
     // Destroys the window, the runner it holds (the child goes on) and records where the window
     // was; the shown text stays.
@@ -60,7 +62,7 @@ private:
     void setView(OutputWindowListener *view);
     OutputWindowListener *listener() const;
 
-    void replaceShownText(const QByteArray &text, bool running);
+    void replaceShownText(const QByteArray &text, bool running, quint64 generation);
     // Takes new text while a run is watched, places what waits within a time budget, ends the
     // run when it is over, and comes back soon while text waits or a run is watched.
     void pump();
@@ -85,11 +87,17 @@ private:
     bool m_viewIsObject = false;
     std::unique_ptr<CProcessRunner> m_runner;
     bool m_animationPhase = false;
+    // The question whether to abort the run is up.
+    bool m_askingToAbort = false;
 
     // The bytes of processOutput taken so far, and how many of them the edit shows.
     OutputText m_shownText;
+    // Bytes placed into the edit at a time, fitted to what placing them costs.
+    qsizetype m_placingSlice;
     // The running flag read together with the last new text was false.
     bool m_runOver = false;
+    // The generation of processOutput that the shown text is a prefix of.
+    quint64 m_generation = 0;
 
     // The 200 ms timer of a watched run.
     QTimer *m_timer = nullptr;

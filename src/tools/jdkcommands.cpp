@@ -43,6 +43,12 @@ QString argumentFor(const QString &text) {
     return bare ? text : quotedArgument(text);
 }
 
+QString toolName(const QString &name) {
+    const bool readAsOption =
+        name.startsWith(QLatin1Char('-')) || name.startsWith(QLatin1Char('@'));
+    return readAsOption ? QStringLiteral("./") + name : name;
+}
+
 QString quotedArgument(const QString &text) {
     QString result = QStringLiteral("\"");
     qsizetype backslashes = 0;
@@ -65,7 +71,7 @@ QString quotedArgument(const QString &text) {
 
 ToolCommand compileCommand(const QString &jdkFolder, const QString &javacOptions,
                            const QString &path, const QString &fileName) {
-    QString commandLine = QStringLiteral("javac ") + argumentFor(fileName);
+    QString commandLine = QStringLiteral("javac ") + argumentFor(toolName(fileName));
     if (!javacOptions.isEmpty()) {
         commandLine += QLatin1Char(' ') + javacOptions;
     }
@@ -76,31 +82,32 @@ ToolCommand runCommand(const QString &jdkFolder, const QString &mainFilePath,
                        const QString &mainFile, const QString &package) {
     const qsizetype dot = mainFile.lastIndexOf(QLatin1Char('.'));
     const QString className = dot < 0 ? mainFile : mainFile.left(dot);
-    QString commandLine = QStringLiteral("java ");
-    if (!package.isEmpty()) {
-        commandLine += package + QLatin1Char('.');
-    }
-    commandLine += className;
+    // The package and the class come from the project file: whatever they hold, they make one
+    // argument, which java never takes for an option.
+    const QString mainClass =
+        package.isEmpty() ? className : package + QLatin1Char('.') + className;
+    const QString commandLine = QStringLiteral("java ") + argumentFor(toolName(mainClass));
     return {toolProgram(jdkFolder, QStringLiteral("java")), commandLine, folderOf(mainFilePath)};
 }
 
 ToolCommand appletCommand(const QString &jdkFolder, const QString &htmlPath,
                           const QString &htmlFile) {
     return {toolProgram(jdkFolder, QStringLiteral("appletviewer")),
-            QStringLiteral("appletviewer ") + argumentFor(htmlFile), folderOf(htmlPath)};
+            QStringLiteral("appletviewer ") + argumentFor(toolName(htmlFile)), folderOf(htmlPath)};
 }
 
 ToolCommand jarCommand(const QString &jdkFolder, const QString &manifestPath,
                        const QString &jarPath, const QString &mainFolder) {
     return {toolProgram(jdkFolder, QStringLiteral("jar")),
-            QStringLiteral("jar cmfv ") + quotedArgument(manifestPath) + QLatin1Char(' ')
-                + quotedArgument(jarPath) + QStringLiteral(" *.class"),
+            QStringLiteral("jar cmfv ") + quotedArgument(toolName(manifestPath)) + QLatin1Char(' ')
+                + quotedArgument(toolName(jarPath)) + QStringLiteral(" *.class"),
             mainFolder};
 }
 
 ToolCommand archiveListCommand(const QString &jdkFolder, const QString &jarPath) {
     return {toolProgram(jdkFolder, QStringLiteral("jar")),
-            QStringLiteral("jar tvf ") + argumentFor(fileNameOf(jarPath)), folderOf(jarPath)};
+            QStringLiteral("jar tvf ") + argumentFor(toolName(fileNameOf(jarPath))),
+            folderOf(jarPath)};
 }
 
 QString jarClassName(const QString &mainFile) {

@@ -13,8 +13,9 @@
 // A tool is the program jdkFolder/bin/<tool>; its command line begins with the bare tool name.
 // The folder of a path is the text before its last separator ("" when it has none); each
 // command runs its tool in a folder it computes. Command lines are split with the Windows
-// runtime's rules, so a file name that holds a blank, a quote or a wildcard is put in quotes;
-// any other name stands bare.
+// runtime's rules, so a name or field that holds a blank, a quote or a wildcard is put in quotes
+// and reaches the tool as one argument; any other stands bare. A name that begins with '-' or
+// '@' is given as ./name, so that no tool reads it as an option or an options file.
 namespace jdk {
 
 struct ToolCommand {
@@ -30,6 +31,9 @@ QString fileNameOf(const QString &path);
 // text as one command-line argument: bare when it splits as one and expands to nothing,
 // otherwise quoted.
 QString argumentFor(const QString &text);
+// name as a tool takes it as a file or class: ./name when it begins with '-' or '@', else as it
+// is.
+QString toolName(const QString &name);
 // text in quotes, with the escapes that keep a quote or a trailing backslash inside it.
 QString quotedArgument(const QString &text);
 

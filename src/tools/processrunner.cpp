@@ -7,13 +7,16 @@
 #include <QString>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -31,6 +34,10 @@ constexpr int kPipeCapacity = 1024 * 1024;
 // still runs this long after its output ended has closed its output on purpose.
 constexpr std::chrono::milliseconds kExitGrace = 500ms;
 constexpr std::chrono::milliseconds kLongestExitPoll = 20ms;
+// Once the child has ended, its output may go on this long before the run ends without it.
+constexpr std::chrono::milliseconds kOutputGrace = 500ms;
+// How often the child is looked at where its end cannot be waited for.
+constexpr std::chrono::milliseconds kExitPoll = 100ms;
 
 constexpr char kExitLine[] = "Exit code: %d";
 constexpr char kNoErrors[] = "\r\nNo Errors";
@@ -49,6 +56,12 @@ struct RunnerState {
     int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
     std::optional<int> terminatedWith; // exit code given to a successful Terminate
     bool outputEnded = false;          // the reader has seen the end of the output
+    quint64 generation = 0;            // see ProcessOutputUpdate
+    CapturedOutputLimits limits;       // of the runs to come
+    CapturedOutputLimits runLimits;    // of this run
+    qsizetype headEnd = -1;            // end of the kept head once output was left out, else -1
+    qsizetype tailStart = 0;           // where the kept tail begins, after the marker line
+    qint64 leftOut = 0;                // bytes left out between head and tail
 };
 
 RunnerState &runnerState() {
@@ -113,10 +126,119 @@ const char *verdictFor(int exitStatus) {
     }
 }
 
-void captureOutput(int readEnd) {
+// A descriptor that becomes readable when the child ends, or -1 where the system has none.
+int openExitDescriptor(pid_t child) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+#else
+    Q_UNUSED(child);
+    return -1;
+#endif
+}
+
+// Waits until the output can be read or the child has ended; false once the child has ended.
+bool waitForOutputOrExit(int readEnd, int exitDescriptor, pid_t child) {
+    for (;;) {
+        pollfd watched[] = {{readEnd, POLLIN, 0}, {exitDescriptor, POLLIN, 0}};
+        const int timeout = exitDescriptor >= 0 ? -1 : static_cast<int>(kExitPoll.count());
+        const int ready = poll(watched, exitDescriptor >= 0 ? 2 : 1, timeout);
+        if (ready < 0 && errno != EINTR) {
+            return true; // let the read tell what is wrong
+        }
+        // The end of the child counts first, so that output that never ends cannot hide it.
+        if (watched[1].revents != 0 || (exitDescriptor < 0 && hasChildExited(child) == true)) {
+            return false;
+        }
+        if (watched[0].revents != 0) {
+            return true;
+        }
+    }
+}
+
+// Whether more output comes within the grace time.
+bool waitForOutputWithin(int readEnd, std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd watched{readEnd, POLLIN, 0};
+        const int ready = poll(&watched, 1, static_cast<int>(left.count()) + 1);
+        if (ready > 0 || (ready < 0 && errno != EINTR)) {
+            return true;
+        }
+    }
+}
+
+bool isContinuationByte(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xc0) == 0x80;
+}
+
+// How far a cut may move back to fall at a line start.
+constexpr qsizetype kLineSearch = 4096;
+
+// The position after the last LF in the kLineSearch bytes before `at`, or -1.
+qsizetype lineStartBefore(const QByteArray &text, qsizetype at) {
+    const qsizetype from = std::max<qsizetype>(0, at - kLineSearch);
+    const void *found = memrchr(text.constData() + from, '\n', static_cast<size_t>(at - from));
+    return found ? static_cast<const char *>(found) - text.constData() + 1 : -1;
+}
+
+// A place to cut the text at, at or shortly before `at`: after a line end if one is near, else
+// at the start of a character, and never between a CR and its LF.
+qsizetype cutNear(const QByteArray &text, qsizetype at) {
+    if (const qsizetype lineStart = lineStartBefore(text, at); lineStart > 0) {
+        return lineStart;
+    }
+    // A character has at most three continuation bytes; more are no character anyway.
+    qsizetype cut = at;
+    while (cut > at - 3 && cut > 1 && isContinuationByte(text.at(cut))) {
+        --cut;
+    }
+    return cut > 1 && text.at(cut - 1) == '\r' && text.at(cut) == '\n' ? cut - 1 : cut;
+}
+
+// Once the text has grown past its limits, keeps its head and its latest tail with one line
+// between them saying how much was left out. Called under the lock after each append.
+void keepOutputBounded(RunnerState &state) {
+    QByteArray &text = state.processOutput;
+    const CapturedOutputLimits &limits = state.runLimits;
+    if (state.headEnd < 0) {
+        if (text.size() <= limits.head + limits.tail + limits.slack) {
+            return;
+        }
+        state.headEnd = cutNear(text, limits.head);
+        state.tailStart = state.headEnd;
+    } else if (text.size() - state.tailStart <= limits.tail + limits.slack) {
+        return;
+    }
+    const qsizetype cut = std::max(cutNear(text, text.size() - limits.tail), state.tailStart);
+    state.leftOut += cut - state.tailStart;
+    const char last = state.headEnd > 0 ? text.at(state.headEnd - 1) : '\n';
+    const QByteArray marker = (last == '\n' || last == '\r' ? QByteArray() : "\r\n")
+                              + QByteArray("... ") + QByteArray::number(state.leftOut)
+                              + " bytes of output left out ...\r\n";
+    text.replace(state.headEnd, cut - state.headEnd, marker);
+    state.tailStart = state.headEnd + marker.size();
+    ++state.generation;
+}
+
+// Reads the output until it ends. Once the child itself has ended, the output is given a grace
+// time to end too: a process the child left behind may hold it open for ever, and the run must
+// end all the same.
+void captureOutput(int readEnd, pid_t child) {
     RunnerState &state = runnerState();
+    const int exitDescriptor = openExitDescriptor(child);
+    std::optional<std::chrono::steady_clock::time_point> graceEnd;
     QByteArray buffer(kReadSize, Qt::Uninitialized);
     for (;;) {
+        if (!graceEnd && !waitForOutputOrExit(readEnd, exitDescriptor, child)) {
+            graceEnd = std::chrono::steady_clock::now() + kOutputGrace;
+        }
+        if (graceEnd && !waitForOutputWithin(readEnd, *graceEnd)) {
+            break; // the output stays open behind the ended child: stop reading
+        }
         const ssize_t count = read(readEnd, buffer.data(), buffer.size());
         if (count < 0 && errno == EINTR) {
             continue;
@@ -124,10 +246,14 @@ void captureOutput(int readEnd) {
         if (count <= 0) {
             const std::lock_guard guard(state.lock);
             state.outputEnded = true;
-            return;
+            break;
         }
         const std::lock_guard guard(state.lock);
         AppendCapturedChunk(state.processOutput, QByteArrayView(buffer.constData(), count));
+        keepOutputBounded(state);
+    }
+    if (exitDescriptor >= 0) {
+        close(exitDescriptor);
     }
 }
 
@@ -177,7 +303,7 @@ void readerThread() {
         readEnd = state.pipeReadEnd;
         child = state.child;
     }
-    captureOutput(readEnd);
+    captureOutput(readEnd, child);
     finishRun(readEnd, child);
 }
 
@@ -193,6 +319,12 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
         return false;
     }
     state.processOutput.clear();
+    state.processOutput.squeeze();
+    ++state.generation;
+    state.runLimits = state.limits;
+    state.headEnd = -1;
+    state.tailStart = 0;
+    state.leftOut = 0;
 
     const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
     int pipeEnds[2];
@@ -264,14 +396,29 @@ ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength) {
     const qsizetype from = std::clamp<qsizetype>(shownLength, 0, text.size());
     // A deep copy: sharing the buffer would make the reader's next append copy the whole text.
     return {QByteArray(text.constData() + from, text.size() - from), text.size(),
-            state.processRunning};
+            state.processRunning, state.generation};
 }
 
-QByteArray ProcessOutputText(bool *running) {
+QByteArray ProcessOutputText(bool *running, quint64 *generation) {
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     if (running) {
         *running = state.processRunning;
     }
+    if (generation) {
+        *generation = state.generation;
+    }
     return QByteArray(state.processOutput.constData(), state.processOutput.size());
+}
+
+void SetCapturedOutputLimits(const CapturedOutputLimits &limits) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    state.limits = limits;
+}
+
+CapturedOutputLimits CapturedOutputLimitsInUse() {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    return state.limits;
 }

@@ -13,7 +13,26 @@ struct ProcessOutputUpdate {
     QByteArray added; // the text after the length the caller has already shown
     qsizetype length; // length of the whole text now; smaller than the shown length after a restart
     bool running;     // processRunning at the same moment
+    // Changes whenever the text changes other than by growing at its end (a new run, output
+    // left out): the caller's copy then no longer is a prefix of it.
+    quint64 generation;
 };
+
+// How much of a run's output is kept. A run that prints without end keeps its first `head`
+// bytes and its latest `tail` bytes, with one line in between saying how many bytes were left
+// out ("... N bytes of output left out ..."); the exit line and the verdict always follow. What
+// lies between is dropped once more than `slack` bytes beyond the tail have come, so the kept
+// text never exceeds head + tail + slack and a marker line, and each byte is moved only a few
+// times. Cuts fall at a line start where one is near, else between characters.
+struct CapturedOutputLimits {
+    qsizetype head = 4 * 1024 * 1024;
+    qsizetype tail = 24 * 1024 * 1024;
+    qsizetype slack = 12 * 1024 * 1024;
+};
+
+// Sets the limits for the runs started from now on (tests use small ones).
+void SetCapturedOutputLimits(const CapturedOutputLimits &limits);
+CapturedOutputLimits CapturedOutputLimitsInUse();
 
 // One captured run of a tool. At most one run exists in the process at a time, and the state of
 // that run (processOutput, processRunning, the child and its output pipe) belongs to the process,
@@ -24,6 +43,8 @@ struct ProcessOutputUpdate {
 // joined into one pipe, sets processRunning and starts a reader thread. The reader appends what
 // the child writes, line ends normalised to CR LF and NUL bytes dropped, and when the output ends
 // it appends "Exit code: %d" and a verdict and clears processRunning, both in one locked step.
+// Once the child itself has ended, its output gets a short grace time to end: a process the
+// child left behind holding it open does not keep the run going.
 // A child still running when the application exits is left running.
 class CProcessRunner {
 public:
@@ -51,5 +72,5 @@ bool IsProcessRunning();
 // together. Empty when shownLength is at or past the end.
 ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength);
 
-// A copy of the whole of processOutput; *running, when given, is processRunning read with it.
-QByteArray ProcessOutputText(bool *running = nullptr);
+// A copy of the whole of processOutput; *running and *generation, when given, are read with it.
+QByteArray ProcessOutputText(bool *running = nullptr, quint64 *generation = nullptr);

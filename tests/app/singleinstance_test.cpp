@@ -1,25 +1,101 @@
 #include "framework/singleinstance.h"
 
+#include "support/casename.h"
+#include "support/testenvironment.h"
+
 #include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QTemporaryDir>
 #include <QUuid>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
+constexpr uid_t kOtherUser = 65534; // nobody
+
+QString uniqueName(const QString &folder) {
+    return folder + "/tarvo-test-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+QByteArray requestFor(const QStringList &paths) {
+    QByteArray message;
+    QDataStream stream(&message, QIODevice::WriteOnly);
+    stream << paths;
+    return message;
+}
+
+bool processEventsUntil(const std::function<bool()> &condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
+}
+
+// Restores an environment variable when the test ends.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char *name)
+        : m_name(name)
+        , m_set(qEnvironmentVariableIsSet(name))
+        , m_value(qgetenv(name)) {}
+    ~SavedVariable() {
+        if (m_set) {
+            qputenv(m_name, m_value);
+        } else {
+            qunsetenv(m_name);
+        }
+    }
+
+private:
+    const char *m_name;
+    bool m_set;
+    QByteArray m_value;
+};
+
+mode_t modeOf(const QString &path) {
+    struct stat status {};
+    return lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// A running instance that records every list handed to it.
+class ListeningInstance {
+public:
+    explicit ListeningInstance(const QString &name)
+        : m_instance(name) {
+        m_listening = m_instance.listen();
+        QObject::connect(&m_instance, &fw::SingleInstance::filesReceived,
+                         [this](const QStringList &paths) { received.append(paths); });
+    }
+    bool listening() const { return m_listening; }
+
+    QList<QStringList> received;
+
+private:
+    fw::SingleInstance m_instance;
+    bool m_listening = false;
+};
+
 TEST(SingleInstance, SecondStartHandsItsFilesToTheFirst) {
-    const QString name = QStringLiteral("tarvo-test-") + QUuid::createUuid().toString(QUuid::Id128);
-    fw::SingleInstance first(name);
-    ASSERT_TRUE(first.listen());
-    QStringList received;
-    bool gotFiles = false;
-    QObject::connect(&first, &fw::SingleInstance::filesReceived, [&](const QStringList &paths) {
-        received = paths;
-        gotFiles = true;
-    });
+    const QString name = uniqueName(testing_support::makeScratchFolder("instance"));
+    ListeningInstance first(name);
+    ASSERT_TRUE(first.listening());
 
     bool handed = false;
     std::thread second([&] {
@@ -27,35 +103,258 @@ TEST(SingleInstance, SecondStartHandsItsFilesToTheFirst) {
         handed = later.handToRunningInstance(
             {QStringLiteral("/w/A.java"), QStringLiteral("/w/B b.java")});
     });
-    QElapsedTimer timer;
-    timer.start();
-    while (!gotFiles && timer.elapsed() < 10000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    processEventsUntil([&] { return !first.received.isEmpty(); });
     second.join();
     EXPECT_TRUE(handed);
-    EXPECT_EQ(received, (QStringList{QStringLiteral("/w/A.java"), QStringLiteral("/w/B b.java")}));
+    EXPECT_EQ(first.received, QList<QStringList>{(QStringList{QStringLiteral("/w/A.java"),
+                                                              QStringLiteral("/w/B b.java")})});
 }
 
 TEST(SingleInstance, NobodyListeningMeansThisIsTheFirst) {
-    const QString name = QStringLiteral("tarvo-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    const QString name = uniqueName(testing_support::makeScratchFolder("instance"));
     fw::SingleInstance alone(name);
     EXPECT_FALSE(alone.handToRunningInstance({QStringLiteral("/w/A.java")}, 500));
     EXPECT_TRUE(alone.listen());
 }
 
-} // namespace
-
-namespace {
-
 TEST(SingleInstance, AnotherDisplayIsAnotherInstance) {
-    const QByteArray saved = qgetenv("DISPLAY");
+    const SavedVariable display("DISPLAY");
     qputenv("DISPLAY", ":71");
     const QString first = fw::SingleInstance::defaultServerName();
     EXPECT_EQ(fw::SingleInstance::defaultServerName(), first);
     qputenv("DISPLAY", ":72");
     EXPECT_NE(fw::SingleInstance::defaultServerName(), first);
-    qputenv("DISPLAY", saved);
 }
+
+// The socket never lies where another user may put one first.
+TEST(SingleInstance, SocketLiesInAFolderOnlyThisUserMayEnter) {
+    const SavedVariable runtime("XDG_RUNTIME_DIR");
+    const SavedVariable temporary("TMPDIR");
+    const QString scratch = testing_support::makeScratchFolder("runtime");
+    const QString privateRuntime = scratch + "/run";
+    QDir().mkpath(privateRuntime);
+    chmod(QFile::encodeName(privateRuntime).constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(privateRuntime));
+    qputenv("TMPDIR", QFile::encodeName(scratch + "/tmp"));
+    QDir().mkpath(scratch + "/tmp");
+    EXPECT_EQ(QFileInfo(fw::SingleInstance::defaultServerName()).absolutePath(), privateRuntime);
+
+    // A runtime folder others may enter is not used; a folder of the user's own is made.
+    chmod(QFile::encodeName(privateRuntime).constData(), 0755);
+    const QString own = scratch + "/tmp/tarvo-" + QString::number(getuid());
+    EXPECT_EQ(QFileInfo(fw::SingleInstance::defaultServerName()).absolutePath(), own);
+    EXPECT_EQ(modeOf(own), 0700u);
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(QFileInfo(fw::SingleInstance::defaultServerName()).absolutePath(), own);
+
+    // That folder made by someone else, or opened to others, is not trusted: no hand-over.
+    chmod(QFile::encodeName(own).constData(), 0777);
+    EXPECT_EQ(fw::SingleInstance::defaultServerName(), QString());
+    fw::SingleInstance untrusted(fw::SingleInstance::defaultServerName());
+    EXPECT_FALSE(untrusted.handToRunningInstance({QStringLiteral("/w/A.java")}, 500));
+    EXPECT_FALSE(untrusted.listen());
+}
+
+// A child process that runs as another user. It writes what it has to report to a pipe.
+class OtherUserProcess {
+public:
+    explicit OtherUserProcess(const std::function<void(int reportPipe)> &body) {
+        int report[2];
+        if (pipe(report) != 0) {
+            return;
+        }
+        m_child = fork();
+        if (m_child == 0) {
+            close(report[0]);
+            if (setgid(kOtherUser) != 0 || setuid(kOtherUser) != 0) {
+                _exit(2);
+            }
+            body(report[1]);
+            _exit(0);
+        }
+        close(report[1]);
+        m_report = report[0];
+    }
+    ~OtherUserProcess() { finish(); }
+
+    // The first byte reported: the child is ready.
+    bool waitUntilReady() {
+        char ready = 0;
+        return m_report >= 0 && read(m_report, &ready, 1) == 1;
+    }
+    // Waits for the child to end (the event loop runs meanwhile); what it reported after ready.
+    QByteArray finish() {
+        if (m_report < 0) {
+            return {};
+        }
+        QByteArray reported;
+        std::thread reader([&] {
+            char buffer[4096];
+            ssize_t count = 0;
+            while ((count = read(m_report, buffer, sizeof buffer)) > 0) {
+                reported.append(buffer, count);
+            }
+        });
+        processEventsUntil([&] { return waitpid(m_child, nullptr, WNOHANG) == m_child; });
+        reader.join();
+        close(m_report);
+        m_report = -1;
+        return reported;
+    }
+
+private:
+    pid_t m_child = -1;
+    int m_report = -1;
+};
+
+sockaddr_un addressOf(const QString &path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(path);
+    memcpy(address.sun_path, encoded.constData(),
+           std::min<size_t>(encoded.size(), sizeof address.sun_path - 1));
+    return address;
+}
+
+// Reads until the other end closes, reporting every byte.
+void relayUntilClosed(int from, int reportPipe) {
+    char buffer[4096];
+    ssize_t count = 0;
+    while ((count = read(from, buffer, sizeof buffer)) > 0) {
+        if (write(reportPipe, buffer, static_cast<size_t>(count)) != count) {
+            return;
+        }
+    }
+}
+
+// Another user is played by "nobody", in a folder everybody may enter, where the socket's own
+// permissions no longer keep that user out: only the peer check does.
+class OtherUserTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (getuid() != 0) {
+            GTEST_SKIP() << "acting as another user needs root";
+        }
+        // The run's own folders are closed to others; this one is open to all.
+        ASSERT_TRUE(m_shared.isValid());
+        chmod(QFile::encodeName(m_shared.path()).constData(), 0777);
+        m_name = uniqueName(m_shared.path());
+    }
+    QTemporaryDir m_shared{QStringLiteral("/tmp/tarvo-shared-XXXXXX")};
+    QString m_name;
+};
+
+TEST_F(OtherUserTest, FilesAreNotHandedToAnotherUsersSocket) {
+    const sockaddr_un address = addressOf(m_name);
+    OtherUserProcess other([&](int reportPipe) {
+        const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        if (bind(listener, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+            || ::listen(listener, 1) != 0 || write(reportPipe, "r", 1) != 1) {
+            _exit(3);
+        }
+        relayUntilClosed(accept(listener, nullptr, nullptr), reportPipe);
+    });
+    ASSERT_TRUE(other.waitUntilReady());
+    fw::SingleInstance second(m_name);
+    EXPECT_FALSE(second.handToRunningInstance({QStringLiteral("/secret/A.java")}, 2000));
+    EXPECT_EQ(other.finish(), QByteArray());
+}
+
+TEST_F(OtherUserTest, FilesFromAnotherUserAreNotOpened) {
+    ListeningInstance first(m_name);
+    ASSERT_TRUE(first.listening());
+    chmod(QFile::encodeName(m_name).constData(), 0666);
+    const sockaddr_un address = addressOf(m_name);
+    const QByteArray request = requestFor({QStringLiteral("/planted/Evil.java")});
+    OtherUserProcess other([&](int reportPipe) {
+        const int connection = socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::connect(connection, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+            || write(connection, request.constData(), static_cast<size_t>(request.size()))
+                   != request.size()) {
+            _exit(3);
+        }
+        write(reportPipe, "r", 1);
+        relayUntilClosed(connection, reportPipe);
+    });
+    EXPECT_TRUE(other.waitUntilReady());
+    other.finish();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.received, QList<QStringList>());
+}
+
+// A client that sends its request slowly holds nobody up: the one after it is served first.
+TEST(SingleInstance, SlowClientDoesNotHoldUpTheNext) {
+    const QString name = uniqueName(testing_support::makeScratchFolder("instance"));
+    ListeningInstance first(name);
+    ASSERT_TRUE(first.listening());
+    const QByteArray slowRequest = requestFor({QStringLiteral("/w/Slow.java")});
+    QLocalSocket slow;
+    slow.connectToServer(name);
+    ASSERT_TRUE(slow.waitForConnected(5000));
+    slow.write(slowRequest.left(6));
+    slow.flush();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    std::thread quick([&] {
+        fw::SingleInstance later(name);
+        later.handToRunningInstance({QStringLiteral("/w/Quick.java")});
+    });
+    processEventsUntil([&] { return !first.received.isEmpty(); });
+    quick.join();
+    EXPECT_EQ(first.received, QList<QStringList>{QStringList{QStringLiteral("/w/Quick.java")}});
+
+    slow.write(slowRequest.mid(6));
+    slow.flush();
+    processEventsUntil([&] { return first.received.size() == 2; });
+    EXPECT_EQ(first.received.value(1), QStringList{QStringLiteral("/w/Slow.java")});
+}
+
+struct HostileRequestCase {
+    const char *name;
+    QByteArray bytes;
+};
+
+class HostileRequestTest : public testing::TestWithParam<HostileRequestCase> {};
+
+// A request that claims or sends too much, or never ends, is dropped and the connection closed;
+// the instance goes on taking requests.
+TEST_P(HostileRequestTest, IsDroppedAndTheInstanceGoesOn) {
+    const QString name = uniqueName(testing_support::makeScratchFolder("instance"));
+    ListeningInstance first(name);
+    ASSERT_TRUE(first.listening());
+    QLocalSocket hostile;
+    hostile.connectToServer(name);
+    ASSERT_TRUE(hostile.waitForConnected(5000));
+    hostile.write(GetParam().bytes);
+    EXPECT_TRUE(processEventsUntil([&] {
+        hostile.waitForBytesWritten(0);
+        return hostile.state() == QLocalSocket::UnconnectedState;
+    }));
+    EXPECT_EQ(first.received, QList<QStringList>());
+
+    std::thread later([&] {
+        fw::SingleInstance second(name);
+        second.handToRunningInstance({QStringLiteral("/w/A.java")});
+    });
+    processEventsUntil([&] { return !first.received.isEmpty(); });
+    later.join();
+    EXPECT_EQ(first.received, QList<QStringList>{QStringList{QStringLiteral("/w/A.java")}});
+}
+
+QByteArray bigEndian(quint32 value) {
+    QByteArray bytes;
+    QDataStream(&bytes, QIODevice::WriteOnly) << value;
+    return bytes;
+}
+
+const HostileRequestCase kHostileRequests[] = {
+    {"CountOfTwoThousandMillionPaths", bigEndian(0x7ffffff0u)},
+    {"PathLongerThanTheBound",
+     bigEndian(1) + bigEndian(0x7ffffffe) + QByteArray(2 * 1024 * 1024, 'a')},
+    {"RequestThatNeverEnds", bigEndian(2) + bigEndian(4) + QByteArray("\0a", 2)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Requests, HostileRequestTest, testing::ValuesIn(kHostileRequests),
+                         testing_support::CaseName());
 
 } // namespace

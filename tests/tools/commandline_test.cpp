@@ -81,6 +81,15 @@ TEST_F(ExpandArgumentsTest, UnquotedPatternsBecomeSortedNames) {
     EXPECT_EQ(expand("jar " + m_folder + "/M*"), QStringList({"jar", m_folder + "/Main.java"}));
 }
 
+TEST_F(ExpandArgumentsTest, NamesThatLookLikeOptionsBecomePaths) {
+    for (const char *name : {"-C.class", "@all.class", "sub/-D.class"}) {
+        QFile(m_folder + "/" + name).open(QIODevice::WriteOnly);
+    }
+    EXPECT_EQ(expand("jar *.class"), QStringList({"jar", "./-C.class", "./@all.class", "A$1.class",
+                                                  "A.class", "B.class"}));
+    EXPECT_EQ(expand("jar sub/*.class"), QStringList({"jar", "sub/-D.class", "sub/C.class"}));
+}
+
 TEST_F(ExpandArgumentsTest, QuotedUnmatchedAndProgramNameStayLiteral) {
     EXPECT_EQ(expand("* \"*.class\" *.txt */C.class"),
               QStringList({"*", "*.class", "*.txt", "*/C.class"}));

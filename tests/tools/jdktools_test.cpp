@@ -1,13 +1,15 @@
-#include "services/appsettings.h"
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "framework/commandids.h"
 #include "framework/view.h"
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
 #include "project/projectfile.h"
+#include "services/appsettings.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
@@ -197,6 +199,64 @@ TEST_F(ToolCommandsTest, MessageLineOpensTheFirstFileNamedAndGoesToItsNumber) {
     EXPECT_EQ(selectedLineIn(src() + "/A.java"), 4);
 }
 
+// Names and fields of a received project reach the tools each as one argument and never as an
+// option; ordinary names keep their command lines (above).
+TEST_F(ToolCommandsTest, HostileNamesAndFieldsReachTheToolsAsSingleArguments) {
+    useEchoingJdk();
+    for (const char *tool : {"javac", "java"}) {
+        tools_test::writeScript(harness.folder() + "/jdk/bin", tool, "printf '[%s]' \"$@\"");
+    }
+    openProject({"@opts.java", "-d.java"}, "-d.java", "x -cp /tmp");
+    harness.app().settings().javacOptions = "-g";
+    const auto run = [this](const std::function<void()> &command) {
+        command();
+        EXPECT_TRUE(waitForEnd());
+        return shown().remove("Exit code: 0\r\nNo Errors");
+    };
+    EXPECT_EQ(run([this] { project->Build(); }), "[./-d.java][-g]");
+    EXPECT_EQ(run([this] { project->CompileFile(src() + "/@opts.java"); }), "[./@opts.java][-g]");
+    EXPECT_EQ(run([this] { project->RunMain(false); }), "[x -cp /tmp.-d]");
+}
+
+TEST_F(ToolCommandsTest, CreateJarReplacesAPlantedManifestLinkInsteadOfWritingThroughIt) {
+    useEchoingJdk();
+    openProject({"Frame.java"}, "Frame.java");
+    const QString victim = harness.writeFile("victim.txt", "precious\n");
+    const QString manifest = harness.folder() + "/out/manifest.txt";
+    QDir().mkpath(harness.folder() + "/out");
+    ASSERT_TRUE(QFile::link(victim, manifest));
+    harness.prompter().saveAsNext(harness.folder() + "/out/Frame.jar");
+    project->CreateJar();
+    ASSERT_TRUE(waitForEnd());
+    const auto contents = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    };
+    EXPECT_FALSE(QFileInfo(manifest).isSymLink());
+    EXPECT_EQ(contents(manifest), "Main-Class: Frame\r\n");
+    EXPECT_EQ(contents(victim), "precious\n");
+    EXPECT_EQ(QDir(harness.folder() + "/out").entryList(QDir::Files), QStringList{"manifest.txt"});
+}
+
+// A window closed while a run that has printed nothing lasts can still be brought back, to watch
+// the run or abort it.
+TEST_F(ToolCommandsTest, ShowCompilerOutputBringsBackTheWindowOfASilentRun) {
+    useEchoingJdk();
+    tools_test::writeScript(harness.folder() + "/jdk/bin", "java", "exec sleep 1000");
+    openProject({"Main.java"}, "Main.java");
+    project->RunMain(false);
+    ASSERT_TRUE(output().IsOpen());
+    dynamic_cast<OutputWindowListener &>(*project->firstView()).OnOutputClose();
+    EXPECT_FALSE(output().IsOpen());
+    EXPECT_TRUE(harness.mainFrame().commandState(CommandId::ShowCompilerOutput).isEnabled());
+    project->ShowCompilerOutput();
+    ASSERT_TRUE(output().IsOpen());
+    harness.prompter().answerNext(fw::Answer::Ok);
+    output().window()->close();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "Exit code: 11\r\nProcess terminated by user.");
+}
+
 // The tests below run the real JDK.
 class JdkTest : public ToolCommandsTest {
 protected:
@@ -275,6 +335,17 @@ TEST_F(JdkTest, CreateJarWritesTheManifestAndAJarThatIsListed) {
     EXPECT_TRUE(shown().contains("META-INF/MANIFEST.MF"));
     EXPECT_TRUE(shown().contains(" Frame.class\r\n"));
     EXPECT_EQ(caption(), "Creating jar " + jar);
+}
+
+// javac would read a file named @opts.java as a list of options and compile nothing.
+TEST_F(JdkTest, FileNamedLikeAnOptionsFileIsCompiled) {
+    writeSource("@opts.java", "class Opts {}\n");
+    writeSource("opts.java", "");
+    openProject({"@opts.java"}, "@opts.java");
+    project->CompileFile(src() + "/@opts.java");
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "Exit code: 0\r\nNo Errors");
+    EXPECT_TRUE(QFileInfo::exists(src() + "/Opts.class"));
 }
 
 TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {

@@ -1,7 +1,7 @@
-#include "services/appsettings.h"
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "framework/profile.h"
+#include "services/appsettings.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/outputwindowlistener.h"
@@ -10,6 +10,7 @@
 
 #include "childscripts.h"
 #include "support/appharness.h"
+#include "support/casename.h"
 #include "support/qtprinters.h"
 
 #include <QDeadlineTimer>
@@ -195,5 +196,110 @@ TEST_F(OutputWindowTest, FontIsSetOnTheTextAndStored) {
     const std::unique_ptr<QMenu> menu(window().outputEdit()->createContextMenu());
     EXPECT_EQ(menu->actions().mid(menu->actions().size() - 2), window().windowMenu()->actions());
 }
+
+// The window shows a run that prints without end as the runner keeps it: bounded, with the line
+// saying how much was left out, and ending with the exit line and verdict.
+TEST_F(OutputWindowTest, EndlessOutputIsShownBoundedWithItsEnd) {
+    const CapturedOutputLimits saved = CapturedOutputLimitsInUse();
+    SetCapturedOutputLimits({64 * 1024, 256 * 1024, 128 * 1024});
+    dialog.Open(start("yes 0123456789abcdef | head -n 200000; echo end"), &listener);
+    const bool ended = waitForEnd();
+    SetCapturedOutputLimits(saved);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(dialog.ShownText().toUtf8(), ProcessOutputText());
+    EXPECT_TRUE(dialog.ShownText().endsWith("end\r\nExit code: 0\r\nNo Errors"));
+    EXPECT_EQ(dialog.ShownText().count(" bytes of output left out ...\r\n"), 1);
+    EXPECT_EQ(editText(), QString(dialog.ShownText()).replace("\r\n", "\n"));
+}
+
+// Answers the abort question after doing, while it is up, what a user may do meanwhile.
+class MeanwhilePrompter : public testing_support::ScriptedPrompter {
+public:
+    std::function<void()> meanwhile;
+
+    fw::Answer message(const QString &text, fw::MessageButtons buttons) override {
+        if (const std::function<void()> action = std::exchange(meanwhile, nullptr)) {
+            action();
+        }
+        return ScriptedPrompter::message(text, buttons);
+    }
+};
+
+struct CloseOrderCase {
+    const char *name;
+    std::function<void(CProcessOutputDialog &)> meanwhile;
+    fw::Answer answer;
+};
+
+class CloseOrderTest : public OutputWindowTest, public testing::WithParamInterface<CloseOrderCase> {
+protected:
+    void SetUp() override {
+        auto prompter = std::make_unique<MeanwhilePrompter>();
+        m_prompter = prompter.get();
+        m_previous = fw::setPrompter(std::move(prompter));
+    }
+    void TearDown() override {
+        fw::setPrompter(std::move(m_previous));
+        OutputWindowTest::TearDown();
+    }
+    MeanwhilePrompter *m_prompter = nullptr;
+    std::unique_ptr<fw::Prompter> m_previous;
+};
+
+const QString kAbortQuestion = "The process is still running, do you wish to abort it?";
+const QByteArray kAborted = "Exit code: 11\r\nProcess terminated by user.";
+
+// Whatever happens while the abort question is up, the run can always be aborted and the window
+// always be brought back.
+TEST_P(CloseOrderTest, RunCanBeAbortedAndTheWindowBroughtBack) {
+    dialog.Open(start("echo started; exec sleep 1000"), &listener);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editText().startsWith("started"); }, 30000));
+    m_prompter->meanwhile = [this] { GetParam().meanwhile(dialog); };
+    m_prompter->answerNext(GetParam().answer);
+    QTest::keyClick(&window(), Qt::Key_Escape);
+    AppHarness::processEvents();
+    EXPECT_EQ(m_prompter->messageTexts(), QStringList{kAbortQuestion});
+
+    if (GetParam().answer == fw::Answer::Ok) {
+        EXPECT_TRUE(tools_test::waitUntil([] { return !IsProcessRunning(); }));
+    } else {
+        EXPECT_TRUE(IsProcessRunning());
+    }
+    // What "Show Compiler Output" does when the window is not open.
+    if (!dialog.IsOpen()) {
+        dialog.Open(nullptr, &listener);
+    }
+    ASSERT_TRUE(dialog.IsOpen());
+    EXPECT_TRUE(window().isVisible());
+    if (IsProcessRunning()) {
+        m_prompter->answerNext(fw::Answer::Ok);
+        window().close();
+    }
+    EXPECT_TRUE(tools_test::waitUntil([] { return !IsProcessRunning(); }));
+    EXPECT_TRUE(ProcessOutputText().endsWith(kAborted));
+    EXPECT_TRUE(waitForEnd());
+    EXPECT_TRUE(dialog.ShownText().endsWith(kAborted));
+}
+
+const auto kCloseAgain = [](CProcessOutputDialog &output) { output.window()->close(); };
+const auto kEscapeAgain = [](CProcessOutputDialog &output) {
+    QTest::keyClick(output.window(), Qt::Key_Escape);
+};
+const auto kHidden = [](CProcessOutputDialog &output) { output.window()->hide(); };
+// What the project view does when the window asks it to close it.
+const auto kDestroyed = [](CProcessOutputDialog &output) { output.DestroyWindow(); };
+
+const CloseOrderCase kCloseOrders[] = {
+    {"ClosedAgainThenAborted", kCloseAgain, fw::Answer::Ok},
+    {"ClosedAgainThenKept", kCloseAgain, fw::Answer::Cancel},
+    {"EscapeAgainThenAborted", kEscapeAgain, fw::Answer::Ok},
+    {"HiddenThenAborted", kHidden, fw::Answer::Ok},
+    {"HiddenThenKept", kHidden, fw::Answer::Cancel},
+    {"DestroyedThenAborted", kDestroyed, fw::Answer::Ok},
+    {"DestroyedThenKept", kDestroyed, fw::Answer::Cancel},
+};
+
+INSTANTIATE_TEST_SUITE_P(Orders, CloseOrderTest, testing::ValuesIn(kCloseOrders),
+                         testing_support::CaseName());
 
 } // namespace
