@@ -1,6 +1,7 @@
 #include "app/cketrelapp.h"
 
 #include "app/cmainframe.h"
+#include "app/projectwindows.h"
 #include "editors/cchildframe.h"
 #include "editors/ceditwebdoc.h"
 #include "editors/ceditwebview.h"
@@ -95,13 +96,26 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     }
 
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
-        openDocumentFile(m_settings.lastOpenProject);
+        if (fw::Document *project = openDocumentFile(m_settings.lastOpenProject)) {
+            ReopenProjectWindows(project->pathName());
+        }
     }
     m_started = true;
     if (!m_handedFiles.isEmpty()) {
         QTimer::singleShot(0, this, &CKetrelApp::openPendingHandedFiles);
     }
     return true;
+}
+
+void CKetrelApp::ReopenProjectWindows(const QString &projectPath) {
+    for (const QString &file : projectwindows::load(profile(), projectPath)) {
+        // Files deleted or moved since are skipped without a word; a project file in the list
+        // would close the project it belongs to.
+        const QFileInfo info(file);
+        if (info.isFile() && info.suffix() != QLatin1String("jpr")) {
+            openDocumentFile(file);
+        }
+    }
 }
 
 void CKetrelApp::OpenHandedFiles(const QStringList &paths) {
