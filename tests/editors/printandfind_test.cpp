@@ -6,6 +6,7 @@
 #include "framework/view.h"
 #include "support/appharness.h"
 #include "support/casename.h"
+#include "support/qtprinters.h"
 
 #include <QDialog>
 #include <QLineEdit>
