@@ -5,6 +5,7 @@
 #include "app/cpreferencesdialog.h"
 #include "app/crecentprojectsdialog.h"
 #include "app/ctipofthedaydialog.h"
+#include "app/projectwindows.h"
 #include "editors/cchildframe.h"
 #include "editors/ceditwebdoc.h"
 #include "editors/ceditwebview.h"
@@ -99,7 +100,9 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     }
 
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
-        openDocumentFile(m_settings.lastOpenProject);
+        if (fw::Document *project = openDocumentFile(m_settings.lastOpenProject)) {
+            ReopenProjectWindows(project->pathName());
+        }
     }
     if (files.isEmpty()) {
         ShowTipOfTheDay(true);
@@ -109,6 +112,17 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
         QTimer::singleShot(0, this, &CKetrelApp::openPendingHandedFiles);
     }
     return true;
+}
+
+void CKetrelApp::ReopenProjectWindows(const QString &projectPath) {
+    for (const QString &file : projectwindows::load(profile(), projectPath)) {
+        // Files deleted or moved since are skipped without a word; a project file in the list
+        // would close the project it belongs to.
+        const QFileInfo info(file);
+        if (info.isFile() && info.suffix() != QLatin1String("jpr")) {
+            openDocumentFile(file);
+        }
+    }
 }
 
 void CKetrelApp::OpenHandedFiles(const QStringList &paths) {

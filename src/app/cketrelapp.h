@@ -67,6 +67,10 @@ public:
     // middle of a question; so do files that arrive before start-up has finished.
     void OpenHandedFiles(const QStringList &paths);
 
+    // Reopens, in their order, the source and HTML windows that were open with that project
+    // when Tarvo last closed; files that are gone are skipped silently.
+    void ReopenProjectWindows(const QString &projectPath);
+
     // Starts the help viewer, or leaves the one already started running.
     void LaunchHelp();
 

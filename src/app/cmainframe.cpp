@@ -1,7 +1,9 @@
 #include "app/cmainframe.h"
 
 #include "app/cketrelapp.h"
+#include "app/projectwindows.h"
 #include "framework/commandids.h"
+#include "framework/filedropfilter.h"
 #include "framework/frame.h"
 #include "framework/profile.h"
 #include "framework/recentfilelist.h"
@@ -44,6 +46,12 @@ CMainFrame::CMainFrame(CKetrelApp &application, const fw::ResourceTables &tables
     // when it takes the focus.
     connect(this, &fw::MainWindow::activeFrameChanged, this,
             [this] { setPaneText(LinePane, QString()); });
+    // Files dropped on the window open as if chosen in File > Open, projects as projects.
+    new fw::FileDropFilter(this, [this](const QStringList &paths) {
+        for (const QString &path : paths) {
+            m_app.openDocumentFile(path);
+        }
+    });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -101,6 +109,9 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
     if (!m_app.GetProjectDoc()) {
         m_app.SaveLastOpenAndRecent(QString());
     }
+    CJavaProjectDoc *project = m_app.GetProjectDoc();
+    projectwindows::save(profile, project ? project->pathName() : QString(),
+                         projectwindows::openFiles(*this));
     profile.writeBytes(kBarStateSection, kBarStateKey, saveState());
     m_app.recentFiles().save();
     profile.sync();

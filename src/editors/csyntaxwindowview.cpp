@@ -9,6 +9,7 @@
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
 #include "framework/commandids.h"
+#include "framework/findreplacedialog.h"
 #include "framework/prompter.h"
 #include "framework/texteditcommands.h"
 #include "framework/waitcursor.h"
@@ -95,6 +96,14 @@ ColourClassStore *CSyntaxWindowView::colourClasses() const {
 void CSyntaxWindowView::registerCommands() {
     fw::installTextEditCommands(*this, *this);
     addCommand(CommandId::EditUndo, [this] { UndoOrRedo(false); });
+    addCommand(CommandId::EditRedo, [this] { UndoOrRedo(true); });
+    // Find moves the selection while its dialog has the focus: the line pane follows it.
+    connect(&fw::SearchEvents::instance(), &fw::SearchEvents::selectionMoved, this,
+            [this](QPlainTextEdit *editor) {
+                if (editor == this) {
+                    ShowLineNumber();
+                }
+            });
     // Printed pages show the colours, with half-inch margins.
     addCommand(CommandId::FilePrint, [this] {
         const std::unique_ptr<QTextDocument> pages = printableDocument();

@@ -8,7 +8,8 @@
 // file, and running the compiler on it. The project document implements it.
 class SourceProject : public ScanSink {
 public:
-    // Adds a file by full path; false when that path is already in the project.
+    // Adds a file by full path; false when that path is already in the project, or when the
+    // user keeps the other file of that name that the project holds.
     virtual bool AddFile(const QString &path) = 0;
     // Starts a JDK tool with its output captured into the project's output window; failures
     // are reported to the user.

@@ -23,6 +23,7 @@ inline constexpr int EditRepeat = 57640;
 inline constexpr int EditReplace = 57641;
 inline constexpr int EditSelectAll = 57642;
 inline constexpr int EditUndo = 57643;
+inline constexpr int EditRedo = 57644;
 inline constexpr int WindowNew = 57648;
 inline constexpr int WindowArrange = 57649;
 inline constexpr int WindowCascade = 57650;
@@ -33,6 +34,10 @@ inline constexpr int NextPane = 57680;
 inline constexpr int PreviousPane = 57681;
 inline constexpr int ViewToolbar = 59392;
 inline constexpr int ViewStatusBar = 59393;
+// The document windows' own commands, as the window system numbers them.
+inline constexpr int WindowCloseActive = 61536;
+inline constexpr int WindowNext = 61504;
+inline constexpr int WindowPrevious = 61520;
 
 // Tarvo's own commands.
 inline constexpr int TipOfTheDay = 114;

@@ -33,6 +33,11 @@ QTextDocument::FindFlags SearchRequest::flags() const {
     return result;
 }
 
+SearchEvents &SearchEvents::instance() {
+    static SearchEvents events;
+    return events;
+}
+
 FindReplaceDialog &FindReplaceDialog::instance() {
     static QPointer<FindReplaceDialog> dialog;
     if (!dialog) {
@@ -154,6 +159,7 @@ bool FindReplaceDialog::findNext(QPlainTextEdit &editor, const SearchRequest &re
         return false;
     }
     if (editor.find(request.findText, request.flags())) {
+        Q_EMIT SearchEvents::instance().selectionMoved(&editor);
         return true;
     }
     prompter().message(QStringLiteral("Cannot find the string '%1'.").arg(request.findText));

@@ -23,6 +23,18 @@ struct SearchRequest {
     QTextDocument::FindFlags flags() const;
 };
 
+// Tells text views that a search moved an editor's selection, so that what shows the caret's
+// place can follow. It lives as long as the program; the dialog itself is made on first use.
+class SearchEvents : public QObject {
+    Q_OBJECT
+
+public:
+    static SearchEvents &instance();
+
+Q_SIGNALS:
+    void selectionMoved(QPlainTextEdit *editor);
+};
+
 // The one modeless Find / Replace dialog of the application. It works on the text view that
 // was active when it was last shown, and keeps the last search for Repeat.
 class FindReplaceDialog : public QDialog {

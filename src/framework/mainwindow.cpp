@@ -11,7 +11,9 @@
 
 #include <QAction>
 #include <QJsonArray>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -20,6 +22,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -60,6 +64,25 @@ MainWindow::MainWindow(Application &application, const ResourceTables &tables)
     addCommand(CommandId::WindowCascade, [this] { m_mdiArea->cascadeSubWindows(); });
     addCommand(CommandId::WindowTile, [this] { m_mdiArea->tileSubWindows(); });
     addCommand(CommandId::WindowArrange, [this] { arrangeIcons(); });
+    // The keyboard's way between document windows: Ctrl+F6, Ctrl+Shift+F6 and Ctrl+F4.
+    addCommand(CommandId::WindowNext, [this] { activateNeighbour(1); });
+    addCommand(CommandId::WindowPrevious, [this] { activateNeighbour(-1); });
+    addCommand(CommandId::WindowCloseActive, [this] { m_mdiArea->closeActiveSubWindow(); });
+    const auto anyWindow = [this](CommandUi &ui) { ui.setEnabled(activeFrame() != nullptr); };
+    addUpdate(CommandId::WindowNext, anyWindow);
+    addUpdate(CommandId::WindowPrevious, anyWindow);
+    addUpdate(CommandId::WindowCloseActive, anyWindow);
+}
+
+void MainWindow::activateNeighbour(int step) {
+    const std::vector<Frame *> list = frames();
+    const auto active = std::find(list.begin(), list.end(), activeFrame());
+    if (list.size() < 2 || active == list.end()) {
+        return;
+    }
+    const auto count = static_cast<std::ptrdiff_t>(list.size());
+    const std::ptrdiff_t index = (active - list.begin() + step + count) % count;
+    list[static_cast<std::size_t>(index)]->activateFrame();
 }
 
 void MainWindow::arrangeIcons() {
@@ -116,8 +139,9 @@ Document *MainWindow::activeDocument() const {
 void MainWindow::addFrame(Frame *frame, const QRect &geometry) {
     QMdiSubWindow *window = m_mdiArea->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    releaseWindowKeys(window);
     if (geometry.isValid()) {
-        window->setGeometry(geometry);
+        window->setGeometry(fitToWorkspace(geometry));
     }
     if (Document *document = frame->document()) {
         updateCaptions(document);
@@ -131,20 +155,67 @@ void MainWindow::addFrame(Frame *frame, const QRect &geometry) {
     window->show();
 }
 
-void MainWindow::updateCaptions(Document *document) {
+QString MainWindow::frameTitle(const Frame &frame) {
+    Document *document = frame.document();
+    if (!document) {
+        return {};
+    }
     // Several windows of one document are told apart by a number after the title.
     const std::vector<View *> &views = document->views();
-    for (std::size_t index = 0; index < views.size(); ++index) {
-        Frame *frame = views[index]->frame();
+    const auto own = std::find(views.begin(), views.end(), frame.view());
+    if (views.size() < 2 || own == views.end()) {
+        return document->title();
+    }
+    return document->title() + QStringLiteral(":%1").arg(own - views.begin() + 1);
+}
+
+void MainWindow::releaseWindowKeys(QMdiSubWindow *window) {
+    // The window's own system menu would claim the keys that the accelerator table gives to
+    // the window commands, and a key claimed twice does nothing.
+    QMenu *systemMenu = window->systemMenu();
+    if (!systemMenu) {
+        return;
+    }
+    std::vector<QKeySequence> tableKeys;
+    for (const Accelerator &accelerator : m_tables.accelerators(ResourceId::MainFrame)) {
+        tableKeys.emplace_back(accelerator.key);
+    }
+    for (QAction *action : systemMenu->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        const auto claimed = [&tableKeys](const QKeySequence &key) {
+            return std::find(tableKeys.begin(), tableKeys.end(), key) != tableKeys.end();
+        };
+        if (keys.removeIf(claimed) > 0) {
+            action->setShortcuts(keys);
+        }
+    }
+}
+
+QRect MainWindow::fitToWorkspace(const QRect &geometry) const {
+    // Windows placed at start-up come before the main window first shows: lay it out now so
+    // that the workspace has its real size.
+    if (!isVisible() && layout()) {
+        layout()->activate();
+    }
+    // A window taller than the workspace would show scroll bars from the start and hide its
+    // last rows: its bottom stays inside. Where it goes and how wide it is stay as asked.
+    const int workspaceHeight = m_mdiArea->contentsRect().height();
+    QRect fitted = geometry;
+    const int room = workspaceHeight - std::max(0, geometry.top());
+    if (room > 0 && fitted.height() > room) {
+        fitted.setHeight(room);
+    }
+    return fitted;
+}
+
+void MainWindow::updateCaptions(Document *document) {
+    for (View *view : document->views()) {
+        Frame *frame = view->frame();
         QMdiSubWindow *window = frame ? frame->subWindow() : nullptr;
         if (!window) {
             continue;
         }
-        QString title = document->title();
-        if (views.size() > 1) {
-            title += QStringLiteral(":%1").arg(index + 1);
-        }
-        window->setWindowTitle(title + QStringLiteral("[*]"));
+        window->setWindowTitle(frameTitle(*frame) + QStringLiteral("[*]"));
         window->setWindowModified(document->isModified());
     }
 }
@@ -366,7 +437,7 @@ void MainWindow::updateWindowList(QMenu *menu) {
     Frame *active = activeFrame();
     int number = 0;
     for (Frame *frame : list) {
-        QString title = frame->document()->title();
+        QString title = frameTitle(*frame);
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
         entry->setCheckable(true);

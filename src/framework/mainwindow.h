@@ -97,6 +97,14 @@ private:
     void enableAccelerators(int tableId);
     void arrangeIcons();
     void updateCaptions(Document *document);
+    // Takes from a document window's system menu the keys of the main accelerator table.
+    void releaseWindowKeys(QMdiSubWindow *window);
+    // The initial geometry of a document window, its height cut to fit the workspace.
+    QRect fitToWorkspace(const QRect &geometry) const;
+    // Activates the document window step places after the active one, wrapping round.
+    void activateNeighbour(int step);
+    // The title a frame's window shows: its document's, numbered when it has several windows.
+    static QString frameTitle(const Frame &frame);
 
     Application &m_application;
     const ResourceTables &m_tables;

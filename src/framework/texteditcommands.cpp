@@ -11,7 +11,12 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextOption>
+
+#include <memory>
 
 namespace fw {
 
@@ -28,6 +33,10 @@ void installTextEditCommands(CommandTarget &target, QPlainTextEdit &editor) {
     target.addCommand(CommandId::EditUndo, [view] { view->undo(); });
     target.addUpdate(CommandId::EditUndo, [view](CommandUi &ui) {
         ui.setEnabled(!view->isReadOnly() && view->document()->isUndoAvailable());
+    });
+    target.addCommand(CommandId::EditRedo, [view] { view->redo(); });
+    target.addUpdate(CommandId::EditRedo, [view](CommandUi &ui) {
+        ui.setEnabled(!view->isReadOnly() && view->document()->isRedoAvailable());
     });
     target.addCommand(CommandId::EditCut, [view] { view->cut(); });
     target.addUpdate(CommandId::EditCut, [view](CommandUi &ui) {
@@ -78,12 +87,36 @@ private:
 };
 } // namespace
 
+namespace {
+// Prints the text with its long lines wrapped on the page: a window may show them unwrapped,
+// but paper has no scroll bar, and a line cut at the margin loses text.
+void printWrapped(const QTextDocument &document, QPrinter *printer) {
+    const std::unique_ptr<QTextDocument> pages(document.clone());
+    QTextOption option = pages->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    pages->setDefaultTextOption(option);
+    pages->print(printer);
+}
+
+// What a text view prints: its selection when the print dialog asked for that, else its text.
+void printTextOf(QPlainTextEdit &editor, QPrinter *printer) {
+    if (printer->printRange() == QPrinter::Selection && editor.textCursor().hasSelection()) {
+        QTextDocument selection;
+        selection.setDefaultFont(editor.document()->defaultFont());
+        QTextCursor(&selection).insertFragment(editor.textCursor().selection());
+        printWrapped(selection, printer);
+        return;
+    }
+    printWrapped(*editor.document(), printer);
+}
+} // namespace
+
 void printDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins) {
     QPrinter &printer = sharedPrinter();
     const PageMargins pageMargins(printer, margins);
     QPrintDialog dialog(&printer, parent);
     if (prompter().runDialog(dialog) == QDialog::Accepted) {
-        document.print(&printer);
+        printWrapped(document, &printer);
     }
 }
 
@@ -92,7 +125,7 @@ void previewDocument(const QTextDocument &document, QWidget *parent, const QMarg
     const PageMargins pageMargins(printer, margins);
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, parent,
-                     [&document](QPrinter *target) { document.print(target); });
+                     [&document](QPrinter *target) { printWrapped(document, target); });
     prompter().runDialog(dialog);
 }
 
@@ -103,14 +136,14 @@ void printTextView(QPlainTextEdit &editor) {
         dialog.setOption(QAbstractPrintDialog::PrintSelection);
     }
     if (prompter().runDialog(dialog) == QDialog::Accepted) {
-        editor.print(&printer);
+        printTextOf(editor, &printer);
     }
 }
 
 void previewTextView(QPlainTextEdit &editor) {
     QPrintPreviewDialog dialog(&sharedPrinter(), &editor);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &editor,
-                     [&editor](QPrinter *printer) { editor.print(printer); });
+                     [&editor](QPrinter *printer) { printTextOf(editor, printer); });
     prompter().runDialog(dialog);
 }
 

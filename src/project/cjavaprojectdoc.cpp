@@ -13,6 +13,8 @@
 #include "tools/jdkcommands.h"
 #include "tools/processrunner.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QString kJavaSourceFilter =
@@ -51,6 +53,17 @@ bool CJavaProjectDoc::AddFile(const QString &path) {
     }
     const QString name = jdk::fileNameOf(path);
     if (CJavaFile *moved = m_fileList.FindByFileName(name)) {
+        // Entries are found by file name, so two files of one name cannot both belong to the
+        // project. When the entry's file is gone, it has moved; when it is still there, the
+        // new file would push it out of the project, and the user decides.
+        if (QFileInfo::exists(moved->GetPath())
+            && fw::prompter().message(
+                   QStringLiteral("%1 is already in the project as %2. Replace it with %3?")
+                       .arg(name, moved->GetPath(), path),
+                   fw::MessageButtons::YesNo)
+                   != fw::Answer::Yes) {
+            return false;
+        }
         moved->SetPath(path);
         return true;
     }

@@ -12,6 +12,7 @@
 
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -421,12 +422,46 @@ void CJavaProjectView::mouseDoubleClickEvent(QMouseEvent *event) {
     OpenSelectedItem();
 }
 
+void CJavaProjectView::keyPressEvent(QKeyEvent *event) {
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && modifiers == Qt::NoModifier) {
+        event->accept();
+        OpenSelectedItem();
+        return;
+    }
+    if ((event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier)
+        || (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        event->accept();
+        showContextMenuForSelection();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 void CJavaProjectView::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
     if (event->reason() != QContextMenuEvent::Mouse) {
+        showContextMenuForSelection();
         return;
     }
     showContextMenu(event->pos(), event->globalPos());
+}
+
+void CJavaProjectView::showContextMenuForSelection() {
+    // The Menu key may arrive both as a key and as a context menu request: one menu is enough.
+    if (QMenu *open = findChild<QMenu *>(); open && open->isVisible()) {
+        return;
+    }
+    QTreeWidgetItem *selected = selectedItem();
+    if (!selected) {
+        return;
+    }
+    scrollToItem(selected);
+    const QRect label = visualItemRect(selected);
+    const QPoint below(label.left() + label.height() / 2, label.center().y());
+    showContextMenu(below, viewport()->mapToGlobal(below));
 }
 
 void CJavaProjectView::showContextMenu(const QPoint &viewportPos, const QPoint &globalPos) {

@@ -63,6 +63,9 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Enter opens the selected item as a double-click does; Shift+F10 and the Menu key open
+    // its context menu.
+    void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
@@ -76,6 +79,8 @@ private:
     void Compile();
     void Properties();
     void showContextMenu(const QPoint &viewportPos, const QPoint &globalPos);
+    // The context menu of the selected item, below its label, as the keyboard asks for it.
+    void showContextMenuForSelection();
     // Runs a command chosen in the context menu: the view, then the document, then the frame.
     void runMenuCommand(int id);
 
