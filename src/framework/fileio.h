@@ -6,9 +6,10 @@
 namespace fw {
 
 // The largest file that is read whole into a window or a project. A text of this size already
-// takes hundreds of megabytes once it is laid out in an editor; anything larger is no source
-// file a person edits, and reading it would only exhaust memory.
-inline constexpr qint64 kMaxOpenFileSize = 32 * 1024 * 1024;
+// takes gigabytes once it is laid out in an editor; anything larger is no source file a person
+// edits, and reading it would only exhaust memory. Generated sources of tens of megabytes still
+// open.
+inline constexpr qint64 kMaxOpenFileSize = 128 * 1024 * 1024;
 
 // One version of a file on disk: what changes when any program writes or replaces the file.
 // Two stamps taken of an unchanged file are equal; a stamp of a missing file has exists false.

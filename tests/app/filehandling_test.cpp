@@ -114,8 +114,8 @@ TEST(OpenRefused, EndlessDeviceAndOversizedFile) {
     large.close();
     EXPECT_EQ(harness.app().openDocumentFile(large.fileName()), nullptr);
     EXPECT_EQ(harness.prompter().messageTexts(),
-              QStringList{QStringLiteral("Cannot open %1.\nThe file is too large to open (33 "
-                                         "MB; at most 32 MB can be opened).")
+              QStringList{QStringLiteral("Cannot open %1.\nThe file is too large to open (129 "
+                                         "MB; at most 128 MB can be opened).")
                               .arg(large.fileName())});
     EXPECT_EQ(harness.mainFrame().frames().size(), 0u);
 }

@@ -82,7 +82,7 @@ TEST(ReadWholeFile, RefusesAFileOverTheBoundAndReadsOneAtIt) {
     QString error;
     EXPECT_FALSE(fw::readWholeFile(over.fileName(), &bytes, &error));
     EXPECT_EQ(error, QStringLiteral(
-                         "The file is too large to open (33 MB; at most 32 MB can be opened)."));
+                         "The file is too large to open (129 MB; at most 128 MB can be opened)."));
 
     QFile at(folder + QStringLiteral("/At.java"));
     ASSERT_TRUE(at.open(QIODevice::WriteOnly) && at.resize(fw::kMaxOpenFileSize));
