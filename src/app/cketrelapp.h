@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "framework/application.h"
 #include "project/cjavaprojectdoc.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -61,6 +61,10 @@ public:
     void SaveLastOpenAndRecent(const QString &path) override;
     void setMessageText(const QString &text) override;
     void setLineText(const QString &text) override;
+
+    // Opens a file named on the command line or handed over by a later start. A name that is
+    // no file but ends in ":LINE" or ":LINE:COLUMN" opens that file there.
+    fw::Document *OpenFileArgument(const QString &argument);
 
     // Opens the files a later start of Tarvo handed over and brings the main window forward.
     // While a modal dialog or message box is up they wait, so that nothing is opened in the

@@ -1,5 +1,10 @@
 #include "editors/ceditwebview.h"
 
-CEditWebView::CEditWebView() = default;
+#include "editors/cgotolinedialog.h"
+
+CEditWebView::CEditWebView() {
+    // Edit > "Go to Line..." selects the line asked for.
+    editors::installGoToLineCommand(*this, *this);
+}
 
 CEditWebView::~CEditWebView() = default;
