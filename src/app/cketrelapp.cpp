@@ -5,10 +5,12 @@
 #include "app/cpreferencesdialog.h"
 #include "app/crecentprojectsdialog.h"
 #include "app/ctipofthedaydialog.h"
+#include "app/fileposition.h"
 #include "app/projectwindows.h"
 #include "editors/cchildframe.h"
 #include "editors/ceditwebdoc.h"
 #include "editors/ceditwebview.h"
+#include "editors/cgotolinedialog.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/cwebframe.h"
@@ -30,6 +32,7 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTimer>
 
@@ -86,7 +89,7 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     if (!files.isEmpty()) {
         bool opened = false;
         for (const QString &file : files) {
-            opened = openDocumentFile(file) != nullptr || opened;
+            opened = OpenFileArgument(file) != nullptr || opened;
         }
         if (!opened) {
             return false;
@@ -145,7 +148,7 @@ void CKetrelApp::openPendingHandedFiles() {
     const QStringList paths = std::exchange(m_handedFiles, {});
     for (const QString &path : paths) {
         if (!path.isEmpty()) {
-            openDocumentFile(path);
+            OpenFileArgument(path);
         }
     }
     if (m_mainFrame) {
@@ -156,6 +159,32 @@ void CKetrelApp::openPendingHandedFiles() {
         m_mainFrame->raise();
         m_mainFrame->activateWindow();
     }
+}
+
+fw::Document *CKetrelApp::OpenFileArgument(const QString &argument) {
+    const FilePosition position = splitFilePosition(argument);
+    fw::Document *document = openDocumentFile(position.path);
+    if (!document || position.line <= 0) {
+        return document;
+    }
+    const int line = position.line - 1;
+    auto *source = dynamic_cast<CSyntaxWindowDoc *>(document);
+    if (source) {
+        source->GoToLine(line);
+    }
+    fw::View *view = document->firstView();
+    auto *editor = view ? qobject_cast<QPlainTextEdit *>(view->widget()) : nullptr;
+    if (!editor) {
+        return document;
+    }
+    // With a column the caret goes there; a line alone is selected, as a compiler message
+    // selects it.
+    if (position.column > 0) {
+        editors::placeCaret(*editor, line, position.column);
+    } else if (!source) {
+        editors::selectLine(*editor, line);
+    }
+    return document;
 }
 
 void CKetrelApp::registerDocTemplates() {

@@ -62,6 +62,10 @@ public:
     void setMessageText(const QString &text) override;
     void setLineText(const QString &text) override;
 
+    // Opens a file named on the command line or handed over by a later start. A name that is
+    // no file but ends in ":LINE" or ":LINE:COLUMN" opens that file there.
+    fw::Document *OpenFileArgument(const QString &argument);
+
     // Opens the files a later start of Tarvo handed over and brings the main window forward.
     // While a modal dialog or message box is up they wait, so that nothing is opened in the
     // middle of a question; so do files that arrive before start-up has finished.

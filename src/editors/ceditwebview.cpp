@@ -1,5 +1,6 @@
 #include "editors/ceditwebview.h"
 
+#include "editors/cgotolinedialog.h"
 #include "editors/webproject.h"
 #include "framework/commandids.h"
 #include "framework/document.h"
@@ -24,6 +25,8 @@ CEditWebView::CEditWebView() {
     addUpdate(CommandId::InsertApplet,
               [](fw::CommandUi &ui) { ui.setEnabled(openProject() != nullptr); });
     addCommand(CommandId::OpenInWebBrowser, [this] { OpenInBrowser(); });
+    // Edit > "Go to Line..." selects the line asked for.
+    editors::installGoToLineCommand(*this, *this);
 }
 
 CEditWebView::~CEditWebView() = default;

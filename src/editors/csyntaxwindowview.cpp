@@ -1,6 +1,7 @@
 #include "editors/csyntaxwindowview.h"
 
 #include "editors/cchildframe.h"
+#include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/plaintextediting.h"
@@ -122,6 +123,9 @@ void CSyntaxWindowView::registerCommands() {
     addCommand(CommandId::ConvertLinebreaks, [this] { ConvertLinebreaks(); });
     addCommand(CommandId::AddWindowToProject, [this] { AddWindowToProject(); });
     addCommand(CommandId::ShowProjectWindow, [this] { ShowProjectWindow(); });
+    // What the document's GoToLine does for its first view, done in this window, which may be
+    // a second one of the document.
+    editors::installGoToLineCommand(*this, *this, [this](int line) { SelectLine(line); });
     const auto projectOpen = [](fw::CommandUi &ui) { ui.setEnabled(openProject() != nullptr); };
     addUpdate(CommandId::AddWindowToProject, projectOpen);
     addUpdate(CommandId::ShowProjectWindow, projectOpen);
@@ -223,6 +227,16 @@ std::unique_ptr<QTextDocument> CSyntaxWindowView::printableDocument() const {
 }
 
 void CSyntaxWindowView::UndoOrRedo(bool redo) {
+    runEdit([this, redo] {
+        if (redo) {
+            QPlainTextEdit::redo();
+        } else {
+            QPlainTextEdit::undo();
+        }
+    });
+}
+
+void CSyntaxWindowView::runEdit(const std::function<void()> &edit) {
     ColourClassStore *store = colourClasses();
     const int resetsBefore = store ? store->resetCount() : 0;
     int first = -1;
@@ -232,17 +246,13 @@ void CSyntaxWindowView::UndoOrRedo(bool redo) {
             first = first < 0 ? position : std::min(first, position);
             last = std::max(last, position + added);
         });
-    if (redo) {
-        QPlainTextEdit::redo();
-    } else {
-        QPlainTextEdit::undo();
-    }
+    edit();
     disconnect(tracking);
     if (!store || first < 0) {
         return;
     }
-    // The text comes back without the colours it had: colour the lines it touched, or the
-    // whole text when the store could not follow the change line by line.
+    // The changed text has no colours of its own: colour the lines it touched, or the whole
+    // text when the store could not follow the change line by line.
     const int firstLine = document()->findBlock(first).blockNumber();
     const int lastLine = document()->findBlock(last).blockNumber();
     if (store->resetCount() != resetsBefore || lastLine - firstLine >= kMostLinesRecolouredByLine) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/colourclass.h"
+#include "framework/findreplacedialog.h"
 #include "framework/view.h"
 
 #include <QFont>
@@ -23,7 +24,7 @@ class SourceProject;
 //
 // Offsets named in the operations count every line break as CR LF, as the colouring passes and
 // the scanner do; lines are 0-based.
-class CSyntaxWindowView : public QPlainTextEdit, public fw::View {
+class CSyntaxWindowView : public QPlainTextEdit, public fw::View, public fw::EditRunner {
     Q_OBJECT
 
 public:
@@ -44,6 +45,9 @@ public:
     std::unique_ptr<QTextDocument> printableDocument() const;
     // Undoes or redoes the last edit and colours the text it brings back.
     void UndoOrRedo(bool redo);
+    // Makes an edit that colours nothing by itself (undo, redo, a replacement) and colours the
+    // lines it touched.
+    void runEdit(const std::function<void()> &edit) override;
     // Gives the characters base+from .. base+to-1 the class; a run that has it already is left
     // alone. Returns whether anything changed.
     bool ApplyRun(qsizetype base, editors::ColourClass colourClass, qsizetype from, qsizetype to);

@@ -154,6 +154,17 @@ void FindReplaceDialog::takeRequest() {
     m_request.searchUp = m_up->isChecked();
 }
 
+namespace {
+// Runs an edit of the editor through the editor itself when it wants to follow edits.
+void runEdit(QPlainTextEdit &editor, const std::function<void()> &edit) {
+    if (auto *runner = dynamic_cast<EditRunner *>(&editor)) {
+        runner->runEdit(edit);
+    } else {
+        edit();
+    }
+}
+} // namespace
+
 bool FindReplaceDialog::findNext(QPlainTextEdit &editor, const SearchRequest &request) {
     if (request.findText.isEmpty()) {
         return false;
@@ -173,7 +184,7 @@ bool FindReplaceDialog::replaceCurrent(QPlainTextEdit &editor, const SearchReque
     if (cursor.hasSelection()
         && QString::compare(cursor.selectedText(), request.findText, sensitivity) == 0
         && !editor.isReadOnly()) {
-        cursor.insertText(request.replaceText);
+        runEdit(editor, [&cursor, &request] { cursor.insertText(request.replaceText); });
         editor.setTextCursor(cursor);
     }
     return findNext(editor, request);
@@ -185,16 +196,18 @@ int FindReplaceDialog::replaceAll(QPlainTextEdit &editor, const SearchRequest &r
     }
     QTextDocument::FindFlags flags = request.flags();
     flags &= ~QTextDocument::FindFlags(QTextDocument::FindBackward);
-    QTextCursor edit(editor.document());
-    edit.beginEditBlock();
     int count = 0;
-    QTextCursor found = editor.document()->find(request.findText, 0, flags);
-    while (!found.isNull()) {
-        found.insertText(request.replaceText);
-        ++count;
-        found = editor.document()->find(request.findText, found.position(), flags);
-    }
-    edit.endEditBlock();
+    runEdit(editor, [&editor, &request, flags, &count] {
+        QTextCursor edit(editor.document());
+        edit.beginEditBlock();
+        QTextCursor found = editor.document()->find(request.findText, 0, flags);
+        while (!found.isNull()) {
+            found.insertText(request.replaceText);
+            ++count;
+            found = editor.document()->find(request.findText, found.position(), flags);
+        }
+        edit.endEditBlock();
+    });
     if (count == 0) {
         prompter().message(QStringLiteral("Cannot find the string '%1'.").arg(request.findText));
     }

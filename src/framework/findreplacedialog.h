@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QTextDocument>
 
+#include <functional>
+
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,6 +35,17 @@ public:
 
 Q_SIGNALS:
     void selectionMoved(QPlainTextEdit *editor);
+};
+
+// A text view that has to follow edits made to it from outside its own key handling (the
+// source view colours the lines they touch). Replacements run through it.
+class EditRunner {
+public:
+    // Makes the edit and then does what the view does after one.
+    virtual void runEdit(const std::function<void()> &edit) = 0;
+
+protected:
+    ~EditRunner() = default;
 };
 
 // The one modeless Find / Replace dialog of the application. It works on the text view that

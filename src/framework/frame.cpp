@@ -3,6 +3,7 @@
 #include "framework/document.h"
 #include "framework/view.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -58,8 +59,15 @@ void Frame::activateFrame() {
         area->setActiveSubWindow(window);
     }
     window->raise();
+    // The window the frame lives in becomes the active one, so that its accelerators work at
+    // once: without a window manager nothing else would activate it after a dialog. Not while
+    // a modal dialog is up, which keeps the keyboard.
+    QWidget *top = window->window();
+    if (!top->isActiveWindow() && !QApplication::activeModalWidget()) {
+        top->activateWindow();
+    }
     if (m_view) {
-        m_view->widget()->setFocus();
+        m_view->widget()->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -10,6 +10,8 @@
 #include "framework/view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QJsonArray>
 #include <QKeySequence>
 #include <QLabel>
@@ -46,6 +48,8 @@ MainWindow::MainWindow(Application &application, const ResourceTables &tables)
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+
+    qApp->installEventFilter(this);
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIdleUpdateMs);
@@ -102,9 +106,10 @@ void MainWindow::arrangeIcons() {
 }
 
 MainWindow::~MainWindow() {
-    // The MDI area outlives this part of the window while Qt tears the rest down; it must not
-    // report activations to a half-destroyed main window.
+    // The MDI area outlives this part of the window while Qt tears the rest down; neither it
+    // nor the application may report activations to a half-destroyed main window.
     disconnect(m_mdiArea, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
 }
 
 std::vector<Frame *> MainWindow::frames() const {
@@ -497,6 +502,37 @@ QString MainWindow::paneText(int pane) const {
 QRect MainWindow::clientRect() const {
     const int menuHeight = menuWidget() ? menuWidget()->height() : 0;
     return QRect(0, 0, width(), height() - menuHeight);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->isWindow() && widget->isModal()) {
+            QWidget *owner = widget->parentWidget();
+            m_returnWindow = owner ? owner->window() : this;
+            QTimer::singleShot(0, this, &MainWindow::returnFocus);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A closed dialog leaves the keyboard to no window at all when no window manager hands it
+// back, and the accelerators of the window it was called from then do nothing until a click.
+// So the window the dialog returns to takes the keyboard back, for the widget that had it.
+void MainWindow::returnFocus() {
+    QWidget *window = m_returnWindow;
+    if (!window || !window->isVisible() || window->isMinimized()
+        || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        return;
+    }
+    if (!window->isActiveWindow()) {
+        window->activateWindow();
+    }
+    if (QWidget *previous = window->focusWidget()) {
+        previous->setFocus(Qt::ActiveWindowFocusReason);
+    } else if (View *view = activeView(); view && window == this) {
+        view->widget()->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void MainWindow::onSubWindowActivated(QMdiSubWindow *) {

@@ -3,6 +3,7 @@
 #include "framework/commandtarget.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <vector>
@@ -82,6 +83,8 @@ Q_SIGNALS:
     void activeFrameChanged(fw::Frame *frame);
 
 protected:
+    // Watches the application's modal dialogs close (see returnFocus).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Called whenever a menu bar is about to be used: after it is installed and before any of
     // its popups shows.
     virtual void onInitMenu() {}
@@ -105,6 +108,7 @@ private:
     void activateNeighbour(int step);
     // The title a frame's window shows: its document's, numbered when it has several windows.
     static QString frameTitle(const Frame &frame);
+    void returnFocus();
 
     Application &m_application;
     const ResourceTables &m_tables;
@@ -116,6 +120,8 @@ private:
     std::map<int, QToolBar *> m_toolBars;
     std::vector<QLabel *> m_panes;
     std::map<QMenu *, std::vector<QAction *>> m_dynamicItems;
+    // The window that the modal dialog closed last returns the keyboard to.
+    QPointer<QWidget> m_returnWindow;
 };
 
 } // namespace fw

@@ -4,6 +4,7 @@
 #include "editors/webproject.h"
 #include "framework/document.h"
 #include "project/projectfile.h"
+#include "tools/consolelauncher.h"
 
 #include <memory>
 
@@ -35,6 +36,8 @@ public:
     // The project's output window object and the text it showed when it last closed.
     std::unique_ptr<CProcessOutputDialog> m_pOutputWnd;
     QString m_strLastOutput;
+    // The folder the last captured tool ran in: the paths in its messages are relative to it.
+    QString m_strToolFolder;
 
     // File operations.
     bool AddFile(const QString &path) override;
@@ -80,8 +83,9 @@ public:
     void JumpToMessageLine(int line);
     void StartCapturedTool(const QString &program, const QString &commandLine,
                            const QString &folder) override;
-    bool StartConsoleTool(const QString &program, const QString &commandLine,
-                          const QString &folder);
+    // Shows what went wrong when the start fails.
+    ConsoleStart StartConsoleTool(const QString &program, const QString &commandLine,
+                                  const QString &folder);
 
     bool saveModified() override;
     void onCloseDocument() override;

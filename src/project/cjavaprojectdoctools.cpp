@@ -12,6 +12,7 @@
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/jdkcommands.h"
+#include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
 
@@ -31,6 +32,10 @@ const QString kNoHtmlFile = QStringLiteral("Please load the HTML file into the p
 const QString kStartFailed = QStringLiteral("Failed to start process");
 const QString kConsoleStartFailed = QStringLiteral("Failed to laumch external process.");
 const QString kNoJava = QStringLiteral("Couldn't locate Java.");
+const QString kNoTerminal =
+    QStringLiteral("No terminal emulator was found to run the program in.\n\n"
+                   "Install one (for example xterm), or set the environment variable TERMINAL "
+                   "to the terminal program to use before starting Tarvo.");
 const QString kJarFilter = QStringLiteral("Java Archives (*.jar)|*.jar||");
 const QString kJarExtension = QStringLiteral("jar");
 const QString kManifestName = QStringLiteral("manifest.txt");
@@ -134,7 +139,8 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {
         StartCapturedTool(command.program, command.commandLine, command.folder);
-    } else if (!StartConsoleTool(command.program, command.commandLine, command.folder)) {
+    } else if (StartConsoleTool(command.program, command.commandLine, command.folder)
+               == ConsoleStart::Failed) {
         fw::prompter().message(kNoJava);
     }
 }
@@ -193,6 +199,8 @@ void CJavaProjectDoc::ShowArchiveContents() {
     }
     const jdk::ToolCommand command = jdk::archiveListCommand(settings().jdkFolder, chosen.first());
     enterFolder(command.folder);
+    // Each run says what it is: the listing does not show the caption of the run before it.
+    services().setToolCaption(QStringLiteral("Listing jar ") + chosen.first());
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
 
@@ -203,6 +211,17 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
         return;
     }
     const QString message = found->toString();
+    // A message that begins with the path of a source file and a line number names exactly
+    // one file, inside the project or not; a file name met anywhere in the line is only a
+    // guess at one of the project's files.
+    if (const std::optional<jdk::MessageLocation> location =
+            jdk::messageLocation(message, m_strToolFolder)) {
+        fw::Document *opened = services().OpenDocumentFile(location->path);
+        if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
+            source->GoToLine(location->line - 1);
+        }
+        return;
+    }
     QString fileName;
     for (int index = 0; index < m_fileList.GetCount() && fileName.isNull(); ++index) {
         const QString candidate = m_fileList.GetAt(index)->GetFileName();
@@ -226,6 +245,7 @@ void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &c
         fw::prompter().message(kStartFailed);
         return;
     }
+    m_strToolFolder = folder;
     // The project window is the document's first and only view.
     auto *view = dynamic_cast<OutputWindowListener *>(firstView());
     if (m_pOutputWnd->IsOpen()) {
@@ -235,11 +255,19 @@ void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &c
     }
 }
 
-bool CJavaProjectDoc::StartConsoleTool(const QString &program, const QString &commandLine,
-                                       const QString &folder) {
-    if (!StartConsoleProcess(program, commandLine, folder)) {
+ConsoleStart CJavaProjectDoc::StartConsoleTool(const QString &program, const QString &commandLine,
+                                               const QString &folder) {
+    const ConsoleStart result = StartConsoleProcess(program, commandLine, folder);
+    switch (result) {
+    case ConsoleStart::Started:
+        break;
+    case ConsoleStart::Failed:
         fw::prompter().message(kConsoleStartFailed);
-        return false;
+        break;
+    case ConsoleStart::NoTerminal:
+        // Java may be fine: what is missing is a window to run it in, and the user can mend that.
+        fw::prompter().message(kNoTerminal);
+        break;
     }
-    return true;
+    return result;
 }

@@ -142,13 +142,13 @@ void reapInBackground(pid_t child) {
 
 } // namespace
 
-bool StartConsoleProcess(const QString &applicationPath, const QString &commandLine,
-                         const QString &currentFolder) {
+ConsoleStart StartConsoleProcess(const QString &applicationPath, const QString &commandLine,
+                                 const QString &currentFolder) {
     // The terminal would start and only show the shell's complaint: a program that cannot be
     // run, or a folder that does not exist, is a failed start, as it is for a captured run.
     if (!QFileInfo(applicationPath).isExecutable() || QFileInfo(applicationPath).isDir()
         || !QFileInfo(currentFolder).isDir()) {
-        return false;
+        return ConsoleStart::Failed;
     }
     const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
     QStringList command{QLatin1String(kShell), QStringLiteral("-c"), QLatin1String(kKeepOpenScript),
@@ -160,8 +160,9 @@ bool StartConsoleProcess(const QString &applicationPath, const QString &commandL
             terminal.path, terminalArguments(terminal, command), currentFolder, -1);
         if (child > 0) {
             reapInBackground(child);
-            return true;
+            return ConsoleStart::Started;
         }
     }
-    return false;
+    // The program and the folder are fine: what is missing is a terminal to show it in.
+    return ConsoleStart::NoTerminal;
 }

@@ -6,6 +6,7 @@
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
 #include "framework/commandids.h"
+#include "framework/findreplacedialog.h"
 #include "support/casename.h"
 #include "support/qtprinters.h"
 #include "support/scriptedprompter.h"
@@ -16,9 +17,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
@@ -166,6 +169,43 @@ TEST(SourceColouring, UndoneCutAndUndoneReplacementComeBackColoured) {
     EXPECT_EQ(window.text(), QStringLiteral("int x; // y\nclass A {}\n"));
     EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK....CCCC"));
     EXPECT_EQ(window.drawnClasses(1), QStringLiteral("KKKKK....."));
+}
+
+// Edit > Replace..., then Replace All and Replace in the dialog: every line a replacement
+// touches is coloured at once, the lines between the first and the last one too, without F3.
+TEST(SourceColouring, ReplacementsColourTheLinesTheyTouch) {
+    SourceWindow window("int foo = 1;\n// foo note\nString s = \"foo\";\nint foo2 = 2;\nfoo();\n");
+    ASSERT_TRUE(window.view()->invokeCommand(CommandId::EditReplace));
+    fw::FindReplaceDialog &dialog = fw::FindReplaceDialog::instance();
+    const QList<QLineEdit *> fields = dialog.findChildren<QLineEdit *>();
+    ASSERT_EQ(fields.size(), 2);
+    fields.at(0)->setText(QStringLiteral("foo"));
+    fields.at(1)->setText(QStringLiteral("long x"));
+    const auto button = [&dialog](const QString &text) {
+        for (QPushButton *candidate : dialog.findChildren<QPushButton *>()) {
+            if (candidate->text() == text) {
+                return candidate;
+            }
+        }
+        return static_cast<QPushButton *>(nullptr);
+    };
+    window.setCursor(0, 0);
+    fields.at(0)->setText(QStringLiteral("foo2"));
+    QTest::mouseClick(button(QStringLiteral("&Find Next")), Qt::LeftButton);
+    QTest::mouseClick(button(QStringLiteral("&Replace")), Qt::LeftButton);
+    EXPECT_EQ(window.drawnClasses(3), QStringLiteral("KKK.KKKK......."));
+
+    fields.at(0)->setText(QStringLiteral("foo"));
+    QTest::mouseClick(button(QStringLiteral("Replace &All")), Qt::LeftButton);
+    EXPECT_EQ(window.text(), QStringLiteral("int long x = 1;\n// long x note\n"
+                                            "String s = \"long x\";\nint long x = 2;\n"
+                                            "long x();\n"));
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK.KKKK.......")) << "first replacement";
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCCCCCCCCC"));
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("...........SSSSSSSS."));
+    EXPECT_EQ(window.drawnClasses(3), QStringLiteral("KKK.KKKK.......")) << "replaced before";
+    EXPECT_EQ(window.drawnClasses(4), QStringLiteral("KKKK.....")) << "last replacement";
+    dialog.hide();
 }
 
 TEST(SourceColouring, TextFromAnInputMethodIsColouredAsTyped) {

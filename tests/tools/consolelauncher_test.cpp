@@ -33,7 +33,7 @@ TEST_P(ConsoleLauncherTest, TerminalRunsTheProgramInTheFolderAndIsReaped) {
     const QString program =
         writeScript(folder, "show.sh", "printf '%s\\n' \"$PWD\" \"$@\" > show.txt");
 
-    ASSERT_EQ(StartConsoleProcess(program, "show \"a b\" *.class", folder), true);
+    ASSERT_EQ(StartConsoleProcess(program, "show \"a b\" *.class", folder), ConsoleStart::Started);
     EXPECT_EQ(readWhenWritten(folder + "/show.txt"), folder + "\na b\nA.class\n");
     const QString recorded = readWhenWritten(folder + "/terminal.txt");
     const QString terminal = recorded.section('\n', 0, 0);
@@ -53,15 +53,21 @@ INSTANTIATE_TEST_SUITE_P(Conventions, ConsoleLauncherTest, testing::ValuesIn(kTe
                              return QByteArray(info.param.terminal).replace('-', "").toStdString();
                          });
 
+// A missing terminal is told apart from a program or folder that cannot be used, so that the
+// user hears what to mend.
 TEST(ConsoleLauncher, FailsWhenNoTerminalNoFolderOrNoProgram) {
     const QString folder = testing_support::makeScratchFolder("noterminal");
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", folder.toLocal8Bit());
-    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), false);
+    qunsetenv("TERMINAL");
+    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), ConsoleStart::NoTerminal);
+    qputenv("TERMINAL", "not-installed-terminal");
+    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder), ConsoleStart::NoTerminal);
     qputenv("TERMINAL", writeScript(folder, "fake-terminal", "exit 0").toLocal8Bit());
-    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder + "/missing"), false);
+    EXPECT_EQ(StartConsoleProcess("/bin/true", "true", folder + "/missing"), ConsoleStart::Failed);
     // A JDK that is not there: the terminal would open and only show the shell's complaint.
-    EXPECT_EQ(StartConsoleProcess(folder + "/jdk/bin/java", "java Main", folder), false);
+    EXPECT_EQ(StartConsoleProcess(folder + "/jdk/bin/java", "java Main", folder),
+              ConsoleStart::Failed);
     qputenv("PATH", path);
     qunsetenv("TERMINAL");
 }

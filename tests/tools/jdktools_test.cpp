@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTest>
@@ -179,13 +180,37 @@ TEST_F(ToolCommandsTest, ConsoleRunThatCannotStartSaysSoTwice) {
               (QStringList{"Failed to laumch external process.", "Couldn't locate Java."}));
 }
 
-// A message line leads to the first project file whose name it holds, at the number after it;
-// an empty line, a line naming no file and a name with no number after it lead nowhere.
-TEST_F(ToolCommandsTest, MessageLineOpensTheFirstFileNamedAndGoesToItsNumber) {
+// Run with Console on a desktop without a terminal emulator: Java is there, so the user hears
+// that the terminal is missing and what to do, not that Java could not be found.
+TEST_F(ToolCommandsTest, ConsoleRunWithoutATerminalSaysWhatToInstallOrSet) {
+    useEchoingJdk();
+    openProject({"Main.java"}, "Main.java");
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray terminal = qgetenv("TERMINAL");
+    qputenv("PATH", harness.folder().toLocal8Bit());
+    qunsetenv("TERMINAL");
+    EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::RunWithConsole));
+    qputenv("PATH", path);
+    if (!terminal.isEmpty()) {
+        qputenv("TERMINAL", terminal);
+    }
+    ASSERT_EQ(harness.prompter().messageTexts().size(), 1);
+    const QString message = harness.prompter().messageTexts().constFirst();
+    EXPECT_TRUE(message.startsWith("No terminal emulator was found")) << message.toStdString();
+    EXPECT_TRUE(message.contains("TERMINAL"));
+}
+
+// A message line that begins with a file's path and a number leads to that file; any other
+// line leads to the first project file whose name it holds, at the number after it (so a line
+// about BA.java that does not begin with it reaches A.java); an empty line, a line naming no
+// file and a name with no number after it lead nowhere.
+TEST_F(ToolCommandsTest, MessageLineOpensTheFileItNamesAndGoesToItsNumber) {
     writeSource("A.java", "class A {\n\n\n\n\n\n}\n");
+    writeSource("BA.java", "class BA {\n\n\n}\n");
     useEchoingJdk();
     tools_test::writeScript(harness.folder() + "/jdk/bin", "javac",
-                            "printf 'BA.java:5: error\\n\\nnothing here\\nA.java:\\n'");
+                            "printf 'In BA.java:5: error\\n\\nnothing here\\nA.java:\\n"
+                            "BA.java:3: error\\n'");
     openProject({"A.java", "BA.java"}, "BA.java");
     project->Build();
     ASSERT_TRUE(waitForEnd());
@@ -197,6 +222,8 @@ TEST_F(ToolCommandsTest, MessageLineOpensTheFirstFileNamedAndGoesToItsNumber) {
     EXPECT_EQ(project->m_strLastOutput, shown());
     project->JumpToMessageLine(0);
     EXPECT_EQ(selectedLineIn(src() + "/A.java"), 4);
+    project->JumpToMessageLine(4);
+    EXPECT_EQ(selectedLineIn(src() + "/BA.java"), 2);
 }
 
 // Names and fields of a received project reach the tools each as one argument and never as an
@@ -292,6 +319,34 @@ TEST_F(JdkTest, BuildWithAnErrorShowsItAndADoubleClickLeadsToItsLine) {
     EXPECT_EQ(selectedLineIn(src() + "/Main.java"), 2);
 }
 
+// The project holds Hello.java; bad/Hello.java, outside it, is compiled from its own window
+// with Ctrl+M. A double-click on the compiler's message opens the file that was compiled, at
+// the line the message gives, not the project's file of the same name.
+TEST_F(JdkTest, MessageAboutAFileOutsideTheProjectOpensThatFile) {
+    writeSource("Hello.java", "public class Hello {\n}\n");
+    openProject({"Hello.java"}, "Hello.java");
+    const QString bad = harness.writeFile("src/bad/Hello.java", "public class Hello {\n"
+                                                                "    void f() {\n"
+                                                                "        int x = 1\n"
+                                                                "    }\n"
+                                                                "}\n");
+    ASSERT_NE(harness.app().openDocumentFile(bad), nullptr);
+    QWidget *editor = harness.mainFrame().activeView()->widget();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_M, Qt::ControlModifier);
+    ASSERT_TRUE(waitForEnd());
+    const int messageLine =
+        shown().split("\r\n").indexOf(QRegularExpression("^Hello.java:3: error: .*"));
+    ASSERT_GE(messageLine, 0) << shown().toStdString();
+    harness.app().openDocumentFile(src() + "/Hello.java");
+    COutputEdit *edit = output().window()->outputEdit();
+    QTextCursor message(edit->document()->findBlockByNumber(messageLine));
+    edit->setTextCursor(message);
+    edit->ensureCursorVisible();
+    QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, edit->cursorRect(message).center());
+    EXPECT_EQ(selectedLineIn(bad), 2);
+}
+
 TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {
     writeSource("Hello.java", "public class Hello {\n"
                               "    public static void main(String[] args) {\n"
@@ -329,12 +384,14 @@ TEST_F(JdkTest, CreateJarWritesTheManifestAndAJarThatIsListed) {
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
 
+    // Project > Show Archive Contents... from the project window: the listing has a caption of
+    // its own, not the one of the run before it.
     harness.prompter().chooseFilesNext({jar});
-    project->ShowArchiveContents();
+    ASSERT_TRUE(harness.mainFrame().executeCommand(CommandId::ShowArchiveContents));
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(shown().contains("META-INF/MANIFEST.MF"));
     EXPECT_TRUE(shown().contains(" Frame.class\r\n"));
-    EXPECT_EQ(caption(), "Creating jar " + jar);
+    EXPECT_EQ(output().window()->captionField()->text(), "Listing jar " + jar);
 }
 
 // javac would read a file named @opts.java as a list of options and compile nothing.
