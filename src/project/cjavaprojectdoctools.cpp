@@ -9,6 +9,7 @@
 #include "model/cjavafile.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
+#include "tools/applethost.h"
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/jdkcommands.h"
@@ -18,6 +19,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -154,10 +156,28 @@ void CJavaProjectDoc::RunApplet() {
         fw::prompter().message(kUnholyError);
         return;
     }
+    const QString &jdkFolder = settings().jdkFolder;
+    if (jdk::hasAppletViewer(jdkFolder)) {
+        const jdk::ToolCommand command =
+            jdk::appletCommand(jdkFolder, m_strHtmlPath, m_strHtmlFile);
+        enterFolder(command.folder);
+        services().setToolCaption(QStringLiteral("AppletViewer: ") + quoted(m_strHtmlFile));
+        StartCapturedTool(command.program, command.commandLine, command.folder);
+        return;
+    }
+    // No appletviewer (JDK 11 and later): Tarvo's own host, compiled on first use.
+    const fw::WaitCursor waitCursor;
+    const jdk::AppletHostPrepared host = jdk::prepareAppletHost(
+        jdkFolder, services().appFolder(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    if (!host.error.isEmpty()) {
+        fw::prompter().message(host.error);
+        return;
+    }
     const jdk::ToolCommand command =
-        jdk::appletCommand(settings().jdkFolder, m_strHtmlPath, m_strHtmlFile);
+        jdk::appletHostCommand(jdkFolder, host.classFolder, m_strHtmlPath, m_strHtmlFile);
     enterFolder(command.folder);
-    services().setToolCaption(QStringLiteral("AppletViewer: ") + quoted(m_strHtmlFile));
+    services().setToolCaption(QStringLiteral("Applet Host: ") + quoted(m_strHtmlFile));
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
 
