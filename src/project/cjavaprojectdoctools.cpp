@@ -11,6 +11,7 @@
 #include "model/cjavafile.h"
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/javapackage.h"
 #include "tools/jdkcommands.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
@@ -82,7 +83,7 @@ void CJavaProjectDoc::Build() {
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
     const jdk::ToolCommand command =
-        jdk::compileCommand(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
     enterFolder(command.folder);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
@@ -98,7 +99,7 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
     const CJavaFile *file = m_fileList.FindByPath(path);
     const QString fileName = file ? file->GetFileName() : jdk::fileNameOf(path);
     const jdk::ToolCommand command =
-        jdk::compileCommand(settings().jdkFolder, settings().javacOptions, path, fileName);
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName);
     enterFolder(command.folder);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
@@ -109,7 +110,7 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
         return;
     }
     const jdk::ToolCommand command =
-        jdk::runCommand(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
+        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
     enterFolder(command.folder);
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {
@@ -141,7 +142,14 @@ void CJavaProjectDoc::CreateJar() {
         return;
     }
     const QString className = jdk::jarClassName(m_strMainFile);
-    const QString mainFolder = jdk::folderOf(GetFullPath(m_strMainFile));
+    const QString mainPath = GetFullPath(m_strMainFile);
+    const QString mainFolder = jdk::folderOf(mainPath);
+    // In a package tree the jar is packed from the package root with the qualified class.
+    const std::optional<jdk::PackageLayout> layout = jdk::readPackageLayout(mainPath);
+    const QString mainClass =
+        layout
+            ? jdk::qualifiedName(m_strPackage.isEmpty() ? layout->package : m_strPackage, className)
+            : className;
     fw::FileDialogOptions options;
     options.defaultExtension = kJarExtension;
     options.initialName = className + QStringLiteral(".jar");
@@ -156,13 +164,15 @@ void CJavaProjectDoc::CreateJar() {
     // Without a fresh manifest the jar is still made.
     QFile manifest(manifestPath);
     if (manifest.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        manifest.write(jdk::manifestText(className).toUtf8());
+        manifest.write(jdk::manifestText(mainClass).toUtf8());
         manifest.close();
     }
     const fw::WaitCursor waitCursor;
-    enterFolder(mainFolder);
     const jdk::ToolCommand command =
-        jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder);
+        layout ? jdk::packageJarCommand(settings().jdkFolder, manifestPath, jarPath, *layout,
+                                        jdk::classFolders(layout->root))
+               : jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder);
+    enterFolder(command.folder);
     services().setToolCaption(QStringLiteral("Creating jar ") + jarPath);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
