@@ -17,6 +17,7 @@
 #include "model/scansink.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
+#include "tools/javapackage.h"
 #include "tools/jdkcommands.h"
 
 #include <QComboBox>
@@ -446,8 +447,8 @@ void CSyntaxWindowView::CompileCurrentFile() {
     }
     fw::WaitCursor wait;
     ide->setToolCaption(QStringLiteral("Compiling \"") + path + QLatin1Char('"'));
-    const jdk::ToolCommand command =
-        jdk::compileCommand(settings.jdkFolder, settings.javacOptions, path, jdk::fileNameOf(path));
+    const jdk::ToolCommand command = jdk::compileCommandFor(
+        settings.jdkFolder, settings.javacOptions, path, jdk::fileNameOf(path));
     QDir::setCurrent(command.folder);
     if (auto *project = dynamic_cast<SourceProject *>(ide->GetProjectDoc())) {
         project->StartCapturedTool(command.program, command.commandLine, command.folder);

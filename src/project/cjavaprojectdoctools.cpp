@@ -12,6 +12,7 @@
 #include "tools/applethost.h"
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/javapackage.h"
 #include "tools/jdkcommands.h"
 #include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
@@ -109,7 +110,7 @@ void CJavaProjectDoc::Build() {
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
     const jdk::ToolCommand command =
-        jdk::compileCommand(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
     enterFolder(command.folder);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
@@ -125,7 +126,7 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
     const CJavaFile *file = m_fileList.FindByPath(path);
     const QString fileName = file ? file->GetFileName() : jdk::fileNameOf(path);
     const jdk::ToolCommand command =
-        jdk::compileCommand(settings().jdkFolder, settings().javacOptions, path, fileName);
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName);
     enterFolder(command.folder);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }
@@ -136,7 +137,7 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
         return;
     }
     const jdk::ToolCommand command =
-        jdk::runCommand(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
+        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
     enterFolder(command.folder);
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {
@@ -187,7 +188,14 @@ void CJavaProjectDoc::CreateJar() {
         return;
     }
     const QString className = jdk::jarClassName(m_strMainFile);
-    const QString mainFolder = jdk::folderOf(GetFullPath(m_strMainFile));
+    const QString mainPath = GetFullPath(m_strMainFile);
+    const QString mainFolder = jdk::folderOf(mainPath);
+    // In a package tree the jar is packed from the package root with the qualified class.
+    const std::optional<jdk::PackageLayout> layout = jdk::readPackageLayout(mainPath);
+    const QString mainClass =
+        layout
+            ? jdk::qualifiedName(m_strPackage.isEmpty() ? layout->package : m_strPackage, className)
+            : className;
     fw::FileDialogOptions options;
     options.defaultExtension = kJarExtension;
     options.initialName = className + QStringLiteral(".jar");
@@ -200,11 +208,13 @@ void CJavaProjectDoc::CreateJar() {
     }
     const QString manifestPath = jdk::folderOf(jarPath) + QDir::separator() + kManifestName;
     // Without a fresh manifest the jar is still made.
-    writeManifest(manifestPath, jdk::manifestText(className).toUtf8());
+    writeManifest(manifestPath, jdk::manifestText(mainClass).toUtf8());
     const fw::WaitCursor waitCursor;
-    enterFolder(mainFolder);
     const jdk::ToolCommand command =
-        jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder);
+        layout ? jdk::packageJarCommand(settings().jdkFolder, manifestPath, jarPath, *layout,
+                                        jdk::classFolders(layout->root))
+               : jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder);
+    enterFolder(command.folder);
     services().setToolCaption(QStringLiteral("Creating jar ") + jarPath);
     StartCapturedTool(command.program, command.commandLine, command.folder);
 }

@@ -11,6 +11,7 @@
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QGuiApplication>
@@ -85,6 +86,20 @@ QRect placeOnScreen(const WindowRect &stored) {
                                screen->availableGeometry());
 }
 
+// What the caption field shows: the run's description, the command line it runs and the
+// folder it runs in. A description that is the command line itself is not repeated.
+QString runCaption(const QString &toolCaption, const QString &commandLine, const QString &folder) {
+    if (commandLine.isEmpty()) {
+        return toolCaption;
+    }
+    QStringList parts;
+    if (!toolCaption.isEmpty() && toolCaption != commandLine) {
+        parts << toolCaption;
+    }
+    parts << commandLine << QStringLiteral("in ") + QDir::toNativeSeparators(folder);
+    return parts.join(QStringLiteral(" \u2014 "));
+}
+
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
@@ -136,12 +151,10 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
         Open(std::move(runner), view);
         return true;
     }
-    if (IdeServices *services = IdeServices::instance()) {
-        m_window->setCaption(services->toolCaption());
-    }
     m_runner.reset();
     m_window->setProgress(0);
     m_runner = std::move(runner);
+    showCaption();
     setView(view);
     bool running = false;
     quint64 generation = 0;
@@ -195,8 +208,18 @@ void CProcessOutputDialog::createWindow() {
             &CProcessOutputDialog::OnLineClicked);
     if (IdeServices *services = IdeServices::instance()) {
         m_window->outputEdit()->setFont(outputFont(services->settings()));
-        m_window->setCaption(services->toolCaption());
     }
+    showCaption();
+}
+
+void CProcessOutputDialog::showCaption() {
+    if (m_runner) {
+        m_commandLine = m_runner->commandLine();
+        m_commandFolder = m_runner->currentFolder();
+    }
+    const IdeServices *services = IdeServices::instance();
+    m_window->setCaption(
+        runCaption(services ? services->toolCaption() : QString(), m_commandLine, m_commandFolder));
 }
 
 void CProcessOutputDialog::setView(OutputWindowListener *view) {

@@ -59,6 +59,9 @@ public:
 
 private:
     void createWindow();
+    // Shows the tool caption with the command line and folder of the run watched, or of the
+    // last run watched.
+    void showCaption();
     void setView(OutputWindowListener *view);
     OutputWindowListener *listener() const;
 
@@ -89,6 +92,9 @@ private:
     bool m_animationPhase = false;
     // The question whether to abort the run is up.
     bool m_askingToAbort = false;
+    // The command line and folder of the last run the window was given.
+    QString m_commandLine;
+    QString m_commandFolder;
 
     // The bytes of processOutput taken so far, and how many of them the edit shows.
     OutputText m_shownText;

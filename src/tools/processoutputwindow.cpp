@@ -9,11 +9,17 @@
 #include <QProgressBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 const QRect kProgressBarPlace(2, 3, 140, 16);
+// The caption field takes the width of the strip that the progress bar and the menu button
+// leave, never less than its first width; the menu button keeps to the right edge.
 const QRect kCaptionFieldPlace(146, 1, 320, 20);
 const QRect kMenuButtonPlace(470, 1, 22, 20);
-const QSize kInitialSize(500, 280);
+constexpr int kStripGap = 4;
+constexpr int kRightMargin = 8;
+const QSize kInitialSize(640, 280);
 } // namespace
 
 ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
@@ -56,6 +62,9 @@ ProcessOutputWindow::~ProcessOutputWindow() {
 
 void ProcessOutputWindow::setCaption(const QString &caption) {
     m_captionField->setText(caption);
+    // The start says what runs; the whole text is in the tooltip when the field cuts it.
+    m_captionField->setCursorPosition(0);
+    m_captionField->setToolTip(caption);
 }
 
 void ProcessOutputWindow::setProgress(int value) {
@@ -79,6 +88,12 @@ void ProcessOutputWindow::closeEvent(QCloseEvent *event) {
 void ProcessOutputWindow::resizeEvent(QResizeEvent *event) {
     QDialog::resizeEvent(event);
     m_outputEdit->setGeometry(0, kEditTop, width(), height() - kEditTop);
+    const int captionWidth =
+        std::max(kCaptionFieldPlace.width(), width() - kCaptionFieldPlace.left() - kStripGap
+                                                 - kMenuButtonPlace.width() - kRightMargin);
+    m_captionField->resize(captionWidth, kCaptionFieldPlace.height());
+    m_menuButton->move(kCaptionFieldPlace.left() + captionWidth + kStripGap,
+                       kMenuButtonPlace.top());
 }
 
 void ProcessOutputWindow::addWindowMenuCommand(int id, const QString &text) {

@@ -313,6 +313,8 @@ CProcessRunner::~CProcessRunner() = default;
 
 bool CProcessRunner::Start(const QString &applicationPath, const QString &commandLine,
                            const QString &currentFolder) {
+    m_commandLine = commandLine;
+    m_currentFolder = currentFolder;
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     if (state.processRunning) {

@@ -63,6 +63,15 @@ public:
     // exitCode. Returns whether the child was signalled or, when it had already ended, whether
     // its status could be read; false when there is no run.
     bool Terminate(int exitCode);
+
+    // The command line and folder of the last Start, as given: what the output window tells
+    // the user it runs.
+    const QString &commandLine() const { return m_commandLine; }
+    const QString &currentFolder() const { return m_currentFolder; }
+
+private:
+    QString m_commandLine;
+    QString m_currentFolder;
 };
 
 // processRunning: true from a successful Start until the reader has appended the verdict.

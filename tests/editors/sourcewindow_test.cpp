@@ -445,6 +445,24 @@ TEST(Compile, ComposesTheCompilerCommandForTheSavedFile) {
     EXPECT_EQ(window.services.saveAllCount, 1);
 }
 
+// A file declaring the package its folder is named after compiles from the folder above.
+TEST(Compile, FileInItsPackageFolderCompilesFromThePackageRoot) {
+    SourceWindow window("class Foo {}\n");
+    RecordingProject project;
+    window.services.project = &project;
+    window.services.appSettings.jdkFolder = QStringLiteral("/opt/jdk");
+    const QString package = window.path.section(QLatin1Char('/'), -2, -2);
+    QFile file(window.path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("package " + package.toUtf8() + ";\nclass Foo {}\n");
+    file.close();
+    window.view()->CompileCurrentFile();
+    const QString root = window.path.section(QLatin1Char('/'), 0, -3);
+    EXPECT_EQ(project.calls, QStringList{QStringLiteral("StartCapturedTool /opt/jdk/bin/javac "
+                                                        "javac -sourcepath . ")
+                                         + package + QStringLiteral("/Foo.java ") + root});
+}
+
 TEST(Compile, NeverSavedDocumentIsAnUnholyErrorBeforeAnythingIsSaved) {
     SourceWindow window(QByteArray{});
     RecordingProject project;

@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
@@ -403,6 +404,81 @@ TEST_F(JdkTest, FileNamedLikeAnOptionsFileIsCompiled) {
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(shown(), "Exit code: 0\r\nNo Errors");
     EXPECT_TRUE(QFileInfo::exists(src() + "/Opts.class"));
+}
+
+// A project laid out in package folders: Main in com.example.app uses Helper in
+// com.example.util, which only the root as source path lets the compiler find.
+TEST_F(JdkTest, TwoPackageProjectBuildsRunsAndJarsFromItsRoot) {
+    const QString mainPath = harness.writeFile("src/com/example/app/Main.java",
+                                               "package com.example.app;\n"
+                                               "\n"
+                                               "import com.example.util.Helper;\n"
+                                               "\n"
+                                               "public class Main {\n"
+                                               "    public static void main(String[] args) {\n"
+                                               "        System.out.println(Helper.greeting());\n"
+                                               "    }\n"
+                                               "}\n");
+    const QString helperPath = harness.writeFile("src/com/example/util/Helper.java",
+                                                 "package com.example.util;\n"
+                                                 "\n"
+                                                 "public class Helper {\n"
+                                                 "    public static String greeting() {\n"
+                                                 "        return \"hello from util\";\n"
+                                                 "    }\n"
+                                                 "}\n");
+    ProjectFileContents contents;
+    for (const QString &path : {mainPath, helperPath}) {
+        auto file = std::make_unique<CJavaFile>();
+        file->SetFileName(QFileInfo(path).fileName());
+        file->SetPath(path);
+        contents.m_fileList.Add(file);
+    }
+    contents.m_strMainFile = "Main.java";
+    project = dynamic_cast<CJavaProjectDoc *>(harness.app().openDocumentFile(
+        harness.writeFile("Packages.jpr", storeProjectFile(contents))));
+    ASSERT_NE(project, nullptr);
+    harness.app().settings().saveBeforeCompile = 0;
+
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "Exit code: 0\r\nNo Errors");
+    EXPECT_EQ(QDir::currentPath(), src());
+    EXPECT_TRUE(QFile::exists(src() + "/com/example/util/Helper.class"));
+
+    project->RunMain(false);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(caption(), "java com.example.app.Main");
+    EXPECT_EQ(shown(), "hello from util\r\nExit code: 0\r\nNo Errors");
+
+    const QString jar = harness.folder() + "/out/App.jar";
+    QDir().mkpath(harness.folder() + "/out");
+    harness.prompter().saveAsNext(jar);
+    project->CreateJar();
+    EXPECT_EQ(harness.prompter().fileDialogs().back().initialName, "Main.jar");
+    QFile manifest(harness.folder() + "/out/manifest.txt");
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manifest.readAll(), "Main-Class: com.example.app.Main\r\n");
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
+
+    QProcess java;
+    java.setWorkingDirectory(harness.folder());
+    java.setProcessChannelMode(QProcess::MergedChannels);
+    java.start(harness.app().settings().jdkFolder + "/bin/java", {"-jar", jar});
+    ASSERT_TRUE(java.waitForFinished(60000));
+    EXPECT_EQ(java.readAll(), "hello from util\n");
+    EXPECT_EQ(java.exitCode(), 0);
+
+    // A file of the other package compiles from the root as well, and its message names it
+    // from there.
+    harness.writeFile("src/com/example/util/Helper.java", "package com.example.util;\n"
+                                                          "public class Helper { int x = ; }\n");
+    project->CompileFile(helperPath);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(QDir::currentPath(), src());
+    EXPECT_TRUE(shown().startsWith(QDir::toNativeSeparators("com/example/util/Helper.java:2: ")))
+        << shown().toStdString();
 }
 
 TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {

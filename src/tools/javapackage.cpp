@@ -1,0 +1,274 @@
+#include "tools/javapackage.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace jdk {
+
+namespace {
+
+// Package folders nest no deeper than this below a root; deeper trees are not entered.
+constexpr int kMaxPackageDepth = 32;
+
+QChar separator() {
+    return QDir::separator();
+}
+
+bool isIdentifierStart(QChar character) {
+    return character.isLetter() || character == QLatin1Char('_') || character == QLatin1Char('$');
+}
+
+bool isIdentifierPart(QChar character) {
+    return character.isLetterOrNumber() || character == QLatin1Char('_')
+           || character == QLatin1Char('$');
+}
+
+bool isIdentifier(const QString &text) {
+    return !text.isEmpty() && isIdentifierStart(text.front())
+           && std::all_of(text.begin(), text.end(), isIdentifierPart);
+}
+
+// Reads a Java text token by token as far as finding a package statement needs: blanks,
+// comments and literals are stepped over whole.
+class JavaReader {
+public:
+    explicit JavaReader(QStringView text)
+        : m_text(text) {}
+
+    bool atEnd() const { return m_position >= m_text.size(); }
+    QChar current() const { return m_text.at(m_position); }
+
+    void skipBlanksAndComments() {
+        while (!atEnd()) {
+            if (current().isSpace()) {
+                ++m_position;
+            } else if (startsWith(u"//")) {
+                skipTo(u"\n");
+            } else if (startsWith(u"/*")) {
+                m_position += 2;
+                skipTo(u"*/");
+            } else {
+                return;
+            }
+        }
+    }
+
+    // The identifier at the position, read past; empty when none starts there.
+    QStringView readIdentifier() {
+        if (atEnd() || !isIdentifierStart(current())) {
+            return {};
+        }
+        const qsizetype start = m_position;
+        while (!atEnd() && isIdentifierPart(current())) {
+            ++m_position;
+        }
+        return m_text.sliced(start, m_position - start);
+    }
+
+    // Steps over the character at the position, or the whole literal that starts there.
+    void skipOther() {
+        if (startsWith(u"\"\"\"")) {
+            m_position += 3;
+            skipLiteralTo(u"\"\"\"");
+        } else if (current() == QLatin1Char('"') || current() == QLatin1Char('\'')) {
+            const QChar quote = current();
+            ++m_position;
+            skipLiteralTo(QStringView(&quote, 1), true);
+        } else {
+            ++m_position;
+        }
+    }
+
+    bool take(QChar character) {
+        if (atEnd() || current() != character) {
+            return false;
+        }
+        ++m_position;
+        return true;
+    }
+
+private:
+    bool startsWith(QStringView needle) const {
+        return m_text.sliced(m_position).startsWith(needle);
+    }
+
+    // Moves past the next end, or to the end of the text when there is none.
+    void skipTo(QStringView end) {
+        const qsizetype found = m_text.indexOf(end, m_position);
+        m_position = found < 0 ? m_text.size() : found + end.size();
+    }
+
+    // Moves past the literal's closing quote; a backslash escapes the character after it. A
+    // one-line literal also ends at the line's end, so an unclosed one hides nothing beyond.
+    void skipLiteralTo(QStringView end, bool endsWithLine = false) {
+        while (!atEnd()) {
+            if (current() == QLatin1Char('\\')) {
+                m_position += 2;
+            } else if (startsWith(end)) {
+                m_position += end.size();
+                return;
+            } else if (endsWithLine && current() == QLatin1Char('\n')) {
+                return;
+            } else {
+                ++m_position;
+            }
+        }
+    }
+
+    QStringView m_text;
+    qsizetype m_position = 0;
+};
+
+// The dotted name and the ';' after "package"; empty when they are not well formed.
+QString readPackageName(JavaReader &reader) {
+    QStringList parts;
+    for (;;) {
+        reader.skipBlanksAndComments();
+        const QStringView part = reader.readIdentifier();
+        if (part.isEmpty()) {
+            return {};
+        }
+        parts << part.toString();
+        reader.skipBlanksAndComments();
+        if (reader.take(QLatin1Char(';'))) {
+            return parts.join(QLatin1Char('.'));
+        }
+        if (!reader.take(QLatin1Char('.'))) {
+            return {};
+        }
+    }
+}
+
+void collectClassFolders(const QString &root, const QString &relative, int depth,
+                         QStringList &folders) {
+    const QDir folder(relative.isEmpty() ? root : root + separator() + relative);
+    if (!relative.isEmpty()
+        && !folder.entryList({QStringLiteral("*.class")}, QDir::Files | QDir::Hidden).isEmpty()) {
+        folders << relative;
+    }
+    if (depth >= kMaxPackageDepth) {
+        return;
+    }
+    const QStringList children =
+        folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
+    for (const QString &child : children) {
+        if (isIdentifier(child)) {
+            collectClassFolders(root, relative.isEmpty() ? child : relative + separator() + child,
+                                depth + 1, folders);
+        }
+    }
+}
+
+} // namespace
+
+QString declaredPackage(QStringView source) {
+    JavaReader reader(source);
+    for (;;) {
+        reader.skipBlanksAndComments();
+        if (reader.atEnd()) {
+            return {};
+        }
+        const QStringView word = reader.readIdentifier();
+        if (word == u"package") {
+            return readPackageName(reader);
+        }
+        if (word.isEmpty()) {
+            reader.skipOther();
+        }
+    }
+}
+
+std::optional<PackageLayout> packageLayout(const QString &filePath, const QString &package) {
+    if (package.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString folders = QString(package).replace(QLatin1Char('.'), separator());
+    const QString folder = folderOf(filePath);
+    const QString ending = separator() + folders;
+    if (!folder.endsWith(ending) || folder.size() == ending.size()) {
+        return std::nullopt;
+    }
+    const QString root = folder.left(folder.size() - ending.size());
+    return PackageLayout{package, root, filePath.mid(root.size() + 1)};
+}
+
+QString qualifiedName(const QString &package, const QString &name) {
+    return package.isEmpty() ? name : package + QLatin1Char('.') + name;
+}
+
+ToolCommand packageCompileCommand(const QString &jdkFolder, const QString &javacOptions,
+                                  const PackageLayout &layout) {
+    QString commandLine = QStringLiteral("javac ");
+    const bool ownSourcePath = javacOptions.contains(QStringLiteral("-sourcepath"))
+                               || javacOptions.contains(QStringLiteral("--source-path"));
+    if (!ownSourcePath) {
+        commandLine += QStringLiteral("-sourcepath . ");
+    }
+    commandLine += argumentFor(layout.relativePath);
+    if (!javacOptions.isEmpty()) {
+        commandLine += QLatin1Char(' ') + javacOptions;
+    }
+    return {toolProgram(jdkFolder, QStringLiteral("javac")), commandLine, layout.root};
+}
+
+ToolCommand packageRunCommand(const QString &jdkFolder, const PackageLayout &layout,
+                              const QString &qualifiedClass) {
+    return {toolProgram(jdkFolder, QStringLiteral("java")),
+            QStringLiteral("java ") + qualifiedClass, layout.root};
+}
+
+ToolCommand packageJarCommand(const QString &jdkFolder, const QString &manifestPath,
+                              const QString &jarPath, const PackageLayout &layout,
+                              const QStringList &packageFolders) {
+    QString commandLine = QStringLiteral("jar cmfv ") + quotedArgument(manifestPath)
+                          + QLatin1Char(' ') + quotedArgument(jarPath);
+    // With nothing compiled yet the main file's own folder is named, and the tool says that
+    // it holds no class files.
+    const QStringList folders =
+        packageFolders.isEmpty() ? QStringList{folderOf(layout.relativePath)} : packageFolders;
+    for (const QString &folder : folders) {
+        // Left bare so that the tool expands the wildcard; package folders hold no blanks.
+        commandLine += QLatin1Char(' ') + folder + separator() + QStringLiteral("*.class");
+    }
+    return {toolProgram(jdkFolder, QStringLiteral("jar")), commandLine, layout.root};
+}
+
+std::optional<PackageLayout> readPackageLayout(const QString &filePath) {
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return packageLayout(filePath, declaredPackage(QString::fromUtf8(file.readAll())));
+}
+
+QStringList classFolders(const QString &root) {
+    QStringList folders;
+    collectClassFolders(root, QString(), 0, folders);
+    folders.sort();
+    return folders;
+}
+
+ToolCommand compileCommandFor(const QString &jdkFolder, const QString &javacOptions,
+                              const QString &path, const QString &fileName) {
+    if (const std::optional<PackageLayout> layout = readPackageLayout(path)) {
+        return packageCompileCommand(jdkFolder, javacOptions, *layout);
+    }
+    return compileCommand(jdkFolder, javacOptions, path, fileName);
+}
+
+ToolCommand runCommandFor(const QString &jdkFolder, const QString &mainFilePath,
+                          const QString &mainFile, const QString &package) {
+    const std::optional<PackageLayout> layout = readPackageLayout(mainFilePath);
+    if (!layout) {
+        return runCommand(jdkFolder, mainFilePath, mainFile, package);
+    }
+    const qsizetype dot = mainFile.lastIndexOf(QLatin1Char('.'));
+    const QString className = dot < 0 ? mainFile : mainFile.left(dot);
+    return packageRunCommand(
+        jdkFolder, *layout,
+        qualifiedName(package.isEmpty() ? layout->package : package, className));
+}
+
+} // namespace jdk
