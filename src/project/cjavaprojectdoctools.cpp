@@ -2,13 +2,13 @@
 // back from a compiler message to its source line.
 #include "project/cjavaprojectdoc.h"
 
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/prompter.h"
 #include "framework/view.h"
 #include "framework/waitcursor.h"
 #include "model/cjavafile.h"
+#include "services/appsettings.h"
+#include "services/ideservices.h"
 #include "tools/consolelauncher.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/jdkcommands.h"
@@ -113,7 +113,7 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     enterFolder(command.folder);
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {
-        StartCapturedTool(command.program, command.commandLine, command.folder);
+        StartCapturedRun(command.program, command.commandLine, command.folder, true);
     } else if (!StartConsoleTool(command.program, command.commandLine, command.folder)) {
         fw::prompter().message(kNoJava);
     }
@@ -205,8 +205,13 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
 
 void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &commandLine,
                                         const QString &folder) {
+    StartCapturedRun(program, commandLine, folder, false);
+}
+
+void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
+                                       const QString &folder, bool withInput) {
     auto runner = std::make_unique<CProcessRunner>();
-    if (!runner->Start(program, commandLine, folder)) {
+    if (!runner->Start(program, commandLine, folder, withInput)) {
         fw::prompter().message(kStartFailed);
         return;
     }

@@ -1,10 +1,10 @@
 #include "tools/cprocessoutputdialog.h"
 
-#include "services/ideservices.h"
 #include "framework/application.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
+#include "services/ideservices.h"
 #include "tools/coutputedit.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
@@ -97,6 +97,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
                               m_windowRect.right - m_windowRect.left,
                               m_windowRect.bottom - m_windowRect.top);
     }
+    showInputOfRun();
     m_window->show();
     pump();
 }
@@ -120,6 +121,7 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     if (running) {
         m_timer->start();
     }
+    showInputOfRun();
     pump();
     return true;
 }
@@ -162,6 +164,10 @@ void CProcessOutputDialog::createWindow() {
             &CProcessOutputDialog::OnSysCommand);
     connect(m_window, &ProcessOutputWindow::lineDoubleClicked, this,
             &CProcessOutputDialog::OnLineClicked);
+    connect(m_window, &ProcessOutputWindow::inputEntered, this,
+            &CProcessOutputDialog::OnInputEntered);
+    connect(m_window, &ProcessOutputWindow::inputCloseRequested, this,
+            &CProcessOutputDialog::OnInputClose);
     if (IdeServices *services = IdeServices::instance()) {
         m_window->outputEdit()->setFont(outputFont(services->settings()));
         m_window->setCaption(services->toolCaption());
@@ -238,6 +244,7 @@ void CProcessOutputDialog::finishIfRunOver() {
         return;
     }
     m_window->setProgress(ProcessOutputWindow::kProgressMaximum);
+    m_window->showInput(false);
     setStatusText(kComplete);
     m_timer->stop();
     m_runner.reset();
@@ -303,6 +310,25 @@ void CProcessOutputDialog::OnSysCommand(int id) {
 void CProcessOutputDialog::OnLineClicked(int line) {
     if (OutputWindowListener *view = listener()) {
         view->OnOutputGotoLine(line);
+    }
+}
+
+void CProcessOutputDialog::showInputOfRun() {
+    m_window->showInput(m_runner && isWatching() && IsProcessInputOpen());
+}
+
+void CProcessOutputDialog::OnInputEntered(const QString &line) {
+    if (!SendProcessInput(line)) {
+        m_window->disableInput();
+        return;
+    }
+    pump(); // the typed line shows at once
+}
+
+void CProcessOutputDialog::OnInputClose() {
+    CloseProcessInput();
+    if (m_window) {
+        m_window->disableInput();
     }
 }
 

@@ -28,6 +28,9 @@ class QTimer;
 // always shows a prefix of the shown text. The run is over once the running flag read together
 // with the last new text was false and everything taken has been placed: the window then shows
 // "External process complete", stops its timer and drops the runner.
+//
+// A run started with input gets the window's input row while it is watched: the lines typed
+// there go to the program and show in the output as the program's console would show them.
 class CProcessOutputDialog : public QObject {
     Q_OBJECT
 
@@ -74,6 +77,10 @@ private:
     void OnClose();
     void OnSysCommand(int id);
     void OnLineClicked(int line);
+    // The input row of a run that takes input: shown while its input is open.
+    void showInputOfRun();
+    void OnInputEntered(const QString &line);
+    void OnInputClose();
     void SaveAs();
     void ChooseFont();
 
