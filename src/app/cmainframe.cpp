@@ -1,6 +1,7 @@
 #include "app/cmainframe.h"
 
 #include "app/cketrelapp.h"
+#include "editors/linenumbermargin.h"
 #include "framework/commandids.h"
 #include "framework/frame.h"
 #include "framework/profile.h"
@@ -79,6 +80,13 @@ void CMainFrame::registerCommands() {
                [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     addUpdate(CommandId::ViewStatusBar,
               [this](fw::CommandUi &ui) { ui.setChecked(statusBar()->isVisible()); });
+    // "Line Numbers" turns the margins of all source and HTML windows on or off and is kept.
+    addCommand(CommandId::ViewLineNumbers, [this] {
+        LineNumberMargin::showEverywhere(!LineNumberMargin::shownEverywhere());
+        m_app.settings().SaveLineNumbers(m_app.profile());
+    });
+    addUpdate(CommandId::ViewLineNumbers,
+              [](fw::CommandUi &ui) { ui.setChecked(LineNumberMargin::shownEverywhere()); });
 }
 
 QRect CMainFrame::freeClientArea() const {

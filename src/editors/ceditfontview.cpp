@@ -2,11 +2,13 @@
 
 #include "services/appsettings.h"
 #include "services/ideservices.h"
+#include "editors/linenumbermargin.h"
 #include "editors/plaintextdocument.h"
 #include "framework/texteditcommands.h"
 
 CEditFontView::CEditFontView() {
     fw::installTextEditCommands(*this, *this);
+    LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
 CEditFontView::~CEditFontView() = default;

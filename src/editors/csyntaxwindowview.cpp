@@ -5,6 +5,7 @@
 #include "editors/cchildframe.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linenumbermargin.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
 #include "editors/sourcetext.h"
@@ -102,6 +103,7 @@ int lineEnd(const QTextBlock &block) {
 
 CSyntaxWindowView::CSyntaxWindowView() {
     registerCommands();
+    LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;
