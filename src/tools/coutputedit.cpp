@@ -1,5 +1,7 @@
 #include "tools/coutputedit.h"
 
+#include "tools/compilermessagecolours.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTextBlock>
@@ -15,6 +17,7 @@ COutputEdit::COutputEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A read-only edit still shows its caret, so that a line can be picked with the keyboard.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    new CompilerMessageColours(document());
 }
 
 COutputEdit::~COutputEdit() = default;

@@ -6,6 +6,7 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/projectfile.h"
 #include "services/appsettings.h"
+#include "tools/compilermessagecolours.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/processoutputwindow.h"
@@ -25,6 +26,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -232,6 +234,34 @@ TEST_F(JdkTest, BuildWithAnErrorShowsItAndADoubleClickLeadsToItsLine) {
     edit->ensureCursorVisible();
     QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, edit->cursorRect(message).center());
     EXPECT_EQ(selectedLineIn(src() + "/Main.java"), 2);
+}
+
+TEST_F(JdkTest, ErrorAndWarningLinesShowInColoursOfTheirOwn) {
+    writeSource("Mixed.java", "public class Mixed {\n"
+                              "    void f() {\n"
+                              "        java.util.List list = new java.util.ArrayList();\n"
+                              "        list.add(1);\n"
+                              "        int x = \"text\";\n"
+                              "    }\n"
+                              "}\n");
+    openProject({"Mixed.java"}, "Mixed.java");
+    harness.app().settings().javacOptions = "-Xlint:unchecked";
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    COutputEdit *edit = output().window()->outputEdit();
+    // The colour of each line that has one, by the line's start.
+    QMap<QString, QColor> colours;
+    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+        const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
+        if (!formats.isEmpty()) {
+            colours[block.text().section(' ', 0, 1)] = formats.first().format.foreground().color();
+        }
+    }
+    EXPECT_EQ(colours.value("Mixed.java:4: warning:"), CompilerMessageColours::kWarningColour)
+        << shown().toStdString();
+    EXPECT_EQ(colours.value("Mixed.java:5: error:"), CompilerMessageColours::kErrorColour);
+    EXPECT_NE(CompilerMessageColours::kErrorColour, CompilerMessageColours::kWarningColour);
+    EXPECT_FALSE(colours.contains("Exit code:"));
 }
 
 TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {
