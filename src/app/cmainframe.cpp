@@ -2,6 +2,7 @@
 
 #include "app/cketrelapp.h"
 #include "app/projectwindows.h"
+#include "editors/linenumbermargin.h"
 #include "framework/commandids.h"
 #include "framework/filedropfilter.h"
 #include "framework/frame.h"
@@ -87,6 +88,13 @@ void CMainFrame::registerCommands() {
                [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     addUpdate(CommandId::ViewStatusBar,
               [this](fw::CommandUi &ui) { ui.setChecked(statusBar()->isVisible()); });
+    // "Line Numbers" turns the margins of all source and HTML windows on or off and is kept.
+    addCommand(CommandId::ViewLineNumbers, [this] {
+        LineNumberMargin::showEverywhere(!LineNumberMargin::shownEverywhere());
+        m_app.settings().SaveLineNumbers(m_app.profile());
+    });
+    addUpdate(CommandId::ViewLineNumbers,
+              [](fw::CommandUi &ui) { ui.setChecked(LineNumberMargin::shownEverywhere()); });
 }
 
 QRect CMainFrame::freeClientArea() const {

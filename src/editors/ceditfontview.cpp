@@ -1,5 +1,6 @@
 #include "editors/ceditfontview.h"
 
+#include "editors/linenumbermargin.h"
 #include "editors/plaintextdocument.h"
 #include "editors/plaintextediting.h"
 #include "editors/wordbreak.h"
@@ -52,6 +53,10 @@ CEditFontView::CEditFontView() {
     addCommand(CommandId::DecreaseIndent, [this] { OutdentSelection(); });
     addCommand(CommandId::Font, [this] { ChooseFont(); });
     addCommand(CommandId::ConvertLinebreaks, [this] { ConvertLinebreaks(); });
+    LineNumberMargin::attach(this, [this](int width) {
+        m_lineNumberWidth = width;
+        SetTextMargins();
+    });
 }
 
 CEditFontView::~CEditFontView() = default;
@@ -76,7 +81,8 @@ void CEditFontView::applyViewFont(const QFont &font) {
 }
 
 void CEditFontView::SetTextMargins() {
-    setViewportMargins(kLeftTextMargin, kTopTextMargin, 0, 0);
+    // The inner margin lies between the line numbers, when shown, and the text.
+    setViewportMargins(m_lineNumberWidth + kLeftTextMargin, kTopTextMargin, 0, 0);
 }
 
 void CEditFontView::AutoIndent() {

@@ -63,4 +63,6 @@ private:
     // Whether the Enter key now held down has broken a line, so that its release indents.
     bool m_lineBroken = false;
     int m_caretWidth = 1;
+    // The width the line numbers keep free left of the text; 0 while they are hidden.
+    int m_lineNumberWidth = 0;
 };

@@ -4,6 +4,7 @@
 #include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linenumbermargin.h"
 #include "editors/plaintextediting.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
@@ -78,6 +79,7 @@ int lineEnd(const QTextBlock &block) {
 
 CSyntaxWindowView::CSyntaxWindowView() {
     registerCommands();
+    LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;

@@ -70,6 +70,7 @@ inline constexpr int ShowProjectWindow = 32814;
 inline constexpr int RunWithConsole = 32817;
 inline constexpr int Help = 32818;
 inline constexpr int GoToLine = 32819;
+inline constexpr int ViewLineNumbers = 32840;
 inline constexpr int RecentProjects = 65535;
 
 } // namespace CommandId

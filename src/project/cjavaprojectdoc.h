@@ -83,6 +83,9 @@ public:
     void JumpToMessageLine(int line);
     void StartCapturedTool(const QString &program, const QString &commandLine,
                            const QString &folder) override;
+    // As StartCapturedTool; with withInput the program reads what is typed in the output window.
+    void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,
+                          bool withInput);
     // Shows what went wrong when the start fails.
     ConsoleStart StartConsoleTool(const QString &program, const QString &commandLine,
                                   const QString &folder);

@@ -141,7 +141,7 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     enterFolder(command.folder);
     services().setToolCaption(command.commandLine);
     if (!ownConsole) {
-        StartCapturedTool(command.program, command.commandLine, command.folder);
+        StartCapturedRun(command.program, command.commandLine, command.folder, true);
     } else if (StartConsoleTool(command.program, command.commandLine, command.folder)
                == ConsoleStart::Failed) {
         fw::prompter().message(kNoJava);
@@ -270,8 +270,13 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
 
 void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &commandLine,
                                         const QString &folder) {
+    StartCapturedRun(program, commandLine, folder, false);
+}
+
+void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
+                                       const QString &folder, bool withInput) {
     auto runner = std::make_unique<CProcessRunner>();
-    if (!runner->Start(program, commandLine, folder)) {
+    if (!runner->Start(program, commandLine, folder, withInput)) {
         fw::prompter().message(kStartFailed);
         return;
     }

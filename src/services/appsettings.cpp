@@ -56,6 +56,7 @@ void AppSettings::LoadSettings(const fw::Profile &profile) {
     keywordColour = readColour(profile, QStringLiteral("KEYCOLOR"), 0x00DD0000);
     commentColour = readColour(profile, QStringLiteral("COMMENTCOLOR"), 0x000000DD);
     stringColour = readColour(profile, QStringLiteral("STRINGCOLOR"), 0x00006600);
+    showLineNumbers = profile.readInt(kOptions, QStringLiteral("LINENUMBERS"), 0);
 
     // Gaps are closed up: only the keys that hold a path count.
     recentProjects.clear();
@@ -65,6 +66,11 @@ void AppSettings::LoadSettings(const fw::Profile &profile) {
             recentProjects << path;
         }
     }
+}
+
+void AppSettings::SaveLineNumbers(fw::Profile &profile) const {
+    profile.writeInt(kOptions, QStringLiteral("LINENUMBERS"), showLineNumbers);
+    profile.sync();
 }
 
 void AppSettings::SavePreferences(fw::Profile &profile) const {

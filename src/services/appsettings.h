@@ -42,6 +42,8 @@ public:
     int saveBeforeCompile = 1;
     QString javacOptions;
     QString jdkFolder;
+    // Line numbers beside the text of source and HTML windows (LINENUMBERS).
+    int showLineNumbers = 0;
 
     static constexpr int kStoredRecentProjects = 8;
 
@@ -53,6 +55,7 @@ public:
     void SaveSourceFont(fw::Profile &profile) const;
     void SaveOutputWindowRect(fw::Profile &profile, int left, int top, int right, int bottom);
     void SaveOutputFont(fw::Profile &profile) const;
+    void SaveLineNumbers(fw::Profile &profile) const;
     // Puts a project first unless it is already listed (then the list keeps its order).
     void AddRecentProject(const QString &path);
     // Writes LASTOPEN = path, then the first entries of recentProjects as RECENT1 ...

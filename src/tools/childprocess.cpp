@@ -28,7 +28,7 @@ public:
     SpawnSetup(const SpawnSetup &) = delete;
     SpawnSetup &operator=(const SpawnSetup &) = delete;
 
-    bool prepare(const QByteArray &folder, int outputDescriptor) {
+    bool prepare(const QByteArray &folder, int outputDescriptor, int inputDescriptor) {
         // The output goes into place before /dev/null is opened, in case the output descriptor
         // is 0 because the parent runs without a standard input.
         if (outputDescriptor >= 0
@@ -37,8 +37,13 @@ public:
                        != 0)) {
             return false;
         }
-        if (posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, kNullDevice, O_RDONLY, 0)
-                != 0
+        const bool inputPlaced =
+            inputDescriptor >= 0
+                ? posix_spawn_file_actions_adddup2(&m_actions, inputDescriptor, STDIN_FILENO) == 0
+                : posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, kNullDevice, O_RDONLY,
+                                                   0)
+                      == 0;
+        if (!inputPlaced
             || posix_spawn_file_actions_addclosefrom_np(&m_actions, kFirstUnusedDescriptor) != 0) {
             return false;
         }
@@ -71,7 +76,8 @@ private:
 } // namespace
 
 pid_t StartChildInNewSession(const QString &program, const QStringList &arguments,
-                             const QString &workingFolder, int outputDescriptor) {
+                             const QString &workingFolder, int outputDescriptor,
+                             int inputDescriptor) {
     const QByteArray programPath = QFile::encodeName(program);
     std::vector<QByteArray> encodedArguments;
     encodedArguments.reserve(arguments.size());
@@ -86,7 +92,7 @@ pid_t StartChildInNewSession(const QString &program, const QStringList &argument
 
     SpawnSetup setup;
     if (programPath.isEmpty()
-        || !setup.prepare(QFile::encodeName(workingFolder), outputDescriptor)) {
+        || !setup.prepare(QFile::encodeName(workingFolder), outputDescriptor, inputDescriptor)) {
         return -1;
     }
     // posix_spawn reports a failed chdir or exec as its result and reaps the child itself then.

@@ -1,5 +1,7 @@
 #include "tools/coutputedit.h"
 
+#include "tools/compilermessagecolours.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTextBlock>
@@ -18,6 +20,7 @@ COutputEdit::COutputEdit(QWidget *parent)
     QFont shown = font();
     shown.setStyleStrategy(QFont::PreferNoShaping);
     setFont(shown);
+    new CompilerMessageColours(document());
 }
 
 COutputEdit::~COutputEdit() = default;

@@ -141,6 +141,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     if (const QRect place = placeOnScreen(m_windowRect); !place.isNull()) {
         m_window->setGeometry(place);
     }
+    showInputOfRun();
     m_window->show();
     pump();
 }
@@ -163,6 +164,7 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     if (running) {
         m_timer->start();
     }
+    showInputOfRun();
     m_window->show();
     pump();
     return true;
@@ -206,6 +208,10 @@ void CProcessOutputDialog::createWindow() {
             &CProcessOutputDialog::OnSysCommand);
     connect(m_window, &ProcessOutputWindow::lineDoubleClicked, this,
             &CProcessOutputDialog::OnLineClicked);
+    connect(m_window, &ProcessOutputWindow::inputEntered, this,
+            &CProcessOutputDialog::OnInputEntered);
+    connect(m_window, &ProcessOutputWindow::inputCloseRequested, this,
+            &CProcessOutputDialog::OnInputClose);
     if (IdeServices *services = IdeServices::instance()) {
         m_window->outputEdit()->setFont(outputFont(services->settings()));
     }
@@ -302,6 +308,7 @@ void CProcessOutputDialog::finishIfRunOver() {
         return;
     }
     m_window->setProgress(ProcessOutputWindow::kProgressMaximum);
+    m_window->showInput(false);
     setStatusText(kComplete);
     m_timer->stop();
     m_runner.reset();
@@ -385,6 +392,25 @@ void CProcessOutputDialog::OnSysCommand(int id) {
 void CProcessOutputDialog::OnLineClicked(int line) {
     if (OutputWindowListener *view = listener()) {
         view->OnOutputGotoLine(line);
+    }
+}
+
+void CProcessOutputDialog::showInputOfRun() {
+    m_window->showInput(m_runner && isWatching() && IsProcessInputOpen());
+}
+
+void CProcessOutputDialog::OnInputEntered(const QString &line) {
+    if (!SendProcessInput(line)) {
+        m_window->disableInput();
+        return;
+    }
+    pump(); // the typed line shows at once
+}
+
+void CProcessOutputDialog::OnInputClose() {
+    CloseProcessInput();
+    if (m_window) {
+        m_window->disableInput();
     }
 }
 

@@ -29,6 +29,9 @@ class QTimer;
 // with the last new text was false and everything taken has been placed: the window then shows
 // "External process complete", stops its timer and drops the runner. When output is left out of
 // the captured text of a run that prints without end, the window takes the text afresh.
+//
+// A run started with input gets the window's input row while it is watched: the lines typed
+// there go to the program and show in the output as the program's console would show them.
 class CProcessOutputDialog : public QObject {
     Q_OBJECT
 
@@ -79,6 +82,10 @@ private:
     void OnClose();
     void OnSysCommand(int id);
     void OnLineClicked(int line);
+    // The input row of a run that takes input: shown while its input is open.
+    void showInputOfRun();
+    void OnInputEntered(const QString &line);
+    void OnInputClose();
     void SaveAs();
     void ChooseFont();
 

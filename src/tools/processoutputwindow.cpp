@@ -4,9 +4,11 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <algorithm>
@@ -20,6 +22,9 @@ const QRect kMenuButtonPlace(470, 1, 22, 20);
 constexpr int kStripGap = 4;
 constexpr int kRightMargin = 8;
 const QSize kInitialSize(640, 280);
+constexpr int kCloseInputButtonWidth = 90;
+const QString kInputPlaceholder = QStringLiteral("Input to the program; Enter sends the line");
+const QString kInputClosedPlaceholder = QStringLiteral("Input closed");
 } // namespace
 
 ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
@@ -29,7 +34,9 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     , m_captionField(new QLineEdit(this))
     , m_menuButton(new QToolButton(this))
     , m_windowMenu(new QMenu(this))
-    , m_outputEdit(new COutputEdit(this)) {
+    , m_outputEdit(new COutputEdit(this))
+    , m_inputLine(new QLineEdit(this))
+    , m_closeInputButton(new QPushButton(QStringLiteral("Close Input"), this)) {
     setWindowTitle(QStringLiteral("Process Output"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
 
@@ -51,6 +58,19 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     m_outputEdit->setWindowMenuActions(m_windowMenu->actions());
     connect(m_outputEdit, &COutputEdit::lineDoubleClicked, this,
             &ProcessOutputWindow::lineDoubleClicked);
+
+    m_inputLine->hide();
+    m_inputLine->installEventFilter(this);
+    m_closeInputButton->hide();
+    m_closeInputButton->setAutoDefault(false);
+    m_closeInputButton->setToolTip(QStringLiteral("End the program's input (Ctrl+D)"));
+    connect(m_inputLine, &QLineEdit::returnPressed, this, [this] {
+        const QString line = m_inputLine->text();
+        m_inputLine->clear();
+        Q_EMIT inputEntered(line);
+    });
+    connect(m_closeInputButton, &QPushButton::clicked, this,
+            &ProcessOutputWindow::inputCloseRequested);
 
     resize(kInitialSize);
     m_outputEdit->setFocus();
@@ -76,6 +96,47 @@ void ProcessOutputWindow::stepProgress() {
     m_progressBar->setValue(next > kProgressMaximum ? 0 : next);
 }
 
+void ProcessOutputWindow::showInput(bool shown) {
+    if (shown) {
+        m_inputLine->clear();
+        m_inputLine->setEnabled(true);
+        m_inputLine->setPlaceholderText(kInputPlaceholder);
+        m_closeInputButton->setEnabled(true);
+    }
+    m_inputLine->setVisible(shown);
+    m_closeInputButton->setVisible(shown);
+    placeChildren();
+    if (shown) {
+        m_inputLine->setFocus();
+    }
+}
+
+void ProcessOutputWindow::disableInput() {
+    const bool hadFocus = m_inputLine->hasFocus();
+    m_inputLine->clear();
+    m_inputLine->setPlaceholderText(kInputClosedPlaceholder);
+    m_inputLine->setEnabled(false);
+    m_closeInputButton->setEnabled(false);
+    if (hadFocus) {
+        m_outputEdit->setFocus();
+    }
+}
+
+bool ProcessOutputWindow::isInputShown() const {
+    return !m_inputLine->isHidden();
+}
+
+bool ProcessOutputWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_inputLine && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
+            Q_EMIT inputCloseRequested();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void ProcessOutputWindow::reject() {
     close();
 }
@@ -87,7 +148,18 @@ void ProcessOutputWindow::closeEvent(QCloseEvent *event) {
 
 void ProcessOutputWindow::resizeEvent(QResizeEvent *event) {
     QDialog::resizeEvent(event);
-    m_outputEdit->setGeometry(0, kEditTop, width(), height() - kEditTop);
+    placeChildren();
+}
+
+void ProcessOutputWindow::placeChildren() {
+    const int inputHeight = isInputShown() ? kInputRowHeight : 0;
+    m_outputEdit->setGeometry(0, kEditTop, width(), height() - kEditTop - inputHeight);
+    if (inputHeight > 0) {
+        const int top = height() - inputHeight;
+        const int buttonWidth = std::min(kCloseInputButtonWidth, width() / 2);
+        m_inputLine->setGeometry(0, top, width() - buttonWidth, inputHeight);
+        m_closeInputButton->setGeometry(width() - buttonWidth, top, buttonWidth, inputHeight);
+    }
     const int captionWidth =
         std::max(kCaptionFieldPlace.width(), width() - kCaptionFieldPlace.left() - kStripGap
                                                  - kMenuButtonPlace.width() - kRightMargin);

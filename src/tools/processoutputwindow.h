@@ -4,6 +4,7 @@
 
 class COutputEdit;
 class QLineEdit;
+class QPushButton;
 class QMenu;
 class QProgressBar;
 class QToolButton;
@@ -13,6 +14,10 @@ class QToolButton;
 // The window only shows and reports; the output window object (CProcessOutputDialog) decides
 // what a close request, a window-menu command or a double-clicked line does. A close request
 // (close box, Alt+F4, Escape) never closes the window by itself.
+//
+// While a run that takes input is watched, an input row below the edit holds the input line and
+// the "Close Input" button: Enter in the line reports the line typed, the button or Ctrl+D in the
+// line reports that the input is to close.
 class ProcessOutputWindow : public QDialog {
     Q_OBJECT
 
@@ -23,6 +28,8 @@ public:
     // The top of the output edit: the height of the strip above it.
     static constexpr int kEditTop = 22;
     static constexpr int kProgressMaximum = 100;
+    // The height of the input row while it is shown.
+    static constexpr int kInputRowHeight = 24;
 
     explicit ProcessOutputWindow(QWidget *owner);
     ~ProcessOutputWindow() override;
@@ -30,6 +37,8 @@ public:
     COutputEdit *outputEdit() const { return m_outputEdit; }
     QProgressBar *progressBar() const { return m_progressBar; }
     QLineEdit *captionField() const { return m_captionField; }
+    QLineEdit *inputLine() const { return m_inputLine; }
+    QPushButton *closeInputButton() const { return m_closeInputButton; }
     // The window menu, offered by the strip's menu button and the edit's context menu.
     QMenu *windowMenu() const { return m_windowMenu; }
 
@@ -37,6 +46,11 @@ public:
     void setProgress(int value);
     // Advances the progress bar by one step, starting again from 0 after passing the maximum.
     void stepProgress();
+    // Shows the input row (empty, enabled and focused) or hides it.
+    void showInput(bool shown);
+    // Keeps the row shown but takes no more input.
+    void disableInput();
+    bool isInputShown() const;
 
 Q_SIGNALS:
     // From the destructor, however the window goes (with its owner, for instance).
@@ -44,21 +58,27 @@ Q_SIGNALS:
     void closeRequested();
     void windowMenuCommand(int id);
     void lineDoubleClicked(int line);
+    void inputEntered(const QString &line);
+    void inputCloseRequested();
 
 public Q_SLOTS:
     // Escape asks to close, as the close box does, rather than hiding the window.
     void reject() override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void addWindowMenuCommand(int id, const QString &text);
+    void placeChildren();
 
     QProgressBar *m_progressBar = nullptr;
     QLineEdit *m_captionField = nullptr;
     QToolButton *m_menuButton = nullptr;
     QMenu *m_windowMenu = nullptr;
     COutputEdit *m_outputEdit = nullptr;
+    QLineEdit *m_inputLine = nullptr;
+    QPushButton *m_closeInputButton = nullptr;
 };

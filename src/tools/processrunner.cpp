@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +17,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -46,6 +49,18 @@ constexpr char kStillActive[] = "\r\nError - process still active!";
 constexpr char kThereWereErrors[] = "\r\nThere were errors";
 constexpr char kProcessErrors[] = "Warning! There were process errors";
 
+// The standard input of a run started with input. A socket rather than a pipe, so that writing
+// after the child has gone fails with EPIPE instead of raising SIGPIPE in the application. The
+// writer thread alone writes and closes the descriptor; the channel outlives the run for it.
+struct InputChannel {
+    std::mutex lock;
+    std::condition_variable changed;
+    QByteArray pending;     // sent, not yet written
+    int writeEnd = -1;      // -1 once the writer has closed it
+    bool closing = false;   // no more input: the writer ends after writing what is pending
+    bool abandoned = false; // the run is over: what is pending is dropped
+};
+
 // The one captured run of the process. Made once and never destroyed, so that a reader thread
 // that still runs while the application exits finds it valid.
 struct RunnerState {
@@ -54,14 +69,15 @@ struct RunnerState {
     bool processRunning = false;
     pid_t child = 0;      // the child until the reader has reaped it; 0 when there is none
     int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
-    std::optional<int> terminatedWith; // exit code given to a successful Terminate
-    bool outputEnded = false;          // the reader has seen the end of the output
-    quint64 generation = 0;            // see ProcessOutputUpdate
-    CapturedOutputLimits limits;       // of the runs to come
-    CapturedOutputLimits runLimits;    // of this run
-    qsizetype headEnd = -1;            // end of the kept head once output was left out, else -1
-    qsizetype tailStart = 0;           // where the kept tail begins, after the marker line
-    qint64 leftOut = 0;                // bytes left out between head and tail
+    std::optional<int> terminatedWith;   // exit code given to a successful Terminate
+    bool outputEnded = false;            // the reader has seen the end of the output
+    quint64 generation = 0;              // see ProcessOutputUpdate
+    CapturedOutputLimits limits;         // of the runs to come
+    CapturedOutputLimits runLimits;      // of this run
+    qsizetype headEnd = -1;              // end of the kept head once output was left out, else -1
+    qsizetype tailStart = 0;             // where the kept tail begins, after the marker line
+    qint64 leftOut = 0;                  // bytes left out between head and tail
+    std::shared_ptr<InputChannel> input; // the run's input while it is open, else none
 };
 
 RunnerState &runnerState() {
@@ -257,6 +273,71 @@ void captureOutput(int readEnd, pid_t child) {
     }
 }
 
+// Writes all of chunk to descriptor; false when the child no longer reads its input.
+bool writeAll(int descriptor, const QByteArray &chunk) {
+    for (qsizetype from = 0; from < chunk.size();) {
+        const ssize_t count = send(descriptor, chunk.constData() + from,
+                                   static_cast<size_t>(chunk.size() - from), MSG_NOSIGNAL);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        from += count;
+    }
+    return true;
+}
+
+// Writes what is sent to the channel until the input is closed, the run is over or the child
+// stops reading it; then closes the child's input.
+void writeInput(const std::shared_ptr<InputChannel> &channel) {
+    for (;;) {
+        QByteArray chunk;
+        {
+            std::unique_lock guard(channel->lock);
+            channel->changed.wait(guard, [&] {
+                return !channel->pending.isEmpty() || channel->closing || channel->abandoned;
+            });
+            if (channel->abandoned || channel->pending.isEmpty()) {
+                break;
+            }
+            chunk.swap(channel->pending);
+        }
+        if (!writeAll(channel->writeEnd, chunk)) {
+            break;
+        }
+    }
+    const std::lock_guard guard(channel->lock);
+    close(channel->writeEnd);
+    channel->writeEnd = -1;
+    channel->closing = true;
+}
+
+// Ends a run's input for good, waking a writer that waits for the child to read.
+void abandonInput(const std::shared_ptr<InputChannel> &channel) {
+    if (!channel) {
+        return;
+    }
+    const std::lock_guard guard(channel->lock);
+    channel->abandoned = true;
+    if (channel->writeEnd >= 0) {
+        shutdown(channel->writeEnd, SHUT_RDWR);
+    }
+    channel->changed.notify_all();
+}
+
+// A descriptor above the standard ones, so that placing the child's standard descriptors
+// cannot overwrite it; -1 when none is left.
+int aboveStandardDescriptors(int descriptor) {
+    if (descriptor > STDERR_FILENO) {
+        return descriptor;
+    }
+    const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    close(descriptor);
+    return moved;
+}
+
 void finishRun(int readEnd, pid_t child) {
     const std::optional<bool> exited = waitForExitAfterOutput(child);
     RunnerState &state = runnerState();
@@ -285,6 +366,8 @@ void finishRun(int readEnd, pid_t child) {
         state.terminatedWith.reset();
         close(readEnd);
         state.pipeReadEnd = -1;
+        abandonInput(state.input);
+        state.input.reset();
     }
     if (exited == false) {
         // The run is over for everybody else; this thread stays to reap the child when it ends,
@@ -312,7 +395,7 @@ void readerThread() {
 CProcessRunner::~CProcessRunner() = default;
 
 bool CProcessRunner::Start(const QString &applicationPath, const QString &commandLine,
-                           const QString &currentFolder) {
+                           const QString &currentFolder, bool withInput) {
     m_commandLine = commandLine;
     m_currentFolder = currentFolder;
     RunnerState &state = runnerState();
@@ -335,13 +418,37 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
     }
     const auto [readEnd, writeEnd] = pipeEnds;
     fcntl(readEnd, F_SETPIPE_SZ, kPipeCapacity); // a smaller pipe only costs speed
-    const pid_t child = StartChildInNewSession(applicationPath, arguments, currentFolder, writeEnd);
+    int inputEnds[2] = {-1, -1};                 // the child's end, the writer's end
+    if (withInput) {
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputEnds) != 0) {
+            close(readEnd);
+            close(writeEnd);
+            return false;
+        }
+        inputEnds[0] = aboveStandardDescriptors(inputEnds[0]);
+        shutdown(inputEnds[1], SHUT_RD); // the child's input only goes one way
+    }
+    const pid_t child = withInput && inputEnds[0] < 0
+                            ? -1
+                            : StartChildInNewSession(applicationPath, arguments, currentFolder,
+                                                     writeEnd, inputEnds[0]);
     // Without the parent's write end the pipe ends once the child and whatever inherited its
-    // output have closed it.
+    // output have closed it; the same holds for the child's end of its input.
     close(writeEnd);
+    if (inputEnds[0] >= 0) {
+        close(inputEnds[0]);
+    }
     if (child <= 0) {
         close(readEnd);
+        if (inputEnds[1] >= 0) {
+            close(inputEnds[1]);
+        }
         return false;
+    }
+    std::shared_ptr<InputChannel> input;
+    if (withInput) {
+        input = std::make_shared<InputChannel>();
+        input->writeEnd = inputEnds[1];
     }
 
     state.child = child;
@@ -349,12 +456,24 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
     state.terminatedWith.reset();
     state.outputEnded = false;
     state.processRunning = true; // before the thread starts, so its clearing comes last
+    bool writerStarted = false;
     try {
+        if (input) {
+            std::thread(writeInput, input).detach();
+            writerStarted = true;
+        }
+        state.input = input;
         std::thread(readerThread).detach();
     } catch (const std::system_error &) {
         kill(-child, SIGKILL);
         while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
+        if (writerStarted) {
+            abandonInput(input); // the writer closes the child's input
+        } else if (input) {
+            close(input->writeEnd);
+        }
+        state.input.reset();
         close(readEnd);
         state.child = 0;
         state.pipeReadEnd = -1;
@@ -423,4 +542,46 @@ CapturedOutputLimits CapturedOutputLimitsInUse() {
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     return state.limits;
+}
+
+bool IsProcessInputOpen() {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (!state.input) {
+        return false;
+    }
+    const std::lock_guard channelGuard(state.input->lock);
+    return !state.input->closing && !state.input->abandoned;
+}
+
+bool SendProcessInput(const QString &line) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (!state.input) {
+        return false;
+    }
+    const QByteArray bytes = line.toLocal8Bit();
+    {
+        const std::lock_guard channelGuard(state.input->lock);
+        if (state.input->closing || state.input->abandoned) {
+            return false;
+        }
+        state.input->pending.append(bytes);
+        state.input->pending.append('\n');
+        state.input->changed.notify_all();
+    }
+    AppendCapturedChunk(state.processOutput, bytes);
+    AppendCapturedChunk(state.processOutput, "\n");
+    return true;
+}
+
+void CloseProcessInput() {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (!state.input) {
+        return;
+    }
+    const std::lock_guard channelGuard(state.input->lock);
+    state.input->closing = true;
+    state.input->changed.notify_all();
 }

@@ -46,6 +46,10 @@ CapturedOutputLimits CapturedOutputLimitsInUse();
 // Once the child itself has ended, its output gets a short grace time to end: a process the
 // child left behind holding it open does not keep the run going.
 // A child still running when the application exits is left running.
+//
+// A run started with input reads its standard input from a channel of the runner; otherwise it
+// reads /dev/null. Text sent to the channel is written to the child by a writer thread of the
+// run, so sending never waits for the child to read.
 class CProcessRunner {
 public:
     CProcessRunner() = default;
@@ -55,9 +59,10 @@ public:
 
     // Starts applicationPath with the arguments split from commandLine (whose first word, the
     // tool's bare name, becomes argv[0]) in currentFolder. False, with nothing started, when a
-    // run is in progress, the program cannot be started or the folder does not exist.
+    // run is in progress, the program cannot be started or the folder does not exist. With
+    // withInput the child's standard input stays open for SendProcessInput.
     bool Start(const QString &applicationPath, const QString &commandLine,
-               const QString &currentFolder);
+               const QString &currentFolder, bool withInput = false);
 
     // Ends the child and its whole process group if the child still runs; the run then reports
     // exitCode. Returns whether the child was signalled or, when it had already ended, whether
@@ -83,3 +88,15 @@ ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength);
 
 // A copy of the whole of processOutput; *running and *generation, when given, are read with it.
 QByteArray ProcessOutputText(bool *running = nullptr, quint64 *generation = nullptr);
+
+// Whether the current run was started with input and its input is neither closed nor ended.
+bool IsProcessInputOpen();
+
+// Queues line and a line break for the child's standard input and puts line and a line break
+// into processOutput, as a console shows typed text. Never waits for the child. False, with
+// nothing done, when the input is not open.
+bool SendProcessInput(const QString &line);
+
+// Ends the child's standard input once what was sent before has been written: the child reads
+// end of input then. Nothing happens when the input is not open.
+void CloseProcessInput();

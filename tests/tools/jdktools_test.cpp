@@ -7,6 +7,7 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/projectfile.h"
 #include "services/appsettings.h"
+#include "tools/compilermessagecolours.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/outputwindowlistener.h"
@@ -24,9 +25,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -348,6 +351,34 @@ TEST_F(JdkTest, MessageAboutAFileOutsideTheProjectOpensThatFile) {
     EXPECT_EQ(selectedLineIn(bad), 2);
 }
 
+TEST_F(JdkTest, ErrorAndWarningLinesShowInColoursOfTheirOwn) {
+    writeSource("Mixed.java", "public class Mixed {\n"
+                              "    void f() {\n"
+                              "        java.util.List list = new java.util.ArrayList();\n"
+                              "        list.add(1);\n"
+                              "        int x = \"text\";\n"
+                              "    }\n"
+                              "}\n");
+    openProject({"Mixed.java"}, "Mixed.java");
+    harness.app().settings().javacOptions = "-Xlint:unchecked";
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    COutputEdit *edit = output().window()->outputEdit();
+    // The colour of each line that has one, by the line's start.
+    QMap<QString, QColor> colours;
+    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+        const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
+        if (!formats.isEmpty()) {
+            colours[block.text().section(' ', 0, 1)] = formats.first().format.foreground().color();
+        }
+    }
+    EXPECT_EQ(colours.value("Mixed.java:4: warning:"), CompilerMessageColours::kWarningColour)
+        << shown().toStdString();
+    EXPECT_EQ(colours.value("Mixed.java:5: error:"), CompilerMessageColours::kErrorColour);
+    EXPECT_NE(CompilerMessageColours::kErrorColour, CompilerMessageColours::kWarningColour);
+    EXPECT_FALSE(colours.contains("Exit code:"));
+}
+
 TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {
     writeSource("Hello.java", "public class Hello {\n"
                               "    public static void main(String[] args) {\n"
@@ -505,5 +536,85 @@ TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {
     EXPECT_TRUE(shown().endsWith("Exit code: 11\r\nProcess terminated by user."));
     EXPECT_EQ(harness.mainFrame().paneText(CMainFrame::MessagePane), "External process complete");
 }
+
+TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
+    writeSource("Sum.java", "import java.util.Scanner;\n"
+                            "public class Sum {\n"
+                            "    public static void main(String[] args) {\n"
+                            "        Scanner in = new Scanner(System.in);\n"
+                            "        System.out.print(\"First: \");\n"
+                            "        int a = Integer.parseInt(in.nextLine().trim());\n"
+                            "        System.out.print(\"Second: \");\n"
+                            "        int b = Integer.parseInt(in.nextLine().trim());\n"
+                            "        System.out.println(\"Sum: \" + (a + b));\n"
+                            "    }\n"
+                            "}\n");
+    openProject({"Sum.java"}, "Sum.java");
+    project->Build();
+    EXPECT_FALSE(output().window()->isInputShown());
+    ASSERT_TRUE(waitForEnd());
+    project->RunMain(false);
+    ProcessOutputWindow *window = output().window();
+    ASSERT_TRUE(window->isInputShown());
+    QLineEdit *line = window->inputLine();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().endsWith("First: "); }, 60000));
+    QTest::keyClicks(line, "2");
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_TRUE(line->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().endsWith("Second: "); }, 60000));
+    QTest::keyClicks(line, "40");
+    QTest::keyClick(line, Qt::Key_Return);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "First: 2\r\nSecond: 40\r\nSum: 42\r\nExit code: 0\r\nNo Errors");
+    EXPECT_EQ(window->outputEdit()->toPlainText(),
+              "First: 2\nSecond: 40\nSum: 42\nExit code: 0\nNo Errors");
+    EXPECT_FALSE(window->isInputShown());
+}
+
+struct CloseInputCase {
+    const char *name;
+    std::function<void(ProcessOutputWindow &)> close;
+};
+
+class CloseInputTest : public JdkTest, public testing::WithParamInterface<CloseInputCase> {};
+
+TEST_P(CloseInputTest, ProgramReadsToTheEndOfItsInput) {
+    writeSource(
+        "Count.java",
+        "import java.io.*;\n"
+        "public class Count {\n"
+        "    public static void main(String[] args) throws IOException {\n"
+        "        BufferedReader in = new BufferedReader(new InputStreamReader(System.in));\n"
+        "        int lines = 0;\n"
+        "        while (in.readLine() != null) { ++lines; }\n"
+        "        System.out.println(lines + \" lines\");\n"
+        "    }\n"
+        "}\n");
+    openProject({"Count.java"}, "Count.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    project->RunMain(false);
+    ProcessOutputWindow *window = output().window();
+    QTest::keyClicks(window->inputLine(), "one");
+    QTest::keyClick(window->inputLine(), Qt::Key_Return);
+    GetParam().close(*window);
+    EXPECT_FALSE(window->inputLine()->isEnabled());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(shown(), "one\r\n1 lines\r\nExit code: 0\r\nNo Errors");
+}
+
+const CloseInputCase kCloseInputCases[] = {
+    {"CtrlDInTheLine",
+     [](ProcessOutputWindow &window) {
+         QTest::keyClick(window.inputLine(), Qt::Key_D, Qt::ControlModifier);
+     }},
+    {"CloseInputButton",
+     [](ProcessOutputWindow &window) {
+         QTest::mouseClick(window.closeInputButton(), Qt::LeftButton);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ways, CloseInputTest, testing::ValuesIn(kCloseInputCases),
+                         testing_support::CaseName());
 
 } // namespace

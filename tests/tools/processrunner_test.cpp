@@ -317,6 +317,65 @@ TEST_F(ProcessRunnerTest, TwoHundredRunsLeaveNoDescriptorOrZombie) {
     EXPECT_EQ(zombieChildCount(), 0);
 }
 
+TEST_F(ProcessRunnerTest, InputTypedReachesTheChildAndShowsWhereItWasTyped) {
+    const QString script = writeScript(m_folder, "sum.sh",
+                                       "printf 'a? '; read a; printf 'b? '; read b; "
+                                       "echo \"sum $((a + b))\"");
+    ASSERT_EQ(m_runner.Start(script, "sum", m_folder, true), true);
+    EXPECT_EQ(IsProcessInputOpen(), true);
+    waitForOutput("a? ");
+    EXPECT_EQ(SendProcessInput("2"), true);
+    waitForOutput("b? ");
+    EXPECT_EQ(SendProcessInput("40"), true);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText(), "a? 2\r\nb? 40\r\nsum 42\r\n" + kNoErrors);
+    EXPECT_EQ(IsProcessInputOpen(), false);
+    EXPECT_EQ(SendProcessInput("late"), false);
+}
+
+TEST_F(ProcessRunnerTest, ClosedInputEndsAfterWhatWasSentAndTakesNoMore) {
+    const QString script = writeScript(m_folder, "count.sh", "wc -l");
+    ASSERT_EQ(m_runner.Start(script, "count", m_folder, true), true);
+    EXPECT_EQ(SendProcessInput("one"), true);
+    EXPECT_EQ(SendProcessInput("two"), true);
+    CloseProcessInput();
+    EXPECT_EQ(IsProcessInputOpen(), false);
+    EXPECT_EQ(SendProcessInput("three"), false);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText().simplified(), "one two 2 Exit code: 0 No Errors");
+}
+
+TEST_F(ProcessRunnerTest, RunWithoutInputTakesNone) {
+    ASSERT_EQ(m_runner.Start(writeScript(m_folder, "wait.sh", "cat"), "wait", m_folder), true);
+    EXPECT_EQ(IsProcessInputOpen(), false);
+    EXPECT_EQ(SendProcessInput("x"), false);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    EXPECT_EQ(ProcessOutputText(), kNoErrors);
+}
+
+// Sending never waits for the child: megabytes the child never reads are queued, and when the
+// child ends the writer lets go of them and of the child's input.
+TEST_F(ProcessRunnerTest, InputTheChildDoesNotReadNeitherBlocksNorLeaks) {
+    const QStringList descriptors = descriptorTargets("self");
+    // The child reads one line, then waits for the stop file without reading more.
+    const QString script = writeScript(m_folder, "first.sh",
+                                       "read a; echo \"got $a\"; "
+                                       "while [ ! -e stop ]; do sleep 0.01; done");
+    ASSERT_EQ(m_runner.Start(script, "first", m_folder, true), true);
+    const QString big(4 * 1024 * 1024, QLatin1Char('x'));
+    EXPECT_EQ(SendProcessInput("1"), true);
+    for (int line = 0; line < 4; ++line) {
+        EXPECT_EQ(SendProcessInput(big), true);
+    }
+    waitForOutput("got 1\r\n");
+    QFile(m_folder + "/stop").open(QIODevice::WriteOnly);
+    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
+    const QByteArray output = ProcessOutputText();
+    EXPECT_EQ(output.contains("got 1\r\n"), true);
+    EXPECT_EQ(output.endsWith(kNoErrors), true);
+    EXPECT_EQ(waitUntil([&] { return descriptorTargets("self") == descriptors; }), true);
+}
+
 TEST_F(ProcessRunnerTest, CompilesAndRunsJavaWithTheJdkTools) {
     const QString javac = QFileInfo(QStandardPaths::findExecutable("javac")).canonicalFilePath();
     if (javac.isEmpty()) {

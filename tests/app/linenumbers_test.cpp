@@ -1,0 +1,124 @@
+#include "app/cketrelapp.h"
+#include "app/cmainframe.h"
+#include "editors/linenumbermargin.h"
+#include "framework/document.h"
+#include "framework/profile.h"
+#include "framework/view.h"
+
+#include "support/appharness.h"
+#include "support/casename.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::AppHarness;
+
+const QString kOptions = QStringLiteral("OPTIONS");
+const QString kKey = QStringLiteral("LINENUMBERS");
+
+struct WindowCase {
+    const char *name;
+    const char *fileName;
+};
+
+class LineNumbersTest : public testing::TestWithParam<WindowCase> {
+protected:
+    // Opens a file of 300 numbered lines in the window its kind gets.
+    QPlainTextEdit *openWindow(AppHarness &harness) {
+        QByteArray text;
+        for (int line = 1; line <= 300; ++line) {
+            text += "line " + QByteArray::number(line) + "\n";
+        }
+        const QString path = harness.writeFile(GetParam().fileName, text);
+        fw::Document *document = harness.app().openDocumentFile(path);
+        EXPECT_NE(document, nullptr);
+        auto *edit =
+            document ? dynamic_cast<QPlainTextEdit *>(document->firstView()->widget()) : nullptr;
+        EXPECT_NE(edit, nullptr);
+        return edit;
+    }
+    static LineNumberMargin *marginOf(QPlainTextEdit *edit) {
+        return edit->findChild<LineNumberMargin *>();
+    }
+    // Chooses View > Line Numbers in the menu bar the main window shows now.
+    static void chooseLineNumbers(AppHarness &harness) {
+        for (QAction *menu : harness.mainFrame().menuBar()->actions()) {
+            if (menu->menu() && menu->text() == QStringLiteral("&View")) {
+                for (QAction *item : menu->menu()->actions()) {
+                    if (item->text() == QStringLiteral("Line Numbers")) {
+                        item->trigger();
+                        return;
+                    }
+                }
+            }
+        }
+        ADD_FAILURE() << "no View > Line Numbers";
+    }
+};
+
+TEST_P(LineNumbersTest, MenuTurnsThemOnInTheWindowsFontFollowingScrollingAndKeepsTheChoice) {
+    {
+        AppHarness harness;
+        QPlainTextEdit *edit = openWindow(harness);
+        ASSERT_NE(edit, nullptr);
+        LineNumberMargin *margin = marginOf(edit);
+        ASSERT_NE(margin, nullptr);
+        EXPECT_TRUE(margin->isHidden());
+        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x());
+
+        chooseLineNumbers(harness);
+        EXPECT_TRUE(margin->isVisible());
+        EXPECT_EQ(margin->font(), edit->font());
+        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(), margin->width());
+        EXPECT_GE(margin->width(), margin->neededWidth());
+        QList<int> numbers = margin->visibleNumbers();
+        ASSERT_FALSE(numbers.isEmpty());
+        EXPECT_EQ(numbers.first(), 1);
+
+        edit->verticalScrollBar()->setValue(100);
+        QTest::qWait(0);
+        numbers = margin->visibleNumbers();
+        ASSERT_FALSE(numbers.isEmpty());
+        EXPECT_EQ(numbers.first(), 101);
+        // The number beside a line is the line's own.
+        const QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
+        EXPECT_EQ(top.block().text(), "line " + QString::number(numbers.first()));
+
+        QFont bigger = edit->font();
+        bigger.setPointSizeF(bigger.pointSizeF() * 2);
+        edit->setFont(bigger);
+        EXPECT_EQ(margin->font(), bigger);
+        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(), margin->neededWidth());
+        EXPECT_EQ(harness.storedSettings()->readInt(kOptions, kKey, -1), 1);
+    }
+    {
+        // The next start shows them at once; choosing again hides them and is kept too.
+        AppHarness harness({}, [](fw::Profile &profile) { profile.writeInt(kOptions, kKey, 1); });
+        QPlainTextEdit *edit = openWindow(harness);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(marginOf(edit)->isVisible());
+        chooseLineNumbers(harness);
+        EXPECT_TRUE(marginOf(edit)->isHidden());
+        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x());
+        EXPECT_EQ(harness.storedSettings()->readInt(kOptions, kKey, -1), 0);
+    }
+}
+
+const WindowCase kWindows[] = {
+    {"SourceWindow", "Numbers.java"},
+    {"HtmlWindow", "numbers.html"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Windows, LineNumbersTest, testing::ValuesIn(kWindows),
+                         testing_support::CaseName());
+
+} // namespace
