@@ -28,6 +28,7 @@ const QString kKey = QStringLiteral("LINENUMBERS");
 struct WindowCase {
     const char *name;
     const char *fileName;
+    int innerMargin; // the window's own space between the line numbers and the text
 };
 
 class LineNumbersTest : public testing::TestWithParam<WindowCase> {
@@ -73,12 +74,13 @@ TEST_P(LineNumbersTest, MenuTurnsThemOnInTheWindowsFontFollowingScrollingAndKeep
         LineNumberMargin *margin = marginOf(edit);
         ASSERT_NE(margin, nullptr);
         EXPECT_TRUE(margin->isHidden());
-        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x());
+        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin);
 
         chooseLineNumbers(harness);
         EXPECT_TRUE(margin->isVisible());
         EXPECT_EQ(margin->font(), edit->font());
-        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(), margin->width());
+        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(),
+                  margin->width() + GetParam().innerMargin);
         EXPECT_GE(margin->width(), margin->neededWidth());
         QList<int> numbers = margin->visibleNumbers();
         ASSERT_FALSE(numbers.isEmpty());
@@ -97,7 +99,8 @@ TEST_P(LineNumbersTest, MenuTurnsThemOnInTheWindowsFontFollowingScrollingAndKeep
         bigger.setPointSizeF(bigger.pointSizeF() * 2);
         edit->setFont(bigger);
         EXPECT_EQ(margin->font(), bigger);
-        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(), margin->neededWidth());
+        EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(),
+                  margin->neededWidth() + GetParam().innerMargin);
         EXPECT_EQ(harness.storedSettings()->readInt(kOptions, kKey, -1), 1);
     }
     {
@@ -108,14 +111,14 @@ TEST_P(LineNumbersTest, MenuTurnsThemOnInTheWindowsFontFollowingScrollingAndKeep
         EXPECT_TRUE(marginOf(edit)->isVisible());
         chooseLineNumbers(harness);
         EXPECT_TRUE(marginOf(edit)->isHidden());
-        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x());
+        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin);
         EXPECT_EQ(harness.storedSettings()->readInt(kOptions, kKey, -1), 0);
     }
 }
 
 const WindowCase kWindows[] = {
-    {"SourceWindow", "Numbers.java"},
-    {"HtmlWindow", "numbers.html"},
+    {"SourceWindow", "Numbers.java", 0},
+    {"HtmlWindow", "numbers.html", 12},
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, LineNumbersTest, testing::ValuesIn(kWindows),
