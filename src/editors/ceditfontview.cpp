@@ -57,6 +57,9 @@ CEditFontView::CEditFontView() {
         m_lineNumberWidth = width;
         SetTextMargins();
     });
+    // The inner margins round the text are part of the white text area, not of the frame.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
 }
 
 CEditFontView::~CEditFontView() = default;
