@@ -249,6 +249,23 @@ void CKetrelApp::registerCommands() {
         }
     });
 
+    addCommand(CommandId::NextMessage, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->GoToMessage(true);
+        }
+    });
+    addCommand(CommandId::PreviousMessage, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->GoToMessage(false);
+        }
+    });
+    const auto projectWithMessages = [this](fw::CommandUi &ui) {
+        CJavaProjectDoc *project = GetProjectDoc();
+        ui.setEnabled(project && project->HasMessages());
+    };
+    addUpdate(CommandId::NextMessage, projectWithMessages);
+    addUpdate(CommandId::PreviousMessage, projectWithMessages);
+
     const auto projectAndNoTool = [this](fw::CommandUi &ui) {
         ui.setEnabled(!IsProcessRunning() && GetProjectDoc() != nullptr);
     };

@@ -71,6 +71,8 @@ inline constexpr int RunWithConsole = 32817;
 inline constexpr int Help = 32818;
 inline constexpr int GoToLine = 32819;
 inline constexpr int ViewLineNumbers = 32840;
+inline constexpr int NextMessage = 32841;
+inline constexpr int PreviousMessage = 32842;
 inline constexpr int RecentProjects = 65535;
 
 } // namespace CommandId

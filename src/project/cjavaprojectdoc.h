@@ -81,6 +81,11 @@ public:
     void CreateJar();
     void ShowArchiveContents();
     void JumpToMessageLine(int line);
+    // Goes to the next (or previous) compiler message of the last run's output, round at the
+    // ends: opens its file at its line and selects it in the output window.
+    void GoToMessage(bool forward);
+    // Whether the last run's output has a compiler message about a place in a source file.
+    bool HasMessages();
     void StartCapturedTool(const QString &program, const QString &commandLine,
                            const QString &folder) override;
     // As StartCapturedTool; with withInput the program reads what is typed in the output window.
@@ -106,4 +111,12 @@ private:
     static CSyntaxWindowDoc *openSourceDocument(const QString &path);
     // Opens the file and selects the declaration of the entry, when the file's scan lists it.
     static bool goToEntry(const QString &path, const QString &entry);
+    // The message lines of the shown output, found again only when it has changed.
+    const QList<int> &messageLines();
+
+    QList<int> m_messageLines;
+    // The size of the shown output m_messageLines was found in; -1 when a new run began.
+    qsizetype m_messageLinesSize = -1;
+    // The output line last gone to, by a message command or a double-click; -1 for none.
+    int m_nMessageLine = -1;
 };

@@ -235,6 +235,7 @@ void CJavaProjectDoc::ShowArchiveContents() {
 }
 
 void CJavaProjectDoc::JumpToMessageLine(int line) {
+    m_nMessageLine = line;
     m_strLastOutput = m_pOutputWnd->ShownText();
     const std::optional<QStringView> found = jdk::outputLine(m_strLastOutput, line);
     if (!found || found->isEmpty()) {
@@ -268,6 +269,29 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
     }
 }
 
+const QList<int> &CJavaProjectDoc::messageLines() {
+    if (m_messageLinesSize != m_pOutputWnd->ShownSize()) {
+        m_messageLinesSize = m_pOutputWnd->ShownSize();
+        m_messageLines = jdk::fileMessageLines(m_pOutputWnd->ShownText());
+    }
+    return m_messageLines;
+}
+
+bool CJavaProjectDoc::HasMessages() {
+    return !messageLines().isEmpty();
+}
+
+void CJavaProjectDoc::GoToMessage(bool forward) {
+    const std::optional<int> line =
+        jdk::adjacentMessageLine(messageLines(), m_nMessageLine, forward);
+    if (!line) {
+        return;
+    }
+    ShowCompilerOutput();
+    m_pOutputWnd->SelectLine(*line);
+    JumpToMessageLine(*line);
+}
+
 void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &commandLine,
                                         const QString &folder) {
     StartCapturedRun(program, commandLine, folder, false);
@@ -281,6 +305,8 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
         return;
     }
     m_strToolFolder = folder;
+    m_messageLinesSize = -1;
+    m_nMessageLine = -1;
     // The project window is the document's first and only view.
     auto *view = dynamic_cast<OutputWindowListener *>(firstView());
     if (m_pOutputWnd->IsOpen()) {

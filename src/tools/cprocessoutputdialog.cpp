@@ -1,9 +1,11 @@
 #include "tools/cprocessoutputdialog.h"
 
 #include "framework/application.h"
+#include "framework/commandids.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
+#include "framework/resourcetables.h"
 #include "framework/windowplacement.h"
 #include "services/ideservices.h"
 #include "tools/coutputedit.h"
@@ -18,7 +20,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -191,6 +196,21 @@ QString CProcessOutputDialog::ShownText() const {
     return m_shownText.text();
 }
 
+void CProcessOutputDialog::SelectLine(int line) {
+    if (!m_window) {
+        return;
+    }
+    COutputEdit *edit = m_window->outputEdit();
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+}
+
 ProcessOutputWindow *CProcessOutputDialog::window() const {
     return m_window;
 }
@@ -201,6 +221,19 @@ bool CProcessOutputDialog::isWatching() const {
 
 void CProcessOutputDialog::createWindow() {
     m_window = new ProcessOutputWindow(ownerWindow());
+    // The keys of the message commands work where the messages are read, too.
+    if (auto *main = qobject_cast<fw::MainWindow *>(ownerWindow())) {
+        for (const fw::Accelerator &accelerator :
+             main->tables().accelerators(ResourceId::MainFrame)) {
+            const int command = accelerator.commandId;
+            if (command != CommandId::NextMessage && command != CommandId::PreviousMessage) {
+                continue;
+            }
+            auto *shortcut = new QShortcut(QKeySequence(accelerator.key), m_window);
+            connect(shortcut, &QShortcut::activated, main,
+                    [main, command] { main->executeCommand(command); });
+        }
+    }
     connect(m_window, &ProcessOutputWindow::destroying, this,
             &CProcessOutputDialog::OnWindowDestroyed);
     connect(m_window, &ProcessOutputWindow::closeRequested, this, &CProcessOutputDialog::OnClose);

@@ -53,6 +53,10 @@ public:
     void DestroyWindow();
     // The text the window shows, line ends as CR LF.
     QString ShownText() const;
+    // The size of the shown text in bytes: it changes whenever the text grows.
+    qsizetype ShownSize() const { return m_shownText.size(); }
+    // Selects line `line` (0-based) of the open window's edit and scrolls it into view.
+    void SelectLine(int line);
 
     // The window while it is open, or none.
     ProcessOutputWindow *window() const;

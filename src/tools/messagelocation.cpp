@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace jdk {
 
 std::optional<MessageLocation> messageLocation(QStringView line, const QString &toolFolder) {
@@ -29,6 +31,53 @@ std::optional<MessageLocation> messageLocation(QStringView line, const QString &
         }
     }
     return std::nullopt;
+}
+
+bool isFileMessage(QStringView line) {
+    static const QString kSuffix = QStringLiteral(".java:");
+    static const QString kError = QStringLiteral(": error:");
+    static const QString kWarning = QStringLiteral(": warning:");
+    // The kind follows the line number after the first ".java:" that a digit follows.
+    for (qsizetype found = line.indexOf(kSuffix); found >= 0;
+         found = line.indexOf(kSuffix, found + 1)) {
+        const QStringView rest = line.sliced(found + kSuffix.size());
+        if (!rest.isEmpty() && rest.front() >= QLatin1Char('0')
+            && rest.front() <= QLatin1Char('9')) {
+            return rest.contains(kError) || rest.contains(kWarning);
+        }
+    }
+    return false;
+}
+
+QList<int> fileMessageLines(QStringView text) {
+    QList<int> lines;
+    qsizetype start = 0;
+    // Only lines ended by a CR count, as outputLine finds only those.
+    for (int current = 0;; ++current) {
+        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        if (end < 0) {
+            return lines;
+        }
+        if (isFileMessage(text.sliced(start, end - start))) {
+            lines.append(current);
+        }
+        start = end + 1;
+        if (start < text.size() && text.at(start) == QLatin1Char('\n')) {
+            ++start;
+        }
+    }
+}
+
+std::optional<int> adjacentMessageLine(const QList<int> &lines, int current, bool forward) {
+    if (lines.isEmpty()) {
+        return std::nullopt;
+    }
+    if (forward) {
+        const auto next = std::upper_bound(lines.begin(), lines.end(), current);
+        return next == lines.end() ? lines.front() : *next;
+    }
+    const auto notBefore = std::lower_bound(lines.begin(), lines.end(), current);
+    return notBefore == lines.begin() ? lines.back() : *(notBefore - 1);
 }
 
 } // namespace jdk

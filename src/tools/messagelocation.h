@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -19,5 +20,17 @@ struct MessageLocation {
 // must name an existing file. None when the line does not begin with such a path followed by
 // a colon and a number.
 std::optional<MessageLocation> messageLocation(QStringView line, const QString &toolFolder);
+
+// Whether a line of output is a compiler message about a place in a source file: the path of a
+// ".java" file, a colon, a line number, then ": error:" or ": warning:".
+bool isFileMessage(QStringView line);
+
+// The lines of captured tool output (0-based, counted as outputLine counts them) that are
+// messages about a place in a source file, in order.
+QList<int> fileMessageLines(QStringView text);
+
+// The first of the ascending message `lines` after line `current` (forward) or the last before
+// it, going round at either end (-1 for no current line). None when there are no lines.
+std::optional<int> adjacentMessageLine(const QList<int> &lines, int current, bool forward);
 
 } // namespace jdk

@@ -19,6 +19,7 @@
 #include "support/casename.h"
 #include "support/qtprinters.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -377,6 +378,85 @@ TEST_F(JdkTest, ErrorAndWarningLinesShowInColoursOfTheirOwn) {
     EXPECT_EQ(colours.value("Mixed.java:5: error:"), CompilerMessageColours::kErrorColour);
     EXPECT_NE(CompilerMessageColours::kErrorColour, CompilerMessageColours::kWarningColour);
     EXPECT_FALSE(colours.contains("Exit code:"));
+}
+
+// F4 and Shift+F4 go through the messages of a build with an error in each of two files, in
+// order and round at the ends: each opens its file at its line, as a double-click does, and
+// selects the message in the output window.
+TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
+    writeSource("Main.java", "public class Main {\n"
+                             "    public static void main(String[] args) {\n"
+                             "        int x = \"text\";\n"
+                             "        Helper.help();\n"
+                             "    }\n"
+                             "}\n");
+    writeSource("Helper.java", "class Helper {\n"
+                               "    static void help() {\n"
+                               "    }\n"
+                               "    static int broken = undefined();\n"
+                               "}\n");
+    openProject({"Main.java", "Helper.java"}, "Main.java");
+    CMainFrame &frame = harness.mainFrame();
+    EXPECT_FALSE(frame.commandState(CommandId::NextMessage).isEnabled());
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(frame.commandState(CommandId::NextMessage).isEnabled());
+    EXPECT_TRUE(frame.commandState(CommandId::PreviousMessage).isEnabled());
+
+    struct Message {
+        int outputLine;
+        QString path;
+        int line;
+    };
+    QList<Message> messages;
+    const QStringList lines = shown().split("\r\n");
+    static const QRegularExpression kMessage("^(?:\\./)?(\\w+\\.java):(\\d+): error:");
+    for (int index = 0; index < lines.size(); ++index) {
+        if (const QRegularExpressionMatch match = kMessage.match(lines.at(index));
+            match.hasMatch()) {
+            messages.append(
+                {index, src() + "/" + match.captured(1), match.captured(2).toInt() - 1});
+        }
+    }
+    ASSERT_EQ(messages.size(), 2) << shown().toStdString();
+    ASSERT_NE(messages.at(0).path, messages.at(1).path);
+
+    const auto press = [&](Qt::KeyboardModifiers modifiers) {
+        // The keys work in the window that is active: the output window or the main one.
+        if (!QApplication::activeWindow()) {
+            frame.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        }
+        QWidget *active = QApplication::activeWindow();
+        QWidget *focus = active->focusWidget();
+        QTest::keyClick(focus ? focus : active, Qt::Key_F4, modifiers);
+    };
+    const auto expectAt = [&](const Message &message) {
+        EXPECT_EQ(selectedLineIn(message.path), message.line) << message.path.toStdString();
+        ASSERT_TRUE(output().IsOpen());
+        COutputEdit *edit = output().window()->outputEdit();
+        const QTextCursor cursor = edit->textCursor();
+        const QTextBlock block = edit->document()->findBlock(cursor.selectionStart());
+        EXPECT_EQ(block.blockNumber(), message.outputLine);
+        EXPECT_EQ(cursor.selectedText(), block.text());
+    };
+    press(Qt::NoModifier);
+    expectAt(messages.at(0));
+    press(Qt::NoModifier);
+    expectAt(messages.at(1));
+    press(Qt::NoModifier);
+    expectAt(messages.at(0));
+    press(Qt::ShiftModifier);
+    expectAt(messages.at(1));
+    press(Qt::ShiftModifier);
+    expectAt(messages.at(0));
+
+    // With the output window closed, the next message brings it back with the message selected.
+    dynamic_cast<OutputWindowListener &>(*project->firstView()).OnOutputClose();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(output().IsOpen());
+    press(Qt::NoModifier);
+    expectAt(messages.at(1));
 }
 
 TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {

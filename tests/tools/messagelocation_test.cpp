@@ -59,4 +59,36 @@ const LocationCase kLocationCases[] = {
 INSTANTIATE_TEST_SUITE_P(Messages, MessageLocationTest, testing::ValuesIn(kLocationCases),
                          testing_support::CaseName());
 
+// Errors and warnings about a place count; the compiler's own errors, notes, the lines that
+// explain a message and a last line without its line end do not.
+TEST(FileMessageLines, AreTheErrorAndWarningLinesOfFilesInOrder) {
+    const QString output = QStringLiteral("javac -d . A.java\r\n"
+                                          "A.java:3: error: cannot find symbol\r\n"
+                                          "  symbol: method f()\r\n"
+                                          "sub/odd.java:x/B.java:7: warning: [unchecked] y\r"
+                                          "error: invalid flag: -q\r\n"
+                                          "Note: A.java uses unchecked or unsafe operations.\r\n"
+                                          "C.java:1: error: z");
+    EXPECT_EQ(jdk::fileMessageLines(output), (QList<int>{1, 3}));
+    EXPECT_TRUE(jdk::fileMessageLines(QString()).isEmpty());
+}
+
+TEST(AdjacentMessageLine, GoesOnFromTheCurrentLineAndRoundAtTheEnds) {
+    const QList<int> lines{2, 5, 9};
+    struct Step {
+        int current;
+        bool forward;
+        int expected;
+    };
+    const Step steps[] = {
+        {-1, true, 2}, {2, true, 5},  {9, true, 2},  {3, true, 5},   {-1, false, 9},
+        {2, false, 9}, {9, false, 5}, {6, false, 5}, {40, false, 9}, {40, true, 2},
+    };
+    for (const Step &step : steps) {
+        EXPECT_EQ(jdk::adjacentMessageLine(lines, step.current, step.forward), step.expected)
+            << step.current << (step.forward ? " forward" : " back");
+    }
+    EXPECT_EQ(jdk::adjacentMessageLine({}, -1, true), std::nullopt);
+}
+
 } // namespace
