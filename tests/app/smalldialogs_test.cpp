@@ -1,4 +1,3 @@
-#include "app/caboutdialog.h"
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "app/crecentprojectsdialog.h"
@@ -6,17 +5,12 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/projectfile.h"
 #include "support/appharness.h"
-#include "support/casename.h"
 #include "support/qtprinters.h"
 
-#include <QAction>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -62,69 +56,24 @@ protected:
     }
 };
 
-TEST_F(RecentProjectsTest, ListsTheProjectsInOrderWithTheFirstSelectedAndFocused) {
-    chooseRecentProjects([this](CRecentProjectsDialog &dialog) {
-        EXPECT_EQ(dialog.windowTitle(), u"Recent Projects"_s);
-        QStringList shown;
-        for (int row = 0; row < dialog.list()->count(); ++row) {
-            shown << dialog.list()->item(row)->text();
-        }
-        EXPECT_EQ(shown, projects);
-        ASSERT_EQ(dialog.list()->selectedItems().size(), 1);
-        EXPECT_EQ(dialog.list()->selectedItems().first()->text(), projects.first());
-        EXPECT_EQ(dialog.focusWidget(), dialog.list());
-        dialog.reject();
-    });
-    EXPECT_EQ(openProject(), QString());
+QPoint centreOf(QListWidget *list, int row) {
+    return list->visualItemRect(list->item(row)).center();
 }
 
-// OK, Enter and a double-click on an entry take the same path: the chosen project opens.
-struct AcceptCase {
-    const char *name;
-    std::function<void(CRecentProjectsDialog &, QListWidgetItem *)> accept;
-};
-
-class AcceptTest : public RecentProjectsTest, public testing::WithParamInterface<AcceptCase> {};
-
-TEST_P(AcceptTest, OpensTheChosenProject) {
+// A double-click on an entry alone, with no OK after it, opens the chosen project.
+TEST_F(RecentProjectsTest, DoubleClickOnAnEntryOpensThatProject) {
     chooseRecentProjects([](CRecentProjectsDialog &dialog) {
-        QListWidgetItem *second = dialog.list()->item(1);
-        GetParam().accept(dialog, second);
+        // A double-click is a click followed by a second press that the system reports as a
+        // double-click.
+        QWidget *viewport = dialog.list()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(dialog.list(), 1));
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, centreOf(dialog.list(), 1));
     });
     EXPECT_EQ(openProject(), projects.at(1));
     EXPECT_EQ(harness.prompter().messageTexts(), QStringList());
 }
 
-QPoint centreOf(QListWidget *list, QListWidgetItem *item) {
-    return list->visualItemRect(item).center();
-}
-
-const AcceptCase kAcceptCases[] = {
-    {"OkButton",
-     [](CRecentProjectsDialog &dialog, QListWidgetItem *item) {
-         QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {},
-                           centreOf(dialog.list(), item));
-         QTest::mouseClick(button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
-     }},
-    {"EnterKey",
-     [](CRecentProjectsDialog &dialog, QListWidgetItem *) {
-         QTest::keyClick(dialog.list(), Qt::Key_Down);
-         QTest::keyClick(dialog.list(), Qt::Key_Return);
-     }},
-    {"DoubleClickAlone",
-     [](CRecentProjectsDialog &dialog, QListWidgetItem *item) {
-         // A double-click is a click followed by a second press that the system reports as
-         // a double-click.
-         QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {},
-                           centreOf(dialog.list(), item));
-         QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {},
-                            centreOf(dialog.list(), item));
-     }},
-};
-
-INSTANTIATE_TEST_SUITE_P(Ways, AcceptTest, testing::ValuesIn(kAcceptCases),
-                         testing_support::CaseName());
-
+// With nothing to choose, OK and Enter ask for a choice and leave the dialog open.
 TEST_F(RecentProjectsTest, EmptyListAsksForAChoiceAndStaysOpenUntilCancel) {
     harness.app().settings().recentProjects.clear();
     chooseRecentProjects([](CRecentProjectsDialog &dialog) {
@@ -139,44 +88,4 @@ TEST_F(RecentProjectsTest, EmptyListAsksForAChoiceAndStaysOpenUntilCancel) {
     EXPECT_EQ(openProject(), QString());
 }
 
-// Takes the addresses the desktop is asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
-
-TEST(AboutBox, ComesFromTheToolbarAndVisitsTheWebSiteStayingOpen) {
-    AppHarness harness;
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(u"https"_s, &catcher, "open");
-    harness.prompter().runDialogNext([&catcher](QDialog &dialog) {
-        EXPECT_NE(dynamic_cast<CAboutDialog *>(&dialog), nullptr);
-        EXPECT_EQ(dialog.windowTitle(), u"About Tarvo"_s);
-        dialog.show();
-        auto *address = dialog.findChild<QLabel *>(u"address"_s);
-        EXPECT_EQ(address->text(), CAboutDialog::kWebSiteAddress);
-        EXPECT_FALSE(dialog.findChild<QLabel *>(u"picture"_s)->pixmap().isNull());
-        auto *visit =
-            dialog.findChild<QPushButton *>(u"button%1"_s.arg(CAboutDialog::kVisitWebSiteId));
-        EXPECT_EQ(visit->text(), u"Visit Web Site"_s);
-        QTest::mouseClick(visit, Qt::LeftButton);
-        EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(CAboutDialog::kWebSiteAddress)});
-        EXPECT_TRUE(dialog.isVisible());
-        QTest::mouseClick(button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
-        return dialog.result();
-    });
-    // The tip of the day may have run at start-up: only the About box counts here.
-    const int dialogsBefore = harness.prompter().dialogsRun();
-    harness.mainFrame().toolBarAction(128, CommandId::AppAbout)->trigger();
-    QDesktopServices::unsetUrlHandler(u"https"_s);
-    EXPECT_EQ(harness.prompter().dialogsRun() - dialogsBefore, 1);
-}
-
 } // namespace
-
-#include "smalldialogs_test.moc"

@@ -1,4 +1,3 @@
-#include "tools/commandline.h"
 #include "tools/javapackage.h"
 
 #include "support/casename.h"
@@ -26,103 +25,51 @@ TEST_P(DeclaredPackageTest, FindsTheFirstPackageStatementOutsideComments) {
 }
 
 const DeclarationCase kDeclarationCases[] = {
-    {"PlainStatement", "package com.example.app;\r\nclass Main {}", "com.example.app"},
     {"NoStatement", "import java.util.List;\nclass Main {}", ""},
-    {"EmptyText", "", ""},
     {"StatementAfterComments", "/* package old.one; */\n// package older;\npackage a.b;", "a.b"},
     {"BlanksAndCommentsBetweenParts", "package com . /* x */ example\n.app ;", "com.example.app"},
-    {"AnnotationBeforeTheStatement", "@Deprecated\npackage a;", "a"},
-    {"IdentifiersWithDollarUnderscoreAndLetters", "package _a$.\u00e9t\u00e92;",
-     "_a$.\u00e9t\u00e92"},
-    {"OnlyTheFirstStatementCounts", "package a;\npackage b;", "a"},
     {"MalformedFirstStatementDeclaresNone", "package a.;\npackage b;", ""},
-    {"StatementWithoutSemicolonDeclaresNone", "package a.b\nclass Main {}", ""},
     {"LongerWordIsNotTheKeyword", "packages x;\nmypackage y;\npackage z;", "z"},
     {"WordInALiteralDoesNotCount", "String s = \"package x;\"; char c = '\"';\npackage y;", "y"},
-    {"WordInATextBlockDoesNotCount", "String s = \"\"\"\npackage x;\n\"\"\";", ""},
     {"UnclosedCommentHidesTheRest", "/* package a;", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sources, DeclaredPackageTest, testing::ValuesIn(kDeclarationCases),
                          testing_support::CaseName());
 
-struct LayoutCase {
-    const char *name;
-    QString path;
-    QString package;
-    QString root; // empty: no layout
-    QString relativePath;
-};
-
-class PackageLayoutTest : public testing::TestWithParam<LayoutCase> {};
-
-TEST_P(PackageLayoutTest, RootIsTheFolderAboveTheMatchingFolders) {
+// The root is the folder above the folders that spell the package; without them there is none.
+TEST(PackageLayout, RootIsTheFolderAboveTheMatchingFolders) {
     const std::optional<jdk::PackageLayout> layout =
-        jdk::packageLayout(GetParam().path, GetParam().package);
-    if (GetParam().root.isEmpty()) {
-        EXPECT_FALSE(layout.has_value());
-        return;
-    }
+        jdk::packageLayout("/w/src/com/example/app/Main.java", "com.example.app");
     ASSERT_TRUE(layout.has_value());
-    EXPECT_EQ(layout->root, GetParam().root);
-    EXPECT_EQ(layout->relativePath, GetParam().relativePath);
-    EXPECT_EQ(layout->package, GetParam().package);
+    EXPECT_EQ(layout->root, "/w/src");
+    EXPECT_EQ(layout->relativePath, "com/example/app/Main.java");
+    const std::pair<QString, QString> unmatched[] = {
+        {"/w/src/Main.java", "com.example.app"},      // folders end differently
+        {"/w/xcom/example/Main.java", "com.example"}, // part of a folder name
+        {"/com/example/Main.java", "com.example"},    // nothing above the package
+    };
+    for (const auto &[path, package] : unmatched) {
+        EXPECT_FALSE(jdk::packageLayout(path, package).has_value()) << path.toStdString();
+    }
 }
 
-const LayoutCase kLayoutCases[] = {
-    {"MatchingFolders", "/w/src/com/example/app/Main.java", "com.example.app", "/w/src",
-     "com/example/app/Main.java"},
-    {"OnePartPackage", "/w/app/Main.java", "app", "/w", "app/Main.java"},
-    {"NoPackage", "/w/src/Main.java", "", "", ""},
-    {"FolderEndsDifferently", "/w/src/Main.java", "com.example.app", "", ""},
-    {"PartOfAFolderNameIsNoMatch", "/w/xcom/example/Main.java", "com.example", "", ""},
-    {"FoldersCompareCaseSensitively", "/w/Com/example/Main.java", "com.example", "", ""},
-    {"NothingAboveThePackage", "/com/example/Main.java", "com.example", "", ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Paths, PackageLayoutTest, testing::ValuesIn(kLayoutCases),
-                         testing_support::CaseName());
-
-const jdk::PackageLayout kLayout{"com.example.app", "/w/src", "com/example/app/Main.java"};
-
-struct CommandCase {
-    const char *name;
-    jdk::ToolCommand command;
-    QString commandLine;
-};
-
-class PackageCommandTest : public testing::TestWithParam<CommandCase> {};
-
-TEST_P(PackageCommandTest, RunsFromTheRoot) {
-    EXPECT_EQ(GetParam().command.commandLine, GetParam().commandLine);
-    EXPECT_EQ(GetParam().command.folder, "/w/src");
-}
-
-const CommandCase kCommandCases[] = {
-    {"CompileNamesTheRootAsSourcePathBeforeTheOptions",
-     jdk::packageCompileCommand("/jdk", "-g", kLayout),
-     "javac -sourcepath . com/example/app/Main.java -g"},
-    {"CompileLeavesTheUsersOwnSourcePath",
-     jdk::packageCompileCommand("/jdk", "-sourcepath lib", kLayout),
-     "javac com/example/app/Main.java -sourcepath lib"},
-    {"RunNamesTheQualifiedClass", jdk::packageRunCommand("/jdk", kLayout, "com.example.app.Main"),
-     "java com.example.app.Main"},
-    {"JarPacksEveryPackageFolder",
-     jdk::packageJarCommand("/jdk", "/o/manifest.txt", "/o/App.jar", kLayout,
-                            {"com/example/app", "com/example/util"}),
-     "jar cmfv \"/o/manifest.txt\" \"/o/App.jar\" com/example/app/*.class "
-     "com/example/util/*.class"},
-    {"JarOfNothingCompiledNamesTheMainFilesFolder",
-     jdk::packageJarCommand("/jdk", "/o/manifest.txt", "/o/App.jar", kLayout, {}),
-     "jar cmfv \"/o/manifest.txt\" \"/o/App.jar\" com/example/app/*.class"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Commands, PackageCommandTest, testing::ValuesIn(kCommandCases),
-                         testing_support::CaseName());
-
-TEST(PackageNames, QualifiedNameLeavesANameWithoutPackageAlone) {
-    EXPECT_EQ(jdk::qualifiedName("com.x", "Main"), "com.x.Main");
-    EXPECT_EQ(jdk::qualifiedName("", "Main"), "Main");
+// Compiling names the root as source path unless the user gave one; a jar of nothing compiled
+// still names the main file's folder. Both run from the root.
+TEST(PackageCommands, RunFromTheRoot) {
+    const jdk::PackageLayout layout{"com.example.app", "/w/src", "com/example/app/Main.java"};
+    const std::pair<jdk::ToolCommand, QString> cases[] = {
+        {jdk::packageCompileCommand("/jdk", "-g", layout),
+         "javac -sourcepath . com/example/app/Main.java -g"},
+        {jdk::packageCompileCommand("/jdk", "-sourcepath lib", layout),
+         "javac com/example/app/Main.java -sourcepath lib"},
+        {jdk::packageJarCommand("/jdk", "/o/manifest.txt", "/o/App.jar", layout, {}),
+         "jar cmfv \"/o/manifest.txt\" \"/o/App.jar\" com/example/app/*.class"},
+    };
+    for (const auto &[command, commandLine] : cases) {
+        EXPECT_EQ(command.commandLine, commandLine);
+        EXPECT_EQ(command.folder, "/w/src");
+    }
 }
 
 // Files on disk: the layout is read from the file, and only folders that can be package
@@ -173,19 +120,6 @@ TEST_F(PackageTreeTest, CommandsForAFileFollowItsDeclaration) {
     EXPECT_EQ(
         jdk::runCommandFor("/jdk", scratch.path() + "/gone/Gone.java", "Gone.java", "").commandLine,
         "java Gone");
-}
-
-// The wildcards reach the tool's argument list as the names of the class files.
-TEST_F(PackageTreeTest, JarWildcardsExpandToTheClassFiles) {
-    write("com/a/A.class", "");
-    write("com/a/A$1.class", "");
-    write("com/b/B.class", "");
-    const jdk::PackageLayout layout{"com.a", scratch.path(), "com/a/A.java"};
-    const jdk::ToolCommand command = jdk::packageJarCommand("/jdk", "/o/m.txt", "/o/j.jar", layout,
-                                                            jdk::classFolders(scratch.path()));
-    EXPECT_EQ(ExpandArguments(SplitCommandLine(command.commandLine), command.folder),
-              (QStringList{"jar", "cmfv", "/o/m.txt", "/o/j.jar", "com/a/A$1.class",
-                           "com/a/A.class", "com/b/B.class"}));
 }
 
 } // namespace

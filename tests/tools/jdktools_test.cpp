@@ -7,7 +7,6 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/projectfile.h"
 #include "services/appsettings.h"
-#include "tools/compilermessagecolours.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/outputwindowlistener.h"
@@ -26,11 +25,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -185,26 +182,6 @@ TEST_F(ToolCommandsTest, ConsoleRunThatCannotStartSaysSoTwice) {
               (QStringList{"Failed to laumch external process.", "Couldn't locate Java."}));
 }
 
-// Run with Console on a desktop without a terminal emulator: Java is there, so the user hears
-// that the terminal is missing and what to do, not that Java could not be found.
-TEST_F(ToolCommandsTest, ConsoleRunWithoutATerminalSaysWhatToInstallOrSet) {
-    useEchoingJdk();
-    openProject({"Main.java"}, "Main.java");
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray terminal = qgetenv("TERMINAL");
-    qputenv("PATH", harness.folder().toLocal8Bit());
-    qunsetenv("TERMINAL");
-    EXPECT_TRUE(harness.mainFrame().executeCommand(CommandId::RunWithConsole));
-    qputenv("PATH", path);
-    if (!terminal.isEmpty()) {
-        qputenv("TERMINAL", terminal);
-    }
-    ASSERT_EQ(harness.prompter().messageTexts().size(), 1);
-    const QString message = harness.prompter().messageTexts().constFirst();
-    EXPECT_TRUE(message.startsWith("No terminal emulator was found")) << message.toStdString();
-    EXPECT_TRUE(message.contains("TERMINAL"));
-}
-
 // A message line that begins with a file's path and a number leads to that file; any other
 // line leads to the first project file whose name it holds, at the number after it (so a line
 // about BA.java that does not begin with it reaches A.java); an empty line, a line naming no
@@ -270,25 +247,6 @@ TEST_F(ToolCommandsTest, CreateJarReplacesAPlantedManifestLinkInsteadOfWritingTh
     EXPECT_EQ(QDir(harness.folder() + "/out").entryList(QDir::Files), QStringList{"manifest.txt"});
 }
 
-// A window closed while a run that has printed nothing lasts can still be brought back, to watch
-// the run or abort it.
-TEST_F(ToolCommandsTest, ShowCompilerOutputBringsBackTheWindowOfASilentRun) {
-    useEchoingJdk();
-    tools_test::writeScript(harness.folder() + "/jdk/bin", "java", "exec sleep 1000");
-    openProject({"Main.java"}, "Main.java");
-    project->RunMain(false);
-    ASSERT_TRUE(output().IsOpen());
-    dynamic_cast<OutputWindowListener &>(*project->firstView()).OnOutputClose();
-    EXPECT_FALSE(output().IsOpen());
-    EXPECT_TRUE(harness.mainFrame().commandState(CommandId::ShowCompilerOutput).isEnabled());
-    project->ShowCompilerOutput();
-    ASSERT_TRUE(output().IsOpen());
-    harness.prompter().answerNext(fw::Answer::Ok);
-    output().window()->close();
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(shown(), "Exit code: 11\r\nProcess terminated by user.");
-}
-
 // The tests below run the real JDK.
 class JdkTest : public ToolCommandsTest {
 protected:
@@ -352,34 +310,6 @@ TEST_F(JdkTest, MessageAboutAFileOutsideTheProjectOpensThatFile) {
     EXPECT_EQ(selectedLineIn(bad), 2);
 }
 
-TEST_F(JdkTest, ErrorAndWarningLinesShowInColoursOfTheirOwn) {
-    writeSource("Mixed.java", "public class Mixed {\n"
-                              "    void f() {\n"
-                              "        java.util.List list = new java.util.ArrayList();\n"
-                              "        list.add(1);\n"
-                              "        int x = \"text\";\n"
-                              "    }\n"
-                              "}\n");
-    openProject({"Mixed.java"}, "Mixed.java");
-    harness.app().settings().javacOptions = "-Xlint:unchecked";
-    project->Build();
-    ASSERT_TRUE(waitForEnd());
-    COutputEdit *edit = output().window()->outputEdit();
-    // The colour of each line that has one, by the line's start.
-    QMap<QString, QColor> colours;
-    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
-        const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
-        if (!formats.isEmpty()) {
-            colours[block.text().section(' ', 0, 1)] = formats.first().format.foreground().color();
-        }
-    }
-    EXPECT_EQ(colours.value("Mixed.java:4: warning:"), CompilerMessageColours::kWarningColour)
-        << shown().toStdString();
-    EXPECT_EQ(colours.value("Mixed.java:5: error:"), CompilerMessageColours::kErrorColour);
-    EXPECT_NE(CompilerMessageColours::kErrorColour, CompilerMessageColours::kWarningColour);
-    EXPECT_FALSE(colours.contains("Exit code:"));
-}
-
 // F4 and Shift+F4 go through the messages of a build with an error in each of two files, in
 // order and round at the ends: each opens its file at its line, as a double-click does, and
 // selects the message in the output window.
@@ -440,16 +370,14 @@ TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
         EXPECT_EQ(block.blockNumber(), message.outputLine);
         EXPECT_EQ(cursor.selectedText(), block.text());
     };
-    press(Qt::NoModifier);
-    expectAt(messages.at(0));
-    press(Qt::NoModifier);
-    expectAt(messages.at(1));
-    press(Qt::NoModifier);
-    expectAt(messages.at(0));
-    press(Qt::ShiftModifier);
-    expectAt(messages.at(1));
-    press(Qt::ShiftModifier);
-    expectAt(messages.at(0));
+    const std::pair<Qt::KeyboardModifiers, int> steps[] = {
+        {Qt::NoModifier, 0},    {Qt::NoModifier, 1},    {Qt::NoModifier, 0},
+        {Qt::ShiftModifier, 1}, {Qt::ShiftModifier, 0},
+    };
+    for (const auto &[modifiers, index] : steps) {
+        press(modifiers);
+        expectAt(messages.at(index));
+    }
 
     // With the output window closed, the next message brings it back with the message selected.
     dynamic_cast<OutputWindowListener &>(*project->firstView()).OnOutputClose();
@@ -648,55 +576,7 @@ TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
     QTest::keyClick(line, Qt::Key_Return);
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(shown(), "First: 2\r\nSecond: 40\r\nSum: 42\r\nExit code: 0\r\nNo Errors");
-    EXPECT_EQ(window->outputEdit()->toPlainText(),
-              "First: 2\nSecond: 40\nSum: 42\nExit code: 0\nNo Errors");
     EXPECT_FALSE(window->isInputShown());
 }
-
-struct CloseInputCase {
-    const char *name;
-    std::function<void(ProcessOutputWindow &)> close;
-};
-
-class CloseInputTest : public JdkTest, public testing::WithParamInterface<CloseInputCase> {};
-
-TEST_P(CloseInputTest, ProgramReadsToTheEndOfItsInput) {
-    writeSource(
-        "Count.java",
-        "import java.io.*;\n"
-        "public class Count {\n"
-        "    public static void main(String[] args) throws IOException {\n"
-        "        BufferedReader in = new BufferedReader(new InputStreamReader(System.in));\n"
-        "        int lines = 0;\n"
-        "        while (in.readLine() != null) { ++lines; }\n"
-        "        System.out.println(lines + \" lines\");\n"
-        "    }\n"
-        "}\n");
-    openProject({"Count.java"}, "Count.java");
-    project->Build();
-    ASSERT_TRUE(waitForEnd());
-    project->RunMain(false);
-    ProcessOutputWindow *window = output().window();
-    QTest::keyClicks(window->inputLine(), "one");
-    QTest::keyClick(window->inputLine(), Qt::Key_Return);
-    GetParam().close(*window);
-    EXPECT_FALSE(window->inputLine()->isEnabled());
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(shown(), "one\r\n1 lines\r\nExit code: 0\r\nNo Errors");
-}
-
-const CloseInputCase kCloseInputCases[] = {
-    {"CtrlDInTheLine",
-     [](ProcessOutputWindow &window) {
-         QTest::keyClick(window.inputLine(), Qt::Key_D, Qt::ControlModifier);
-     }},
-    {"CloseInputButton",
-     [](ProcessOutputWindow &window) {
-         QTest::mouseClick(window.closeInputButton(), Qt::LeftButton);
-     }},
-};
-
-INSTANTIATE_TEST_SUITE_P(Ways, CloseInputTest, testing::ValuesIn(kCloseInputCases),
-                         testing_support::CaseName());
 
 } // namespace

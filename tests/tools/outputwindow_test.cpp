@@ -14,7 +14,6 @@
 #include "support/qtprinters.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -103,42 +102,6 @@ TEST_F(OutputWindowTest, WatchesARunUntilTheTickThatSeesItsEnd) {
     EXPECT_FALSE(dialog.holdsRunner());
     EXPECT_EQ(dialog.ShownText(), "first\r\ncafé\r\nExit code: 3\r\nThere were errors");
     EXPECT_EQ(editText(), "first\ncafé\nExit code: 3\nThere were errors");
-}
-
-// The caption field shows what runs and where, from its start, in the width the window gives
-// it, with the whole text as its tooltip; the captured text gets nothing added.
-TEST_F(OutputWindowTest, CaptionShowsTheCommandLineAndFolderWhole) {
-    const QString description = "Building \"" + harness.folder() + "/" + QString(150, 'x') + "\"";
-    harness.app().setToolCaption(description);
-    const QString script = tools_test::writeScript(harness.folder(), "tool.sh", "echo out");
-    auto runner = std::make_unique<CProcessRunner>();
-    ASSERT_TRUE(runner->Start(script, "javac -sourcepath . a/B.java -g", harness.folder()));
-    dialog.Open(std::move(runner), &listener);
-    ASSERT_TRUE(waitForEnd());
-    QLineEdit *field = window().captionField();
-    const QString expected = description + " \u2014 javac -sourcepath . a/B.java -g \u2014 in "
-                             + QDir::toNativeSeparators(harness.folder());
-    EXPECT_EQ(field->text(), expected);
-    EXPECT_EQ(field->toolTip(), expected);
-    EXPECT_EQ(field->cursorPosition(), 0);
-    EXPECT_EQ(dialog.ShownText(), "out\r\nExit code: 0\r\nNo Errors");
-    window().resize(900, 300);
-    EXPECT_EQ(field->geometry(), QRect(146, 1, 720, 20));
-    window().resize(300, 300);
-    EXPECT_EQ(field->width(), 320);
-
-    // A description that is the command line is not repeated, and a window reopened without a
-    // run shows the last run's.
-    harness.app().setToolCaption("java Main");
-    auto second = std::make_unique<CProcessRunner>();
-    ASSERT_TRUE(second->Start(script, "java Main", harness.folder()));
-    dialog.Restart(std::move(second), &listener);
-    ASSERT_TRUE(waitForEnd());
-    const QString run = "java Main \u2014 in " + QDir::toNativeSeparators(harness.folder());
-    EXPECT_EQ(field->text(), run);
-    dialog.DestroyWindow();
-    dialog.Open(nullptr, &listener);
-    EXPECT_EQ(window().captionField()->text(), run);
 }
 
 TEST_F(OutputWindowTest, OpeningAfterTheRunShowsTheWholeTextAndStartsNoTimer) {
@@ -320,9 +283,6 @@ TEST_P(CloseOrderTest, RunCanBeAbortedAndTheWindowBroughtBack) {
 }
 
 const auto kCloseAgain = [](CProcessOutputDialog &output) { output.window()->close(); };
-const auto kEscapeAgain = [](CProcessOutputDialog &output) {
-    QTest::keyClick(output.window(), Qt::Key_Escape);
-};
 const auto kHidden = [](CProcessOutputDialog &output) { output.window()->hide(); };
 // What the project view does when the window asks it to close it.
 const auto kDestroyed = [](CProcessOutputDialog &output) { output.DestroyWindow(); };
@@ -330,8 +290,6 @@ const auto kDestroyed = [](CProcessOutputDialog &output) { output.DestroyWindow(
 const CloseOrderCase kCloseOrders[] = {
     {"ClosedAgainThenAborted", kCloseAgain, fw::Answer::Ok},
     {"ClosedAgainThenKept", kCloseAgain, fw::Answer::Cancel},
-    {"EscapeAgainThenAborted", kEscapeAgain, fw::Answer::Ok},
-    {"HiddenThenAborted", kHidden, fw::Answer::Ok},
     {"HiddenThenKept", kHidden, fw::Answer::Cancel},
     {"DestroyedThenAborted", kDestroyed, fw::Answer::Ok},
     {"DestroyedThenKept", kDestroyed, fw::Answer::Cancel},

@@ -317,22 +317,6 @@ TEST_F(ProcessRunnerTest, TwoHundredRunsLeaveNoDescriptorOrZombie) {
     EXPECT_EQ(zombieChildCount(), 0);
 }
 
-TEST_F(ProcessRunnerTest, InputTypedReachesTheChildAndShowsWhereItWasTyped) {
-    const QString script = writeScript(m_folder, "sum.sh",
-                                       "printf 'a? '; read a; printf 'b? '; read b; "
-                                       "echo \"sum $((a + b))\"");
-    ASSERT_EQ(m_runner.Start(script, "sum", m_folder, true), true);
-    EXPECT_EQ(IsProcessInputOpen(), true);
-    waitForOutput("a? ");
-    EXPECT_EQ(SendProcessInput("2"), true);
-    waitForOutput("b? ");
-    EXPECT_EQ(SendProcessInput("40"), true);
-    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
-    EXPECT_EQ(ProcessOutputText(), "a? 2\r\nb? 40\r\nsum 42\r\n" + kNoErrors);
-    EXPECT_EQ(IsProcessInputOpen(), false);
-    EXPECT_EQ(SendProcessInput("late"), false);
-}
-
 TEST_F(ProcessRunnerTest, ClosedInputEndsAfterWhatWasSentAndTakesNoMore) {
     const QString script = writeScript(m_folder, "count.sh", "wc -l");
     ASSERT_EQ(m_runner.Start(script, "count", m_folder, true), true);
@@ -343,14 +327,6 @@ TEST_F(ProcessRunnerTest, ClosedInputEndsAfterWhatWasSentAndTakesNoMore) {
     EXPECT_EQ(SendProcessInput("three"), false);
     EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
     EXPECT_EQ(ProcessOutputText().simplified(), "one two 2 Exit code: 0 No Errors");
-}
-
-TEST_F(ProcessRunnerTest, RunWithoutInputTakesNone) {
-    ASSERT_EQ(m_runner.Start(writeScript(m_folder, "wait.sh", "cat"), "wait", m_folder), true);
-    EXPECT_EQ(IsProcessInputOpen(), false);
-    EXPECT_EQ(SendProcessInput("x"), false);
-    EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
-    EXPECT_EQ(ProcessOutputText(), kNoErrors);
 }
 
 // Sending never waits for the child: megabytes the child never reads are queued, and when the
