@@ -40,6 +40,46 @@ ColourClassStore::Line ColourClassStore::makeLine(QString text, ColourClasses cl
     return line;
 }
 
+ColourClassStore::PreparedLines ColourClassStore::prepareLines(QStringView editorText,
+                                                               const ColourClasses &crLfClasses) {
+    PreparedLines prepared;
+    prepared.m_characters = editorText.size();
+    const auto classesFrom = [&crLfClasses](qsizetype from, qsizetype length) {
+        const qsizetype size = qsizetype(crLfClasses.size());
+        if (from + length > size) {
+            return ColourClasses(length, ColourClass::Normal);
+        }
+        return ColourClasses(crLfClasses.begin() + from, crLfClasses.begin() + from + length);
+    };
+    qsizetype start = 0;
+    qsizetype crLfStart = 0;
+    for (;;) {
+        const qsizetype end = editorText.indexOf(u'\n', start);
+        const qsizetype length = (end < 0 ? editorText.size() : end) - start;
+        prepared.m_lines.push_back(
+            makeLine(editorText.mid(start, length).toString(), classesFrom(crLfStart, length)));
+        if (end < 0) {
+            break;
+        }
+        start = end + 1;
+        crLfStart += length + kCrLfLength;
+    }
+    return prepared;
+}
+
+bool ColourClassStore::adoptLines(PreparedLines &&prepared) {
+    // The document holds one character more than its text: the end of its last block.
+    if (qsizetype(prepared.m_lines.size()) != m_document->blockCount()
+        || prepared.m_characters + 1 != m_document->characterCount()) {
+        readAllLines();
+        return false;
+    }
+    m_lines = std::move(prepared.m_lines);
+    m_dirtyLines.clear();
+    m_hint = {};
+    return true;
+}
+
 void ColourClassStore::reset() {
     readAllLines();
     ++m_resetCount;

@@ -26,6 +26,14 @@ class QTextDocument;
 class ColourClassStore : public QObject {
     Q_OBJECT
 
+private:
+    struct Line {
+        QString text;
+        editors::ColourClasses classes;
+        editors::CommentMarker lastMarker = editors::CommentMarker::None;
+        bool drawn = false;
+    };
+
 public:
     struct LinePosition {
         int line = 0;
@@ -63,6 +71,29 @@ public:
     // it is a "/*".
     bool isOpenAtLineStart(int line) const;
 
+    // The lines of a text and their classes, made away from the store (on any thread) while
+    // the document takes the same text, and then taken by the store in place of reading the
+    // lines from the document and colouring them.
+    class PreparedLines {
+    public:
+        PreparedLines() = default;
+
+    private:
+        friend class ColourClassStore;
+        std::vector<Line> m_lines;
+        qsizetype m_characters = 0; // the text's length, line breaks as one character
+    };
+
+    // The lines of an editor text ('\n' line breaks) with their classes, given as
+    // classifyWholeText gives them for the text's CR LF form. Touches no store: safe on any
+    // thread.
+    static PreparedLines prepareLines(QStringView editorText,
+                                      const editors::ColourClasses &crLfClasses);
+    // Takes prepared lines as the store's lines when the document holds a text of their shape
+    // (as many lines, as many characters); otherwise reads the lines from the document, all
+    // classes Normal. Returns whether the prepared lines were taken.
+    bool adoptLines(PreparedLines &&prepared);
+
     // Reads every line again from the document, all classes Normal.
     void reset();
     // How many times the store has been reset: an edit it could not follow line by line resets
@@ -73,13 +104,6 @@ public:
     void setIgnoringChanges(bool ignoring) { m_ignoringChanges = ignoring; }
 
 private:
-    struct Line {
-        QString text;
-        editors::ColourClasses classes;
-        editors::CommentMarker lastMarker = editors::CommentMarker::None;
-        bool drawn = false;
-    };
-
     void onContentsChange(int position, int removed, int added);
     // Reads every line from the document, all classes Normal, without counting a reset.
     void readAllLines();

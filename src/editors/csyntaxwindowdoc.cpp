@@ -1,11 +1,32 @@
 #include "editors/csyntaxwindowdoc.h"
 
-#include "services/ideservices.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/sourcehighlighter.h"
+#include "editors/sourcetext.h"
+#include "editors/syntaxcolouring.h"
+#include "services/ideservices.h"
+
+#include <future>
 
 namespace {
+
+// The colour classes and the scan of a text, made away from the document.
+struct ReadWork {
+    ColourClassStore::PreparedLines lines;
+    JavaSourceScanner scanner;
+    ScanRecording reports;
+};
+
+ReadWork colourAndScan(const QString &editorText) {
+    ReadWork work;
+    const QString crLfText = editors::toCrLfText(editorText);
+    work.lines = ColourClassStore::prepareLines(editorText, editors::classifyWholeText(crLfText));
+    // The path is named when the reports are given to the project.
+    work.scanner.ScanSource(crLfText, QString(), &work.reports);
+    return work;
+}
+
 SourceColours coloursNow() {
     IdeServices *services = IdeServices::instance();
     return services ? SourceColours::fromSettings(services->settings()) : SourceColours{};
@@ -41,6 +62,36 @@ void CSyntaxWindowDoc::RefreshFunctionList() {
     }
 }
 
+bool CSyntaxWindowDoc::readContents(const QByteArray &bytes, QString *) {
+    const editors::SourceText source = editors::decodeSourceFile(bytes);
+    // Building the editor's blocks and colouring and scanning the text each take about as long
+    // on a large file: they run side by side. (Where no thread can be started, the colouring
+    // runs when its result is asked for.)
+    std::future<ReadWork> work =
+        std::async(std::launch::async | std::launch::deferred, colourAndScan, source.text);
+    // The store takes the finished lines instead of reading the new text block by block.
+    m_colourClasses->setIgnoringChanges(true);
+    takeSourceText(source);
+    m_colourClasses->setIgnoringChanges(false);
+    ReadWork done = work.get();
+    m_colouredOnRead = m_colourClasses->adoptLines(std::move(done.lines));
+    m_scanOfRead =
+        ScanOfRead{std::move(done.scanner), std::move(done.reports), textDocument()->revision()};
+    return true;
+}
+
+bool CSyntaxWindowDoc::takeScanOfRead(ScanSink *project) {
+    std::optional<ScanOfRead> scan = std::exchange(m_scanOfRead, std::nullopt);
+    if (!scan || scan->revision != textDocument()->revision()) {
+        return false;
+    }
+    static_cast<JavaSourceScanner &>(*this) = scan->scanner;
+    if (project) {
+        scan->reports.replay(*project, pathName());
+    }
+    return true;
+}
+
 bool CSyntaxWindowDoc::onSaveDocument(const QString &path) {
     RefreshFunctionList();
     return PlainTextDocument::onSaveDocument(path);
@@ -54,8 +105,7 @@ void CSyntaxWindowDoc::deleteContents() {
 
 void CSyntaxWindowDoc::onReloaded() {
     if (CSyntaxWindowView *view = firstSourceView()) {
-        view->ColourAll(true);
-        view->RefreshFunctionList();
+        view->ColourAndScanRead();
     }
     PlainTextDocument::onReloaded();
 }

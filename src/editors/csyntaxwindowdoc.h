@@ -2,8 +2,11 @@
 
 #include "editors/plaintextdocument.h"
 #include "model/javasourcescanner.h"
+#include "model/scanrecording.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class ColourClassStore;
 class CSyntaxWindowView;
@@ -31,11 +34,21 @@ public:
     // Rescans the text and refills the function list of the first view.
     void RefreshFunctionList();
 
+    // The scan of the text as it was read, when nothing changed the text since: the scanner's
+    // entries become the document's and the project hears of the classes found. Returns false,
+    // doing nothing, when there is no such scan (it is given once).
+    bool takeScanOfRead(ScanSink *project);
+    // Whether the text read was coloured as it was read, so that it needs no colouring of the
+    // whole text now; true once after each read.
+    bool takeColouredOnRead() { return std::exchange(m_colouredOnRead, false); }
+
     // The function list is refreshed before every save.
     bool onSaveDocument(const QString &path) override;
     void deleteContents() override;
 
 protected:
+    // The text read is coloured and scanned on another thread while the editor takes it.
+    bool readContents(const QByteArray &bytes, QString *error) override;
     // A text read again is coloured and scanned as on opening.
     void onReloaded() override;
 
@@ -43,4 +56,13 @@ private:
     // The store is made first: it must hear of every edit before the highlighter draws it.
     std::unique_ptr<ColourClassStore> m_colourClasses;
     std::unique_ptr<SourceHighlighter> m_highlighter;
+
+    // What the scan of the text read found, and the text's revision it holds for.
+    struct ScanOfRead {
+        JavaSourceScanner scanner;
+        ScanRecording reports;
+        int revision = 0;
+    };
+    std::optional<ScanOfRead> m_scanOfRead;
+    bool m_colouredOnRead = false;
 };

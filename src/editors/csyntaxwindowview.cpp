@@ -152,10 +152,34 @@ void CSyntaxWindowView::onInitialUpdate() {
     if (CChildFrame *bar = childFrame()) {
         connect(bar->functionList(), &QComboBox::activated, this, &CSyntaxWindowView::ChooseEntry);
     }
+    ColourAndScanRead();
+}
+
+void CSyntaxWindowView::ColourAndScanRead() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    const bool coloured = document->takeColouredOnRead();
+    CChildFrame *bar = childFrame();
+    bool scanned = false;
+    if (bar) {
+        bar->clearEntries();
+        scanned = document->takeScanOfRead(dynamic_cast<ScanSink *>(openProject()));
+        if (scanned) {
+            bar->addEntries(document->entries());
+        }
+    }
+    if (coloured && (scanned || !bar)) {
+        viewport()->update();
+        return;
+    }
     // One copy of the text serves both the colouring and the scan.
-    if (CSyntaxWindowDoc *document = sourceDocument()) {
-        const QString text = editors::toCrLfText(document->editorText());
+    const QString text = editors::toCrLfText(document->editorText());
+    if (!coloured) {
         colourText(text, true);
+    }
+    if (!scanned) {
         scanText(text);
     }
 }

@@ -40,6 +40,9 @@ public:
 
     // Colouring.
     void ColourAll(bool suppressRedraw);
+    // Colours the whole text and fills the function list after the document read its file,
+    // taking what was done while it read.
+    void ColourAndScanRead();
     void ColourCurrentLine();
     // A copy of the text for printing, with the colours it is shown in as character formats.
     std::unique_ptr<QTextDocument> printableDocument() const;

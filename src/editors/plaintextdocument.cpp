@@ -49,12 +49,15 @@ void PlainTextDocument::deleteContents() {
 }
 
 bool PlainTextDocument::readContents(const QByteArray &bytes, QString *) {
-    const editors::SourceText source = editors::decodeSourceFile(bytes);
+    takeSourceText(editors::decodeSourceFile(bytes));
+    return true;
+}
+
+void PlainTextDocument::takeSourceText(const editors::SourceText &source) {
     m_encoding = source.encoding;
     m_lineBreakStyle = source.lineBreakStyle;
     m_text.setPlainText(source.text);
     m_text.clearUndoRedoStacks();
-    return true;
 }
 
 QByteArray PlainTextDocument::writeContents() {

@@ -38,6 +38,9 @@ public:
 protected:
     bool readContents(const QByteArray &bytes, QString *error) override;
     QByteArray writeContents() override;
+    // Gives the document a decoded file: its text (with no undo history), encoding and
+    // line-break style.
+    void takeSourceText(const editors::SourceText &source);
 
 private:
     QTextDocument m_text;

@@ -369,6 +369,59 @@ TEST(LazyColouring, ClassesStayExactAfterEditsAndColourAll) {
     EXPECT_FALSE(window.document()->isModified());
 }
 
+// The classes of every line as the store holds them, one letter a character.
+QStringList storedClasses(const SourceWindow &window) {
+    const ColourClassStore &store = window.document()->colourClasses();
+    QStringList lines;
+    for (int line = 0; line < store.lineCount(); ++line) {
+        QString letters;
+        for (const editors::ColourClass colourClass : store.lineClasses(line)) {
+            letters += QStringLiteral(".KSC").at(int(colourClass));
+        }
+        lines << letters;
+    }
+    return lines;
+}
+
+// A file is coloured and scanned while it is read: the whole text gets the classes of the
+// whole-text pass, the function list and the project get what a scan of the text gives, on
+// opening and on reading the file again.
+TEST(SourceDocument, TextReadIsColouredAndScannedWhole) {
+    SourceWindow window(longJavaFile() + "class Foo {\nvoid f() {}\n}\n");
+    EXPECT_EQ(storedClasses(window), passClasses(window));
+    EXPECT_EQ(window.document()->entries(), QStringList({"Foo", "Foo.f()"}));
+    EXPECT_EQ(window.frame()->functionList()->count(), 2);
+
+    RecordingProject project;
+    window.services.project = &project;
+    QFile file(window.path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("/* one */ class Bar {\n  int g(int x) { return \"}\"; }\n}\n");
+    file.close();
+    ASSERT_TRUE(window.document()->reload());
+    EXPECT_EQ(storedClasses(window), passClasses(window));
+    EXPECT_EQ(storedClasses(window).first(), QStringLiteral("CCCCCCCCC.KKKKK......"));
+    EXPECT_EQ(window.document()->entries(), QStringList({"Bar", "Bar.g(int x)"}));
+    EXPECT_EQ(window.frame()->functionList()->count(), 2);
+    EXPECT_EQ(project.calls, QStringList({"ClearFileClasses", "AddClass Bar",
+                                          "AddMethod Bar g(int x)", "ClassInfoUpdated"}));
+}
+
+// Prepared lines are taken only for a text of their shape; otherwise the store reads the
+// document's own lines, as yet uncoloured.
+TEST(SourceDocument, PreparedLinesOfAnotherTextAreNotTaken) {
+    QTextDocument text;
+    text.setPlainText(QStringLiteral("ab\nc"));
+    ColourClassStore store(&text);
+    const editors::ColourClasses comment(5, editors::ColourClass::Comment);
+    EXPECT_FALSE(store.adoptLines(ColourClassStore::prepareLines(u"abc", comment)));
+    EXPECT_FALSE(store.adoptLines(ColourClassStore::prepareLines(u"ab\nc\n", comment)));
+    ASSERT_EQ(store.lineCount(), 2);
+    EXPECT_EQ(store.lineClasses(1), editors::ColourClasses{editors::ColourClass::Normal});
+    EXPECT_TRUE(store.adoptLines(ColourClassStore::prepareLines(u"xy\nz", comment)));
+    EXPECT_EQ(store.lineClasses(1), editors::ColourClasses{editors::ColourClass::Comment});
+}
+
 TEST(SourceCommands, ConvertLinebreaksMakesEveryBreakCrLf) {
     SourceWindow window("x\ry\nz\r\nint");
     window.view()->ConvertLinebreaks();

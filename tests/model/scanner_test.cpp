@@ -1,3 +1,4 @@
+#include "model/scanrecording.h"
 #include "recordingsink.h"
 #include "scannerprobe.h"
 #include "support/casename.h"
@@ -86,6 +87,21 @@ TEST(Scanner, ReportsClassesAndMethodsToTheProjectInOrder) {
     EXPECT_EQ(project.m_calls,
               QStringList({"Clear /p/A.java", "Class /p/A.java A", "Inner /p/A.java A B",
                            "InnerMethod /p/A.java A B g()", "Method /p/A.java A f()", "Updated"}));
+}
+
+// A scan made without the path (as when a file is scanned while it is being read) reaches the
+// project later exactly as a scan made there would, each call naming the path given then.
+TEST(Scanner, RecordedReportsReplayAsTheScanWouldHaveMadeThem) {
+    ScannerProbe scanner;
+    ScanRecording recording;
+    scanner.ScanSource(kInnerThenMethod, QString(), &recording);
+    RecordingSink replayed;
+    recording.replay(replayed, QStringLiteral("/p/A.java"));
+
+    ScannerProbe direct;
+    RecordingSink project;
+    direct.ScanSource(kInnerThenMethod, QStringLiteral("/p/A.java"), &project);
+    EXPECT_EQ(replayed.m_calls, project.m_calls);
 }
 
 TEST(Scanner, FindEntryOffsetLooksUpExactEntryText) {
