@@ -138,12 +138,20 @@ void CSyntaxWindowView::onInitialUpdate() {
     // Lines are never wrapped; set before the text is given, since every change of the mode
     // lays the whole text out again.
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
     if (CSyntaxWindowDoc *document = sourceDocument()) {
-        setDocument(document->textDocument());
+        // The text takes the view's font, tab stops and no-wrap before the view shows it:
+        // each of them given afterwards would make the view lay out the whole text again.
+        QTextDocument *text = document->textDocument();
+        text->setDefaultFont(font());
+        QTextOption option = text->defaultTextOption();
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTabStopDistance(tabStopDistance());
+        text->setDefaultTextOption(option);
+        setDocument(text);
         connect(&document->highlighter(), &SourceHighlighter::linesChanged, viewport(),
                 qOverload<>(&QWidget::update));
     }
-    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);

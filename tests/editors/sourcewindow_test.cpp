@@ -539,12 +539,26 @@ TEST(LineNumber, ClickShowsThePreviousLineAndKeyReleaseTheCurrentOne) {
     EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 2"));
 }
 
+// The x of the character after a tab at the start of a line, from the line's start.
+int tabWidth(const SourceWindow &window) {
+    QTextCursor cursor(window.block(0));
+    const int start = window.view()->cursorRect(cursor).left();
+    cursor.setPosition(1);
+    return window.view()->cursorRect(cursor).left() - start;
+}
+
 TEST(Font, ChosenFontIsShownStoredAndSaved) {
-    SourceWindow window("class A {}\n");
+    SourceWindow window("\tclass A {}\n");
     EXPECT_EQ(window.view()->font().family(), QStringLiteral("Courier New"));
+    // A tab reaches the fourth column in the window's font, when opened and after a new font.
+    const auto fourColumns = [&window] {
+        return qRound(4 * QFontMetricsF(window.view()->font()).horizontalAdvance(u' '));
+    };
+    EXPECT_EQ(tabWidth(window), fourColumns());
     window.prompter->chooseFontNext(QFont(QStringLiteral("Liberation Mono"), 12));
     window.view()->ChooseFont();
     EXPECT_EQ(window.view()->font().pointSize(), 12);
+    EXPECT_EQ(tabWidth(window), fourColumns());
     EXPECT_EQ(window.services.appSettings.sourceFontName, QStringLiteral("Liberation Mono"));
     EXPECT_EQ(window.services.appSettings.sourceFontSize, 120);
     EXPECT_EQ(window.services.saveSourceFontCount, 1);
