@@ -1,9 +1,10 @@
 #include "editors/csyntaxwindowdoc.h"
 
-#include "services/ideservices.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
+#include "editors/linemarks.h"
 #include "editors/sourcehighlighter.h"
+#include "services/ideservices.h"
 
 namespace {
 SourceColours coloursNow() {
@@ -15,7 +16,8 @@ SourceColours coloursNow() {
 CSyntaxWindowDoc::CSyntaxWindowDoc()
     : m_colourClasses(std::make_unique<ColourClassStore>(textDocument()))
     , m_highlighter(
-          std::make_unique<SourceHighlighter>(textDocument(), *m_colourClasses, coloursNow())) {}
+          std::make_unique<SourceHighlighter>(textDocument(), *m_colourClasses, coloursNow()))
+    , m_lineMarks(std::make_unique<LineMarks>(textDocument())) {}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
