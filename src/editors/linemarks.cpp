@@ -38,6 +38,10 @@ void LineMarks::clear() {
     emit changed();
 }
 
+bool LineMarks::isEmpty() const {
+    return std::all_of(m_marks.cbegin(), m_marks.cend(), &LineMarks::isGone);
+}
+
 QMap<int, LineMarks::MarkedLine> LineMarks::markedLines() const {
     QMap<int, MarkedLine> lines;
     QMap<int, QStringList> warnings;

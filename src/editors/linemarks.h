@@ -33,7 +33,8 @@ public:
     // last line is put on the last line.
     void setMarks(const QList<jdk::CompilerMark> &marks);
     void clear();
-    bool isEmpty() const { return m_marks.isEmpty(); }
+    // Whether no mark is left on any line.
+    bool isEmpty() const;
     // The marked lines (0-based) as they are now.
     QMap<int, MarkedLine> markedLines() const;
 

@@ -144,7 +144,7 @@ QList<LineNumberMargin::ShownMark> LineNumberMargin::visibleMarks() const {
     return shown;
 }
 
-QString LineNumberMargin::toolTipAt(int y) const {
+QString LineNumberMargin::toolTipAt(int y, QRect *row) const {
     if (!m_marks || m_marks->isEmpty()) {
         return {};
     }
@@ -155,6 +155,9 @@ QString LineNumberMargin::toolTipAt(int y) const {
             const auto found = marked.constFind(number - 1);
             if (found != marked.cend()) {
                 text = found->messages.join(QLatin1Char('\n'));
+                if (row) {
+                    *row = QRect(0, top, width(), height);
+                }
             }
         }
     });
@@ -224,7 +227,8 @@ bool LineNumberMargin::event(QEvent *event) {
         return QWidget::event(event);
     }
     const auto *help = static_cast<QHelpEvent *>(event);
-    const QString text = toolTipAt(help->pos().y());
+    QRect row;
+    const QString text = toolTipAt(help->pos().y(), &row);
     if (text.isEmpty()) {
         QToolTip::hideText();
         event->ignore();
@@ -233,7 +237,7 @@ bool LineNumberMargin::event(QEvent *event) {
     // Monospaced, so that the caret javac puts under the source line points where it should.
     QToolTip::showText(help->globalPos(),
                        QStringLiteral("<pre>") + text.toHtmlEscaped() + QStringLiteral("</pre>"),
-                       this);
+                       this, row);
     return true;
 }
 

@@ -57,8 +57,8 @@ public:
     };
     QList<ShownMark> visibleMarks() const;
     // The tooltip of the margin's row at y: the messages of the line there, or "" for a line
-    // without marks.
-    QString toolTipAt(int y) const;
+    // without marks. row, when given, gets the row's rectangle.
+    QString toolTipAt(int y, QRect *row = nullptr) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -7,8 +7,11 @@
 #include "support/casename.h"
 #include "support/qtprinters.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -137,6 +140,11 @@ TEST(MarkStrip, ShowsOnlyWhileThereAreMarksWithTheMessagesOfEachLine) {
     EXPECT_EQ(margin->toolTipAt(area.center().y()),
               u"error: cannot find symbol\n    int x = y;\n            ^\nwarning: w"_s);
     EXPECT_EQ(margin->toolTipAt(margin->height() - 1), QString());
+    // Resting the mouse on the mark shows them, in a fixed font so that the caret lines up.
+    QHelpEvent hover(QEvent::ToolTip, area.center(), margin->mapToGlobal(area.center()));
+    QApplication::sendEvent(margin, &hover);
+    EXPECT_EQ(QToolTip::text(),
+              u"<pre>error: cannot find symbol\n    int x = y;\n            ^\nwarning: w</pre>"_s);
     // The error mark is painted red.
     const QImage painted = margin->grab().toImage();
     const QColor centre = painted.pixelColor(area.center() * painted.devicePixelRatio());
