@@ -2,6 +2,7 @@
 
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
+#include "editors/linemarks.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
@@ -36,7 +37,8 @@ SourceColours coloursNow() {
 CSyntaxWindowDoc::CSyntaxWindowDoc()
     : m_colourClasses(std::make_unique<ColourClassStore>(textDocument()))
     , m_highlighter(
-          std::make_unique<SourceHighlighter>(textDocument(), *m_colourClasses, coloursNow())) {}
+          std::make_unique<SourceHighlighter>(textDocument(), *m_colourClasses, coloursNow()))
+    , m_lineMarks(std::make_unique<LineMarks>(textDocument())) {}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 

@@ -9,13 +9,15 @@
 #include <utility>
 
 class ColourClassStore;
+class LineMarks;
 class CSyntaxWindowView;
 class SourceHighlighter;
 
 // The document of a Java source window: the file's text, the colour class of each of its
 // characters with the highlighter that draws them, and what the last scan of the text found
-// (the function-list entries and their offsets). Operations that move the selection forward to
-// the document's first view.
+// (the function-list entries and their offsets), and the marks the compiler's messages put on
+// its lines, which every view shows. Operations that move the selection forward to the
+// document's first view.
 class CSyntaxWindowDoc : public PlainTextDocument, public JavaSourceScanner {
     Q_OBJECT
 
@@ -26,6 +28,7 @@ public:
     CSyntaxWindowView *firstSourceView() const;
     ColourClassStore &colourClasses() { return *m_colourClasses; }
     SourceHighlighter &highlighter() { return *m_highlighter; }
+    LineMarks &lineMarks() { return *m_lineMarks; }
 
     // Selects a 0-based line in the first view.
     void GoToLine(int line);
@@ -56,6 +59,7 @@ private:
     // The store is made first: it must hear of every edit before the highlighter draws it.
     std::unique_ptr<ColourClassStore> m_colourClasses;
     std::unique_ptr<SourceHighlighter> m_highlighter;
+    std::unique_ptr<LineMarks> m_lineMarks;
 
     // What the scan of the text read found, and the text's revision it holds for.
     struct ScanOfRead {

@@ -4,6 +4,7 @@
 #include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linemarks.h"
 #include "editors/linenumbermargin.h"
 #include "editors/plaintextediting.h"
 #include "editors/sourcehighlighter.h"
@@ -79,7 +80,8 @@ int lineEnd(const QTextBlock &block) {
 
 CSyntaxWindowView::CSyntaxWindowView() {
     registerCommands();
-    LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
+    m_margin =
+        LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;
@@ -151,6 +153,13 @@ void CSyntaxWindowView::onInitialUpdate() {
         setDocument(text);
         connect(&document->highlighter(), &SourceHighlighter::linesChanged, viewport(),
                 qOverload<>(&QWidget::update));
+        // A file opened after a compile shows the marks that compile left on it.
+        auto *project = dynamic_cast<SourceProject *>(openProject());
+        if (project && document->firstSourceView() == this && document->lineMarks().isEmpty()
+            && !document->pathName().isEmpty()) {
+            document->lineMarks().setMarks(project->CompilerMarksOf(document->pathName()));
+        }
+        m_margin->setLineMarks(&document->lineMarks());
     }
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
@@ -485,7 +494,7 @@ void CSyntaxWindowView::CompileCurrentFile() {
         settings.jdkFolder, settings.javacOptions, path, jdk::fileNameOf(path));
     QDir::setCurrent(command.folder);
     if (auto *project = dynamic_cast<SourceProject *>(ide->GetProjectDoc())) {
-        project->StartCapturedTool(command.program, command.commandLine, command.folder);
+        project->StartCompiler(command.program, command.commandLine, command.folder, {path});
     }
 }
 

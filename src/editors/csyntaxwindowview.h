@@ -11,6 +11,7 @@
 
 class CChildFrame;
 class CSyntaxWindowDoc;
+class LineNumberMargin;
 class QTextBlock;
 class ColourClassStore;
 class ScanSink;
@@ -20,7 +21,8 @@ class SourceProject;
 // text on opening, on F3 and after Convert Linebreaks; the caret's line after every typed
 // character), keeps the indentation of the line above on Enter, indents and outdents blocks of
 // lines, fills the function list of its frame and selects the line of a chosen entry, shows the
-// caret's line in the status bar, compiles its file and adds it to the open project.
+// caret's line in the status bar, compiles its file and adds it to the open project. Its margin
+// shows the line numbers when they are on and the marks of the compiler's messages.
 //
 // Offsets named in the operations count every line break as CR LF, as the colouring passes and
 // the scanner do; lines are 0-based.
@@ -102,4 +104,5 @@ private:
     int lineCount() const;
 
     QFont m_viewFont;
+    LineNumberMargin *m_margin = nullptr;
 };

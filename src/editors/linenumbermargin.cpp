@@ -1,15 +1,19 @@
 #include "editors/linenumbermargin.h"
 
+#include "editors/linemarks.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QList>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPolygonF>
 #include <QTextBlock>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -17,6 +21,7 @@ namespace {
 
 constexpr int kPadding = 4;
 constexpr int kLeastDigits = 2;
+constexpr int kLeastMarkSize = 6;
 
 // Every margin alive, so that the switch reaches them all.
 QList<QPointer<LineNumberMargin>> &allMargins() {
@@ -31,6 +36,9 @@ bool switchState() {
 }
 
 } // namespace
+
+const QColor LineNumberMargin::kErrorMarkColour(0xD0, 0x10, 0x10);
+const QColor LineNumberMargin::kWarningMarkColour(0xE8, 0xA0, 0x00);
 
 LineNumberMargin *LineNumberMargin::attach(QPlainTextEdit *edit, MarginSetter setMargin) {
     auto *margin = new LineNumberMargin(edit, std::move(setMargin));
@@ -75,10 +83,39 @@ LineNumberMargin::LineNumberMargin(QPlainTextEdit *edit, MarginSetter setMargin)
     });
 }
 
+void LineNumberMargin::setLineMarks(LineMarks *marks) {
+    if (m_marks) {
+        m_marks->disconnect(this);
+    }
+    m_marks = marks;
+    if (marks) {
+        connect(marks, &LineMarks::changed, this, [this] {
+            applySwitch();
+            update();
+        });
+    }
+    applySwitch();
+}
+
+bool LineNumberMargin::numbersShown() const {
+    return switchState();
+}
+
+int LineNumberMargin::markStripWidth() const {
+    if (!m_marks || m_marks->isEmpty()) {
+        return 0;
+    }
+    return std::max(kLeastMarkSize, fontMetrics().height() * 2 / 3) + kPadding;
+}
+
 int LineNumberMargin::neededWidth() const {
-    const int digits =
-        std::max(kLeastDigits, static_cast<int>(QString::number(m_edit->blockCount()).size()));
-    return 2 * kPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+    int width = markStripWidth();
+    if (numbersShown()) {
+        const int digits =
+            std::max(kLeastDigits, static_cast<int>(QString::number(m_edit->blockCount()).size()));
+        width += 2 * kPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+    }
+    return width;
 }
 
 QList<int> LineNumberMargin::visibleNumbers() const {
@@ -87,10 +124,50 @@ QList<int> LineNumberMargin::visibleNumbers() const {
     return numbers;
 }
 
+QList<LineNumberMargin::ShownMark> LineNumberMargin::visibleMarks() const {
+    QList<ShownMark> shown;
+    if (!m_marks || m_marks->isEmpty()) {
+        return shown;
+    }
+    const QMap<int, LineMarks::MarkedLine> marked = m_marks->markedLines();
+    const int strip = markStripWidth() - kPadding;
+    forEachVisibleLine([&](int number, int top, int height) {
+        const auto found = marked.constFind(number - 1);
+        if (found == marked.cend()) {
+            return;
+        }
+        const int size = std::max(2, std::min(strip, height - 2));
+        shown.append(
+            {number, found->kind,
+             QRect((strip - size) / 2 + kPadding / 2, top + (height - size) / 2, size, size)});
+    });
+    return shown;
+}
+
+QString LineNumberMargin::toolTipAt(int y, QRect *row) const {
+    if (!m_marks || m_marks->isEmpty()) {
+        return {};
+    }
+    const QMap<int, LineMarks::MarkedLine> marked = m_marks->markedLines();
+    QString text;
+    forEachVisibleLine([&](int number, int top, int height) {
+        if (y >= top && y < top + height) {
+            const auto found = marked.constFind(number - 1);
+            if (found != marked.cend()) {
+                text = found->messages.join(QLatin1Char('\n'));
+                if (row) {
+                    *row = QRect(0, top, width(), height);
+                }
+            }
+        }
+    });
+    return text;
+}
+
 void LineNumberMargin::applySwitch() {
-    const bool shown = switchState();
-    setVisible(shown);
-    m_setMargin(shown ? neededWidth() : 0);
+    const int width = neededWidth();
+    setVisible(width > 0);
+    m_setMargin(width);
     place();
 }
 
@@ -120,13 +197,48 @@ void LineNumberMargin::forEachVisibleLine(const std::function<void(int, int, int
 void LineNumberMargin::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().window());
-    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
-    // The viewport starts below the edit's frame, as the margin does.
-    const int width = this->width() - kPadding;
-    forEachVisibleLine([&](int number, int top, int height) {
-        painter.drawText(0, top, width, height, Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(number));
-    });
+    if (numbersShown()) {
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+        // The viewport starts below the edit's frame, as the margin does.
+        const int left = markStripWidth();
+        const int width = this->width() - kPadding - left;
+        forEachVisibleLine([&](int number, int top, int height) {
+            painter.drawText(left, top, width, height, Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(number));
+        });
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (const ShownMark &mark : visibleMarks()) {
+        const QRectF area(mark.area);
+        if (mark.kind == CompilerMessageKind::Error) {
+            painter.setBrush(kErrorMarkColour);
+            painter.drawEllipse(area);
+        } else {
+            painter.setBrush(kWarningMarkColour);
+            painter.drawPolygon(QPolygonF{QPointF(area.center().x(), area.top()),
+                                          area.bottomRight(), area.bottomLeft()});
+        }
+    }
+}
+
+bool LineNumberMargin::event(QEvent *event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    const auto *help = static_cast<QHelpEvent *>(event);
+    QRect row;
+    const QString text = toolTipAt(help->pos().y(), &row);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    // Monospaced, so that the caret javac puts under the source line points where it should.
+    QToolTip::showText(help->globalPos(),
+                       QStringLiteral("<pre>") + text.toHtmlEscaped() + QStringLiteral("</pre>"),
+                       this, row);
+    return true;
 }
 
 bool LineNumberMargin::eventFilter(QObject *watched, QEvent *event) {
@@ -135,10 +247,7 @@ bool LineNumberMargin::eventFilter(QObject *watched, QEvent *event) {
             place();
         } else if (event->type() == QEvent::FontChange) {
             setFont(m_edit->font());
-            if (!isHidden()) {
-                m_setMargin(neededWidth());
-                place();
-            }
+            applySwitch();
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "model/scansink.h"
+#include "tools/compilermarks.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // What a Java source window needs of the open project, beyond the scan reports: adding its
-// file, and running the compiler on it. The project document implements it.
+// file, running the compiler on it, and the marks the compiler's messages left on it. The
+// project document implements it.
 class SourceProject : public ScanSink {
 public:
     // Adds a file by full path; false when that path is already in the project, or when the
@@ -15,4 +19,11 @@ public:
     // are reported to the user.
     virtual void StartCapturedTool(const QString &program, const QString &commandLine,
                                    const QString &folder) = 0;
+    // Starts the compiler as StartCapturedTool does; sources are the full paths of the files
+    // it compiles. When the run ends, the windows of the files it has messages about show
+    // them as marks, and those of the compiled files without messages lose theirs.
+    virtual void StartCompiler(const QString &program, const QString &commandLine,
+                               const QString &folder, const QStringList &sources) = 0;
+    // The marks the last compiles left on the file with that full path.
+    virtual QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const = 0;
 };

@@ -26,6 +26,8 @@ const QString kHtmlFilter = QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.ht
 CJavaProjectDoc::CJavaProjectDoc()
     : m_pOutputWnd(std::make_unique<CProcessOutputDialog>()) {
     registerCommands();
+    connect(m_pOutputWnd.get(), &CProcessOutputDialog::runFinished, this,
+            &CJavaProjectDoc::ShowCompilerMarks);
 }
 
 CJavaProjectDoc::~CJavaProjectDoc() = default;

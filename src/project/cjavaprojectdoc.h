@@ -6,7 +6,11 @@
 #include "project/projectfile.h"
 #include "tools/consolelauncher.h"
 
+#include <QMap>
+#include <QStringList>
+
 #include <memory>
+#include <optional>
 
 class CJavaClass;
 class CJavaProjectView;
@@ -88,6 +92,9 @@ public:
     bool HasMessages();
     void StartCapturedTool(const QString &program, const QString &commandLine,
                            const QString &folder) override;
+    void StartCompiler(const QString &program, const QString &commandLine, const QString &folder,
+                       const QStringList &sources) override;
+    QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const override;
     // As StartCapturedTool; with withInput the program reads what is typed in the output window.
     void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,
                           bool withInput);
@@ -113,10 +120,19 @@ private:
     static bool goToEntry(const QString &path, const QString &entry);
     // The message lines of the shown output, found again only when it has changed.
     const QList<int> &messageLines();
+    // After a compiler run: keeps the marks of its messages and shows them in the windows of
+    // their files; the compiled files without messages lose theirs.
+    void ShowCompilerMarks();
 
     QList<int> m_messageLines;
     // The size of the shown output m_messageLines was found in; -1 when a new run began.
     qsizetype m_messageLinesSize = -1;
     // The output line last gone to, by a message command or a double-click; -1 for none.
     int m_nMessageLine = -1;
+    // The files the compiler run about to start compiles, and those of the run watched; none
+    // for a run of another tool.
+    std::optional<QStringList> m_startingSources;
+    std::optional<QStringList> m_runSources;
+    // The marks the compiles so far left, by the file's canonical path.
+    QMap<QString, QList<jdk::CompilerMark>> m_compilerMarks;
 };

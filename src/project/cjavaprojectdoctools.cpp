@@ -3,6 +3,9 @@
 #include "project/cjavaprojectdoc.h"
 
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linemarks.h"
+#include "framework/application.h"
+#include "framework/doctemplate.h"
 #include "framework/prompter.h"
 #include "framework/view.h"
 #include "framework/waitcursor.h"
@@ -20,12 +23,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -59,6 +65,17 @@ void saveBeforeCompile() {
     if (settings().saveBeforeCompile != 0) {
         services().SaveAllDocuments();
     }
+}
+
+// What a run ends with when the user aborted it: its output says nothing of the files.
+const QString kTerminatedByUser = QStringLiteral("Process terminated by user.");
+
+// The name a file's marks are kept under: its canonical path, so that a file reached through a
+// symbolic link is one file; a path that names no file is only made absolute and clean.
+QString markKey(const QString &path) {
+    const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(file.absoluteFilePath()) : canonical;
 }
 
 // Each command leaves the application in the folder it runs its tool in.
@@ -112,7 +129,12 @@ void CJavaProjectDoc::Build() {
     const jdk::ToolCommand command =
         jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
     enterFolder(command.folder);
-    StartCapturedTool(command.program, command.commandLine, command.folder);
+    // javac compiles the main file and the sources it uses: the project's files stand for them.
+    QStringList sources{path};
+    for (int index = 0; index < m_fileList.GetCount(); ++index) {
+        sources.append(m_fileList.GetAt(index)->GetPath());
+    }
+    StartCompiler(command.program, command.commandLine, command.folder, sources);
 }
 
 void CJavaProjectDoc::CompileFile(const QString &path) {
@@ -128,7 +150,7 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
     const jdk::ToolCommand command =
         jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName);
     enterFolder(command.folder);
-    StartCapturedTool(command.program, command.commandLine, command.folder);
+    StartCompiler(command.program, command.commandLine, command.folder, {path});
 }
 
 void CJavaProjectDoc::RunMain(bool ownConsole) {
@@ -297,13 +319,69 @@ void CJavaProjectDoc::StartCapturedTool(const QString &program, const QString &c
     StartCapturedRun(program, commandLine, folder, false);
 }
 
+void CJavaProjectDoc::StartCompiler(const QString &program, const QString &commandLine,
+                                    const QString &folder, const QStringList &sources) {
+    m_startingSources = sources;
+    StartCapturedRun(program, commandLine, folder, false);
+}
+
+QList<jdk::CompilerMark> CJavaProjectDoc::CompilerMarksOf(const QString &path) const {
+    return m_compilerMarks.value(markKey(path));
+}
+
+void CJavaProjectDoc::ShowCompilerMarks() {
+    if (!m_runSources) {
+        return;
+    }
+    const QStringList sources = *std::exchange(m_runSources, std::nullopt);
+    const QString output = m_pOutputWnd->ShownText();
+    if (output.endsWith(kTerminatedByUser)) {
+        return;
+    }
+    QSet<QString> compiled;
+    for (const QString &source : sources) {
+        compiled.insert(markKey(source));
+        m_compilerMarks.remove(markKey(source));
+    }
+    QSet<QString> marked;
+    const jdk::CompilerMarks found = jdk::compilerMarks(output, m_strToolFolder);
+    for (auto file = found.cbegin(); file != found.cend(); ++file) {
+        const QString key = markKey(file.key());
+        if (!marked.contains(key)) {
+            m_compilerMarks.remove(key);
+            marked.insert(key);
+        }
+        m_compilerMarks[key].append(file.value());
+    }
+    fw::Application *application = fw::Application::instance();
+    if (!application) {
+        return;
+    }
+    for (const std::unique_ptr<fw::DocTemplate> &docTemplate : application->docTemplates()) {
+        for (fw::Document *document : docTemplate->documents()) {
+            auto *source = dynamic_cast<CSyntaxWindowDoc *>(document);
+            if (!source || source->pathName().isEmpty()) {
+                continue;
+            }
+            const QString key = markKey(source->pathName());
+            if (marked.contains(key)) {
+                source->lineMarks().setMarks(m_compilerMarks.value(key));
+            } else if (compiled.contains(key)) {
+                source->lineMarks().clear();
+            }
+        }
+    }
+}
+
 void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
                                        const QString &folder, bool withInput) {
+    const std::optional<QStringList> sources = std::exchange(m_startingSources, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
     if (!runner->Start(program, commandLine, folder, withInput)) {
         fw::prompter().message(kStartFailed);
         return;
     }
+    m_runSources = sources;
     m_strToolFolder = folder;
     m_messageLinesSize = -1;
     m_nMessageLine = -1;

@@ -139,6 +139,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     quint64 generation = 0;
     const QByteArray text = ProcessOutputText(&running, &generation);
     replaceShownText(text, running, generation);
+    const bool endedAlready = m_runner && !running;
     if (running) {
         m_animationPhase = true;
         m_timer->start();
@@ -149,6 +150,9 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     showInputOfRun();
     m_window->show();
     pump();
+    if (endedAlready) {
+        emit runFinished();
+    }
 }
 
 bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
@@ -166,12 +170,16 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     quint64 generation = 0;
     const QByteArray text = ProcessOutputText(&running, &generation);
     replaceShownText(text, running, generation);
+    const bool endedAlready = m_runner && !running;
     if (running) {
         m_timer->start();
     }
     showInputOfRun();
     m_window->show();
     pump();
+    if (endedAlready) {
+        emit runFinished();
+    }
     return true;
 }
 
@@ -345,6 +353,7 @@ void CProcessOutputDialog::finishIfRunOver() {
     setStatusText(kComplete);
     m_timer->stop();
     m_runner.reset();
+    emit runFinished();
 }
 
 void CProcessOutputDialog::OnWindowDestroyed(const QRect &place) {

@@ -27,8 +27,9 @@ class QTimer;
 // per call, so that even a run printing many megabytes keeps the window responsive; the edit
 // always shows a prefix of the shown text. The run is over once the running flag read together
 // with the last new text was false and everything taken has been placed: the window then shows
-// "External process complete", stops its timer and drops the runner. When output is left out of
-// the captured text of a run that prints without end, the window takes the text afresh.
+// "External process complete", stops its timer, drops the runner and tells runFinished. When output
+// is left out of the captured text of a run that prints without end, the window takes the text
+// afresh.
 //
 // A run started with input gets the window's input row while it is watched: the lines typed
 // there go to the program and show in the output as the program's console would show them.
@@ -63,6 +64,10 @@ public:
     // Whether the window watches a run: its timer runs.
     bool isWatching() const;
     bool holdsRunner() const { return m_runner != nullptr; }
+
+Q_SIGNALS:
+    // The run the window was given has ended and its whole output is in the shown text.
+    void runFinished();
 
 private:
     void createWindow();

@@ -7,6 +7,27 @@
 
 #include <algorithm>
 
+namespace {
+
+// A message of a file has its kind after the file and line; one of the compiler itself starts
+// the line with it.
+constexpr QLatin1StringView kError("error:");
+constexpr QLatin1StringView kFileError(": error:");
+constexpr QLatin1StringView kWarning("warning:");
+constexpr QLatin1StringView kFileWarning(": warning:");
+
+} // namespace
+
+CompilerMessageKind compilerMessageKind(QStringView line) {
+    if (line.startsWith(kError) || line.contains(kFileError)) {
+        return CompilerMessageKind::Error;
+    }
+    if (line.startsWith(kWarning) || line.contains(kFileWarning)) {
+        return CompilerMessageKind::Warning;
+    }
+    return CompilerMessageKind::None;
+}
+
 namespace jdk {
 
 std::optional<MessageLocation> messageLocation(QStringView line, const QString &toolFolder) {

@@ -6,6 +6,12 @@
 
 #include <optional>
 
+// The kind of a line of compiler output: javac's error lines ("File.java:12: error: ...",
+// "error: ...") and warning lines ("File.java:3: warning: ...", "warning: [options] ...").
+enum class CompilerMessageKind { None, Error, Warning };
+
+CompilerMessageKind compilerMessageKind(QStringView line);
+
 namespace jdk {
 
 // A place in a source file that a compiler message names.

@@ -469,9 +469,9 @@ TEST(Compile, ComposesTheCompilerCommandForTheSavedFile) {
     window.services.appSettings.javacOptions = QStringLiteral("-g -deprecation");
     window.view()->CompileCurrentFile();
     const QString folder = window.path.section(QLatin1Char('/'), 0, -2);
-    EXPECT_EQ(project.calls, QStringList{QStringLiteral("StartCapturedTool /opt/jdk/bin/javac "
+    EXPECT_EQ(project.calls, QStringList{QStringLiteral("StartCompiler /opt/jdk/bin/javac "
                                                         "javac Foo.java -g -deprecation ")
-                                         + folder});
+                                         + folder + ' ' + window.path});
     EXPECT_EQ(window.services.caption, QStringLiteral("Compiling \"") + window.path + '"');
     EXPECT_EQ(window.services.saveAllCount, 1);
 }
@@ -489,9 +489,10 @@ TEST(Compile, FileInItsPackageFolderCompilesFromThePackageRoot) {
     file.close();
     window.view()->CompileCurrentFile();
     const QString root = window.path.section(QLatin1Char('/'), 0, -3);
-    EXPECT_EQ(project.calls, QStringList{QStringLiteral("StartCapturedTool /opt/jdk/bin/javac "
-                                                        "javac -sourcepath . ")
-                                         + package + QStringLiteral("/Foo.java ") + root});
+    EXPECT_EQ(project.calls,
+              QStringList{QStringLiteral("StartCompiler /opt/jdk/bin/javac "
+                                         "javac -sourcepath . ")
+                          + package + QStringLiteral("/Foo.java ") + root + ' ' + window.path});
 }
 
 TEST(Compile, NeverSavedDocumentIsAnUnholyErrorBeforeAnythingIsSaved) {

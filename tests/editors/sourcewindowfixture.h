@@ -29,6 +29,13 @@ public:
                            const QString &folder) override {
         record(u"StartCapturedTool", {program, commandLine, folder});
     }
+    void StartCompiler(const QString &program, const QString &commandLine, const QString &folder,
+                       const QStringList &sources) override {
+        record(u"StartCompiler", QStringList{program, commandLine, folder} + sources);
+    }
+    // The marks the project hands a window that opens.
+    QList<jdk::CompilerMark> marks;
+    QList<jdk::CompilerMark> CompilerMarksOf(const QString &) const override { return marks; }
     void ClearFileClasses(const QString &) override { record(u"ClearFileClasses", {}); }
     bool AddClass(const QString &, const QString &name) override {
         return record(u"AddClass", {name});

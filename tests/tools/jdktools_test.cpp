@@ -1,6 +1,8 @@
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linemarks.h"
+#include "editors/linenumbermargin.h"
 #include "framework/commandids.h"
 #include "framework/view.h"
 #include "model/cjavafile.h"
@@ -385,6 +387,94 @@ TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
     ASSERT_FALSE(output().IsOpen());
     press(Qt::NoModifier);
     expectAt(messages.at(1));
+}
+
+// The marks of a build: the open window of a file with an error and a warning marks both lines,
+// with the messages as tooltips; the marks move with the lines when the user adds one above; a
+// file opened after the build shows its marks; compiling the mended file from its window takes
+// its marks away and leaves those of the file it did not compile.
+TEST_F(JdkTest, BuildMarksTheLinesOfItsMessagesUntilTheFileCompilesClean) {
+    writeSource("Main.java", "public class Main {\n"
+                             "    public static void main(String[] args) {\n"
+                             "        Integer boxed = new Integer(5);\n"
+                             "        int x = \"text\";\n"
+                             "        System.out.println(Helper.broken);\n"
+                             "    }\n"
+                             "}\n");
+    writeSource("Helper.java", "class Helper {\n"
+                               "    static int broken = undefined();\n"
+                               "}\n");
+    openProject({"Main.java", "Helper.java"}, "Main.java");
+    auto *main =
+        dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Main.java"));
+    ASSERT_NE(main, nullptr);
+    auto *editor = dynamic_cast<QPlainTextEdit *>(main->firstView()->widget());
+    auto *margin = editor->findChild<LineNumberMargin *>();
+    ASSERT_NE(margin, nullptr);
+    ASSERT_TRUE(margin->isHidden());
+    const auto marks = [](LineNumberMargin *of) {
+        QStringList shown;
+        for (const LineNumberMargin::ShownMark &mark : of->visibleMarks()) {
+            shown << QString::number(mark.line)
+                         + (mark.kind == CompilerMessageKind::Error ? " E" : " W");
+        }
+        return shown;
+    };
+    const auto tooltipOf = [](LineNumberMargin *of, int line) {
+        for (const LineNumberMargin::ShownMark &mark : of->visibleMarks()) {
+            if (mark.line == line) {
+                return of->toolTipAt(mark.area.center().y());
+            }
+        }
+        return QString();
+    };
+
+    // Helper.java is compiled as Main.java uses it.
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_FALSE(margin->isHidden()) << shown().toStdString();
+    EXPECT_EQ(marks(margin), (QStringList{"3 W", "4 E"})) << shown().toStdString();
+    EXPECT_EQ(tooltipOf(margin, 4), "error: incompatible types: String cannot be converted to "
+                                    "int\n        int x = \"text\";\n                ^");
+    EXPECT_TRUE(tooltipOf(margin, 3).startsWith("warning: [removal] Integer(int) in Integer"))
+        << tooltipOf(margin, 3).toStdString();
+
+    // A line added at the top takes both marks one line down.
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::Start);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(marks(margin), (QStringList{"4 W", "5 E"}));
+
+    auto *helper =
+        dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Helper.java"));
+    ASSERT_NE(helper, nullptr);
+    auto *helperMargin = helper->firstView()->widget()->findChild<LineNumberMargin *>();
+    EXPECT_EQ(marks(helperMargin), QStringList{"2 E"});
+    EXPECT_TRUE(tooltipOf(helperMargin, 2).startsWith("error: cannot find symbol\n"))
+        << tooltipOf(helperMargin, 2).toStdString();
+
+    // Main.java mended and compiled on its own, saved as it compiles. The keys go to its window
+    // in the main window, not to the output window that the build raised.
+    harness.mainFrame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.mainFrame()));
+    harness.app().openDocumentFile(src() + "/Main.java");
+    editor->selectAll();
+    editor->insertPlainText("public class Main {\n"
+                            "    public static void main(String[] args) {\n"
+                            "        int x = 1;\n"
+                            "    }\n"
+                            "}\n");
+    harness.app().settings().saveBeforeCompile = 1;
+    harness.prompter().answerNext(fw::Answer::Yes);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor; }, 2000));
+    QTest::keyClick(editor, Qt::Key_M, Qt::ControlModifier);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{"Save changes to Main.java?"});
+    EXPECT_TRUE(main->lineMarks().isEmpty());
+    EXPECT_TRUE(margin->isHidden());
+    EXPECT_EQ(editor->viewport()->x(), editor->contentsRect().x());
+    EXPECT_EQ(marks(helperMargin), QStringList{"2 E"});
 }
 
 TEST_F(JdkTest, CorrectProgramBuildsOnceAtATimeAndRunsCaptured) {

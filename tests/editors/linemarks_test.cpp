@@ -1,0 +1,159 @@
+#include "editors/csyntaxwindowdoc.h"
+#include "editors/csyntaxwindowview.h"
+#include "editors/linemarks.h"
+#include "editors/linenumbermargin.h"
+
+#include "sourcewindowfixture.h"
+#include "support/casename.h"
+#include "support/qtprinters.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+using editors_testing::SourceWindow;
+
+// The marks the margin shows, one "LINE KIND" a mark, top to bottom; KIND is E or W.
+QStringList shownMarks(const SourceWindow &window) {
+    QStringList shown;
+    const auto *margin = window.view()->findChild<LineNumberMargin *>();
+    for (const LineNumberMargin::ShownMark &mark : margin->visibleMarks()) {
+        shown << QString::number(mark.line)
+                     + (mark.kind == CompilerMessageKind::Error ? u" E"_s : u" W"_s);
+    }
+    return shown;
+}
+
+struct EditCase {
+    const char *name;
+    // Places the cursor or selection, by 0-based line and column, and makes the edit.
+    std::function<void(SourceWindow &)> edit;
+    QStringList marks;
+};
+
+class MarkEditTest : public testing::TestWithParam<EditCase> {};
+
+// Line 3 has an error and line 5 a warning; the user edits with the keyboard.
+TEST_P(MarkEditTest, MarksFollowTheirLinesOrGoWithTheirText) {
+    SourceWindow window("a1\nb2\nc3 bad\nd4\ne5 odd\nf6\n");
+    window.document()->lineMarks().setMarks({{3, CompilerMessageKind::Error, u"error: x"_s},
+                                             {5, CompilerMessageKind::Warning, u"warning: y"_s}});
+    ASSERT_EQ(shownMarks(window), (QStringList{u"3 E"_s, u"5 W"_s}));
+    GetParam().edit(window);
+    EXPECT_EQ(shownMarks(window), GetParam().marks) << window.text().toStdString();
+}
+
+// Puts the caret at a 0-based line and column, or selects up to a second place.
+void place(SourceWindow &window, int line, int column, int toLine = -1, int toColumn = 0) {
+    const int from = window.block(line).position() + column;
+    const int to = toLine < 0 ? from : window.block(toLine).position() + toColumn;
+    window.setCursor(from, to);
+}
+
+void press(SourceWindow &window, Qt::Key key) {
+    QTest::keyClick(window.view(), key);
+}
+
+const EditCase kEditCases[] = {
+    {"LineInsertedAboveMovesBothDown",
+     [](SourceWindow &window) {
+         place(window, 0, 0);
+         press(window, Qt::Key_Return);
+     },
+     {u"4 E"_s, u"6 W"_s}},
+    {"EnterAtTheStartOfTheMarkedLineTakesTheMarkDown",
+     [](SourceWindow &window) {
+         place(window, 2, 0);
+         press(window, Qt::Key_Return);
+     },
+     {u"4 E"_s, u"6 W"_s}},
+    {"EnterAtTheEndOfTheMarkedLineLeavesIt",
+     [](SourceWindow &window) {
+         place(window, 2, 6);
+         press(window, Qt::Key_Return);
+     },
+     {u"3 E"_s, u"6 W"_s}},
+    {"TypingInTheMarkedLineKeepsIt",
+     [](SourceWindow &window) {
+         place(window, 2, 2);
+         QTest::keyClicks(window.view(), u"xyz"_s);
+     },
+     {u"3 E"_s, u"5 W"_s}},
+    {"DeletedLineTakesItsMarkAlong",
+     [](SourceWindow &window) {
+         place(window, 2, 0, 3, 0);
+         press(window, Qt::Key_Delete);
+     },
+     {u"4 W"_s}},
+    {"LineDeletedWithTheBreakBeforeItTakesItsMarkAlong",
+     [](SourceWindow &window) {
+         place(window, 1, 2, 2, 6);
+         press(window, Qt::Key_Backspace);
+     },
+     {u"4 W"_s}},
+    {"LineJoinedToTheOneAboveTakesTheMarkUp",
+     [](SourceWindow &window) {
+         place(window, 2, 0);
+         press(window, Qt::Key_Backspace);
+     },
+     {u"2 E"_s, u"4 W"_s}},
+    {"RetypedLineLosesItsMark",
+     [](SourceWindow &window) {
+         place(window, 4, 0, 4, 6);
+         QTest::keyClicks(window.view(), u"fixed"_s);
+     },
+     {u"3 E"_s}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edits, MarkEditTest, testing::ValuesIn(kEditCases),
+                         testing_support::CaseName());
+
+// Without line numbers the margin is only there while the window has marks; the messages of a
+// line are its tooltip, errors first.
+TEST(MarkStrip, ShowsOnlyWhileThereAreMarksWithTheMessagesOfEachLine) {
+    SourceWindow window("class A {\n    int x = y;\n}\n");
+    CSyntaxWindowView *view = window.view();
+    auto *margin = view->findChild<LineNumberMargin *>();
+    ASSERT_FALSE(LineNumberMargin::shownEverywhere());
+    EXPECT_TRUE(margin->isHidden());
+    EXPECT_EQ(view->viewport()->x(), view->contentsRect().x());
+
+    window.document()->lineMarks().setMarks(
+        {{2, CompilerMessageKind::Warning, u"warning: w"_s},
+         {2, CompilerMessageKind::Error,
+          u"error: cannot find symbol\n    int x = y;\n"
+          u"            ^"_s},
+         {40, CompilerMessageKind::Error, u"error: beyond the end"_s}});
+    ASSERT_FALSE(margin->isHidden());
+    EXPECT_EQ(view->viewport()->x() - view->contentsRect().x(), margin->neededWidth());
+    EXPECT_EQ(shownMarks(window), (QStringList{u"2 E"_s, u"4 E"_s}));
+    const QRect area = margin->visibleMarks().first().area;
+    EXPECT_EQ(margin->toolTipAt(area.center().y()),
+              u"error: cannot find symbol\n    int x = y;\n            ^\nwarning: w"_s);
+    EXPECT_EQ(margin->toolTipAt(margin->height() - 1), QString());
+    // Resting the mouse on the mark shows them, in a fixed font so that the caret lines up.
+    QHelpEvent hover(QEvent::ToolTip, area.center(), margin->mapToGlobal(area.center()));
+    QApplication::sendEvent(margin, &hover);
+    EXPECT_EQ(QToolTip::text(),
+              u"<pre>error: cannot find symbol\n    int x = y;\n            ^\nwarning: w</pre>"_s);
+    // The error mark is painted red.
+    const QImage painted = margin->grab().toImage();
+    const QColor centre = painted.pixelColor(area.center() * painted.devicePixelRatio());
+    EXPECT_GT(centre.red(), 150);
+    EXPECT_LT(centre.green(), 80);
+
+    window.document()->lineMarks().clear();
+    EXPECT_TRUE(margin->isHidden());
+    EXPECT_EQ(view->viewport()->x(), view->contentsRect().x());
+}
+
+} // namespace
