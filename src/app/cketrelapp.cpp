@@ -27,7 +27,9 @@
 #include "tools/processrunner.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
@@ -101,6 +103,10 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     } else {
         m_mainFrame->show();
     }
+    // The window reaches the screen now, not after the last project and the tip of the day:
+    // the request to show it waits in the connection to the display until events are next
+    // handled. The user's input waits until the start is done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     if (m_settings.loadLastProject != 0 && !m_settings.lastOpenProject.isEmpty()) {
         if (fw::Document *project = openDocumentFile(m_settings.lastOpenProject)) {
