@@ -140,17 +140,8 @@ void CSyntaxWindowView::onInitialUpdate() {
     // Lines are never wrapped; set before the text is given, since every change of the mode
     // lays the whole text out again.
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
     if (CSyntaxWindowDoc *document = sourceDocument()) {
-        // The text takes the view's font, tab stops and no-wrap before the view shows it:
-        // each of them given afterwards would make the view lay out the whole text again.
-        QTextDocument *text = document->textDocument();
-        text->setDefaultFont(font());
-        QTextOption option = text->defaultTextOption();
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTabStopDistance(tabStopDistance());
-        text->setDefaultTextOption(option);
-        setDocument(text);
+        setDocument(document->textDocument());
         connect(&document->highlighter(), &SourceHighlighter::linesChanged, viewport(),
                 qOverload<>(&QWidget::update));
         // A file opened after a compile shows the marks that compile left on it.
@@ -161,6 +152,7 @@ void CSyntaxWindowView::onInitialUpdate() {
         }
         m_margin->setLineMarks(&document->lineMarks());
     }
+    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);
