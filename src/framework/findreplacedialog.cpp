@@ -82,7 +82,6 @@ FindReplaceDialog::FindReplaceDialog()
     auto *buttons = new QDialogButtonBox(Qt::Vertical);
     QPushButton *findNextButton =
         buttons->addButton(QStringLiteral("&Find Next"), QDialogButtonBox::ActionRole);
-    findNextButton->setDefault(true);
     m_replaceButton = buttons->addButton(QStringLiteral("&Replace"), QDialogButtonBox::ActionRole);
     m_replaceAllButton =
         buttons->addButton(QStringLiteral("Replace &All"), QDialogButtonBox::ActionRole);
@@ -94,6 +93,9 @@ FindReplaceDialog::FindReplaceDialog()
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addWidget(buttons);
+    // Enter in the dialog means Find Next. A button is the dialog's default only once it is
+    // inside the dialog.
+    findNextButton->setDefault(true);
 
     connect(findNextButton, &QPushButton::clicked, this, [this] {
         takeRequest();
