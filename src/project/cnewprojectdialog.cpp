@@ -87,8 +87,10 @@ void CNewProjectDialog::accept() {
             setClassName(kDefaultClassName);
             return;
         }
-        if (NewProjectTemplates::holdsPathSeparator(className())) {
-            fw::prompter().message(kSeparatorMessage);
+        const bool separator = NewProjectTemplates::holdsPathSeparator(className());
+        if (separator || !NewProjectTemplates::isJavaClassName(className())) {
+            fw::prompter().message(separator ? kSeparatorMessage
+                                             : kNotAClassNameMessage.arg(className()));
             m_classNameEdit->selectAll();
             m_classNameEdit->setFocus();
             return;

@@ -30,6 +30,10 @@ public:
     static inline const QString kSeparatorMessage =
         QStringLiteral("A class name cannot hold a path separator (/ or \\): the class's file "
                        "must go into the project's folder.");
+    static inline const QString kNotAClassNameMessage =
+        QStringLiteral("\"%1\" cannot name a Java class: a class name begins with a letter, _ "
+                       "or $, holds only letters, digits, _ and $ (no spaces), and is not a "
+                       "word Java reserves.");
 
     explicit CNewProjectDialog(QWidget *parent = nullptr);
     ~CNewProjectDialog() override;

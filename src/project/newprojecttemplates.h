@@ -35,4 +35,9 @@ QByteArray fileBytes(const QString &text);
 // project made on one system is made the same on another).
 bool holdsPathSeparator(const QString &className);
 
+// Whether a name can name a Java class: a letter, '_' or '$' first, then letters, digits, '_'
+// and '$', and not one of Java's reserved words. Any other name makes a source file that
+// cannot compile.
+bool isJavaClassName(const QString &className);
+
 } // namespace NewProjectTemplates

@@ -169,17 +169,24 @@ TEST_F(NewProjectTest, AppletProjectAlsoWritesThePageAndMakesItTheHtmlFile) {
     EXPECT_TRUE(frame().commandState(CommandId::RunApplet).isEnabled());
 }
 
-// A name that holds a separator would put the class outside the project's folder.
-TEST_F(NewProjectTest, ClassNameWithASeparatorIsRefusedInTheDialog) {
-    harness.prompter().runDialogNext([](QDialog &dialog) {
-        fillIn(dialog, ProjectKind::Application, u"../Evil"_s);
-        EXPECT_TRUE(dialog.isVisible());
-        dialog.reject();
-        return dialog.result();
-    });
-    ASSERT_TRUE(frame().executeCommand(CommandId::NewProject));
-    EXPECT_EQ(messages(), QStringList{CNewProjectDialog::kSeparatorMessage});
-    EXPECT_EQ(project(), nullptr);
+// A name that holds a separator would put the class outside the project's folder; a name
+// with a space once made a class file that could never compile.
+TEST_F(NewProjectTest, ClassNameWithASeparatorOrNotAJavaNameIsRefusedInTheDialog) {
+    const std::pair<QString, QString> cases[] = {
+        {u"../Evil"_s, CNewProjectDialog::kSeparatorMessage},
+        {u"My App"_s, CNewProjectDialog::kNotAClassNameMessage.arg(u"My App"_s)}};
+    for (const auto &[name, message] : cases) {
+        harness.prompter().clear();
+        harness.prompter().runDialogNext([&name](QDialog &dialog) {
+            fillIn(dialog, ProjectKind::Application, name);
+            EXPECT_TRUE(dialog.isVisible());
+            dialog.reject();
+            return dialog.result();
+        });
+        ASSERT_TRUE(frame().executeCommand(CommandId::NewProject));
+        EXPECT_EQ(messages(), QStringList{message});
+        EXPECT_EQ(project(), nullptr);
+    }
 }
 
 // A folder that already holds the class's file or the page: the user is asked before either is
