@@ -173,8 +173,34 @@ void CJavaProjectDoc::ShowCompilerOutput() {
     }
 }
 
+namespace {
+
+// The classes of a list, their methods and inner classes, one line each, in their order.
+void describeClasses(const CJavaClassList &classes, const QString &prefix, QStringList *lines) {
+    for (int index = 0; index < classes.GetCount(); ++index) {
+        const CJavaClass *javaClass = classes.GetAt(index);
+        const QString name = prefix + javaClass->GetName();
+        lines->append(name);
+        for (const QString &method : javaClass->GetMethods()) {
+            lines->append(name + QLatin1Char('#') + method);
+        }
+        describeClasses(javaClass->GetInnerClasses(), name + QLatin1Char('.'), lines);
+    }
+}
+
+QStringList describeClasses(const CJavaClassList &classes) {
+    QStringList lines;
+    describeClasses(classes, QString(), &lines);
+    return lines;
+}
+
+} // namespace
+
 void CJavaProjectDoc::ClearFileClasses(const QString &path) {
     if (CJavaFile *file = m_fileList.FindByPath(path)) {
+        // A scan that finds again what the file held leaves the project as it was: opening a
+        // project's windows must not mark it changed.
+        m_scanBefore = ScanBefore{path, describeClasses(file->GetClasses()), isModified()};
         file->GetClasses().RemoveAll();
     }
 }
@@ -245,6 +271,13 @@ void CJavaProjectDoc::AddInnerMethod(const QString &path, const QString &classNa
 }
 
 void CJavaProjectDoc::ClassInfoUpdated() {
+    if (const std::optional<ScanBefore> before = std::exchange(m_scanBefore, std::nullopt)) {
+        const CJavaFile *file = m_fileList.FindByPath(before->path);
+        if (file && !before->wasModified
+            && describeClasses(file->GetClasses()) == before->classes) {
+            setModifiedFlag(false);
+        }
+    }
     updateAllViews(nullptr);
 }
 

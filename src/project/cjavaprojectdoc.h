@@ -135,4 +135,12 @@ private:
     std::optional<QStringList> m_runSources;
     // The marks the compiles so far left, by the file's canonical path.
     QMap<QString, QList<jdk::CompilerMark>> m_compilerMarks;
+    // The classes a file held when the scan under way emptied them, and whether the project
+    // was modified then.
+    struct ScanBefore {
+        QString path;
+        QStringList classes;
+        bool wasModified = false;
+    };
+    std::optional<ScanBefore> m_scanBefore;
 };

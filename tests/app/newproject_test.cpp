@@ -1,5 +1,6 @@
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
+#include "editors/csyntaxwindowdoc.h"
 #include "framework/commandids.h"
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +158,19 @@ TEST_F(NewProjectTest, ApplicationProjectWritesTheClassAndSavesTheProjectWithIt)
     EXPECT_FALSE(project()->isModified());
     EXPECT_FALSE(frame().commandState(CommandId::RunApplet).isEnabled());
     EXPECT_EQ(messages(), QStringList());
+
+    // Scanning the class again finds what the project holds: it stays unmodified (opening a
+    // project's windows once marked it changed); a new method marks it.
+    auto *source =
+        dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(pathIn(u"Demo.java"_s)));
+    ASSERT_NE(source, nullptr);
+    source->RefreshFunctionList();
+    EXPECT_FALSE(project()->isModified());
+    QTextCursor end(source->textDocument());
+    end.movePosition(QTextCursor::End);
+    end.insertText(u"\nclass Extra {\n void more() {}\n}\n"_s);
+    source->RefreshFunctionList();
+    EXPECT_TRUE(project()->isModified());
 }
 
 TEST_F(NewProjectTest, AppletProjectAlsoWritesThePageAndMakesItTheHtmlFile) {
