@@ -213,8 +213,11 @@ void CProcessOutputDialog::SelectLine(int line) {
     if (!block.isValid()) {
         return;
     }
+    // Selected from its end back to its start: the window scrolls to where the line begins,
+    // which names the file and line, not to the end of a long message.
     QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
     edit->setTextCursor(cursor);
     edit->ensureCursorVisible();
 }
