@@ -12,22 +12,6 @@
 
 namespace {
 
-// The colour classes and the scan of a text, made away from the document.
-struct ReadWork {
-    ColourClassStore::PreparedLines lines;
-    JavaSourceScanner scanner;
-    ScanRecording reports;
-};
-
-ReadWork colourAndScan(const QString &editorText) {
-    ReadWork work;
-    const QString crLfText = editors::toCrLfText(editorText);
-    work.lines = ColourClassStore::prepareLines(editorText, editors::classifyWholeText(crLfText));
-    // The path is named when the reports are given to the project.
-    work.scanner.ScanSource(crLfText, QString(), &work.reports);
-    return work;
-}
-
 SourceColours coloursNow() {
     IdeServices *services = IdeServices::instance();
     return services ? SourceColours::fromSettings(services->settings()) : SourceColours{};
@@ -35,10 +19,10 @@ SourceColours coloursNow() {
 } // namespace
 
 CSyntaxWindowDoc::CSyntaxWindowDoc()
-    : m_colourClasses(std::make_unique<ColourClassStore>(textDocument()))
+    : m_colourClasses(std::make_unique<ColourClassStore>(viewDocument()))
     , m_highlighter(
-          std::make_unique<SourceHighlighter>(textDocument(), *m_colourClasses, coloursNow()))
-    , m_lineMarks(std::make_unique<LineMarks>(textDocument())) {}
+          std::make_unique<SourceHighlighter>(viewDocument(), *m_colourClasses, coloursNow()))
+    , m_lineMarks(std::make_unique<LineMarks>(viewDocument())) {}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
@@ -64,22 +48,50 @@ void CSyntaxWindowDoc::RefreshFunctionList() {
     }
 }
 
+CSyntaxWindowDoc::ReadWork CSyntaxWindowDoc::colourAndScan(const QString &editorText) {
+    ReadWork work;
+    editors::ColourClasses classes;
+    {
+        // The text with CR LF line breaks is let go before the lines are made: on a large file
+        // the two together would be the largest part of the memory an open takes.
+        const QString crLfText = editors::toCrLfText(editorText);
+        // The path is named when the reports are given to the project.
+        work.scanner.ScanSource(crLfText, QString(), &work.reports);
+        classes = editors::classifyWholeText(crLfText);
+    }
+    work.lines = ColourClassStore::prepareLines(editorText, classes);
+    return work;
+}
+
 bool CSyntaxWindowDoc::readContents(const QByteArray &bytes, QString *) {
     const editors::SourceText source = editors::decodeSourceFile(bytes);
+    takeSourceFormat(source);
     // Building the editor's blocks and colouring and scanning the text each take about as long
     // on a large file: they run side by side. (Where no thread can be started, the colouring
     // runs when its result is asked for.)
-    std::future<ReadWork> work =
-        std::async(std::launch::async | std::launch::deferred, colourAndScan, source.text);
+    m_pending = PendingText{
+        source, std::async(std::launch::async | std::launch::deferred, colourAndScan, source.text)};
+    // A document already shown (a file read again) takes its text at once.
+    if (firstView()) {
+        fillPendingText();
+    }
+    return true;
+}
+
+void CSyntaxWindowDoc::fillPendingText() {
+    if (!m_pending) {
+        return;
+    }
+    PendingText pending = std::move(*m_pending);
+    m_pending.reset();
     // The store takes the finished lines instead of reading the new text block by block.
     m_colourClasses->setIgnoringChanges(true);
-    takeSourceText(source);
+    takeSourceText(pending.source);
     m_colourClasses->setIgnoringChanges(false);
-    ReadWork done = work.get();
+    ReadWork done = pending.work.get();
     m_colouredOnRead = m_colourClasses->adoptLines(std::move(done.lines));
     m_scanOfRead =
-        ScanOfRead{std::move(done.scanner), std::move(done.reports), textDocument()->revision()};
-    return true;
+        ScanOfRead{std::move(done.scanner), std::move(done.reports), viewDocument()->revision()};
 }
 
 bool CSyntaxWindowDoc::takeScanOfRead(ScanSink *project) {
@@ -100,6 +112,7 @@ bool CSyntaxWindowDoc::onSaveDocument(const QString &path) {
 }
 
 void CSyntaxWindowDoc::deleteContents() {
+    m_pending.reset();
     PlainTextDocument::deleteContents();
     // The text was emptied without a change notice.
     m_colourClasses->reset();

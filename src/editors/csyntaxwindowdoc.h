@@ -1,14 +1,15 @@
 #pragma once
 
+#include "editors/colourclassstore.h"
 #include "editors/plaintextdocument.h"
 #include "model/javasourcescanner.h"
 #include "model/scanrecording.h"
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <utility>
 
-class ColourClassStore;
 class LineMarks;
 class CSyntaxWindowView;
 class SourceHighlighter;
@@ -45,6 +46,9 @@ public:
     // whole text now; true once after each read.
     bool takeColouredOnRead() { return std::exchange(m_colouredOnRead, false); }
 
+    // Gives the text document the text read, once its first view has taken the document.
+    void fillPendingText() override;
+
     // The function list is refreshed before every save.
     bool onSaveDocument(const QString &path) override;
     void deleteContents() override;
@@ -68,5 +72,20 @@ private:
         int revision = 0;
     };
     std::optional<ScanOfRead> m_scanOfRead;
+
+    // A file read before any view showed the document: its text, held back until the view has
+    // taken the text document (a view that takes a document already full lays out every line
+    // of it, making a layout object for each), and its colouring and scan under way.
+    struct ReadWork {
+        ColourClassStore::PreparedLines lines;
+        JavaSourceScanner scanner;
+        ScanRecording reports;
+    };
+    struct PendingText {
+        editors::SourceText source;
+        std::future<ReadWork> work;
+    };
+    std::optional<PendingText> m_pending;
+    static ReadWork colourAndScan(const QString &editorText);
     bool m_colouredOnRead = false;
 };

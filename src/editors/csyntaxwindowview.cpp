@@ -28,6 +28,7 @@
 #include <QKeyEvent>
 #include <QMarginsF>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -44,6 +45,9 @@ constexpr int kSourceFontPoints = 10;
 const QMarginsF kPrintMargins(12.7, 12.7, 12.7, 12.7);
 // An undo or redo that touches more lines than this colours the whole text again.
 constexpr int kMostLinesRecolouredByLine = 2000;
+// Up to this many lines, a change of the window's width lays the whole text out again, as Qt
+// does; beyond, that costs more than it gives (see resizeEvent).
+constexpr int kWidthRelayoutLines = 20000;
 constexpr QChar kTab = u'\t';
 constexpr QChar kEnter = u'\r';
 
@@ -141,7 +145,13 @@ void CSyntaxWindowView::onInitialUpdate() {
     // lays the whole text out again.
     setLineWrapMode(QPlainTextEdit::NoWrap);
     if (CSyntaxWindowDoc *document = sourceDocument()) {
-        setDocument(document->textDocument());
+        // The view takes the document before its text, so that Qt does not lay out every line
+        // of it at once; from then on only the lines shown are laid out.
+        setDocument(document->viewDocument());
+        document->fillPendingText();
+        // The text went in at the cursor, which it pushed to its end: the cursor starts at the
+        // top, as in a document opened full.
+        setTextCursor(QTextCursor(document->viewDocument()));
         connect(&document->highlighter(), &SourceHighlighter::linesChanged, viewport(),
                 qOverload<>(&QWidget::update));
         // A file opened after a compile shows the marks that compile left on it.
@@ -337,6 +347,19 @@ void CSyntaxWindowView::drawVisibleLines() {
     for (int line = 0; line < visibleLines && block.isValid(); ++line, block = block.next()) {
         document->highlighter().drawBlock(block);
     }
+}
+
+void CSyntaxWindowView::resizeEvent(QResizeEvent *event) {
+    // Lines never wrap, so a new width changes no line; told of one, Qt lays out every line of
+    // the text again and makes a layout object for each. For a large text (hundreds of
+    // megabytes and a freeze at every resize of the window) it is told of the height only; the
+    // text's width then keeps the widest line seen, as the horizontal scroll bar shows it.
+    if (document()->blockCount() <= kWidthRelayoutLines) {
+        QPlainTextEdit::resizeEvent(event);
+        return;
+    }
+    QResizeEvent height(event->size(), QSize(event->size().width(), event->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&height);
 }
 
 void CSyntaxWindowView::paintEvent(QPaintEvent *event) {

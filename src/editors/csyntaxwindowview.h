@@ -87,6 +87,7 @@ protected:
     // Draws the colours of the lines about to be painted first, so that no line is ever shown
     // without them.
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void registerCommands();

@@ -15,6 +15,8 @@ PlainTextDocument::PlainTextDocument() {
 PlainTextDocument::~PlainTextDocument() = default;
 
 QString PlainTextDocument::editorText() const {
+    // Reading the text is no change of it: a text held back is given to the document first.
+    const_cast<PlainTextDocument *>(this)->fillPendingText();
     // toRawText keeps every character as typed (toPlainText would turn no-break spaces into
     // spaces); only the block separators become line breaks.
     QString text = m_text.toRawText();
@@ -23,6 +25,7 @@ QString PlainTextDocument::editorText() const {
 }
 
 void PlainTextDocument::setEditorText(const QString &text) {
+    fillPendingText();
     m_text.setPlainText(text);
 }
 
@@ -54,10 +57,11 @@ bool PlainTextDocument::readContents(const QByteArray &bytes, QString *) {
 }
 
 void PlainTextDocument::takeSourceText(const editors::SourceText &source) {
-    m_encoding = source.encoding;
-    m_lineBreakStyle = source.lineBreakStyle;
+    takeSourceFormat(source);
     m_text.setPlainText(source.text);
     m_text.clearUndoRedoStacks();
+    // The text as read is the file's: unmodified, also when it is given after the open.
+    m_text.setModified(false);
 }
 
 QByteArray PlainTextDocument::writeContents() {

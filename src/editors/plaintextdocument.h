@@ -17,7 +17,18 @@ public:
     PlainTextDocument();
     ~PlainTextDocument() override;
 
-    QTextDocument *textDocument() { return &m_text; }
+    // The text document, holding the file's text.
+    QTextDocument *textDocument() {
+        fillPendingText();
+        return &m_text;
+    }
+    // The text document for a view about to show it, which may not yet hold the text read:
+    // the view takes it first and then calls fillPendingText.
+    QTextDocument *viewDocument() { return &m_text; }
+    // Gives the text document a text that was read and held back until a view had taken the
+    // document (a document may hold back its text; this one never does). Every accessor of the
+    // text calls it first.
+    virtual void fillPendingText() {}
     // The whole text with '\n' line breaks, as the editor holds it.
     QString editorText() const;
     void setEditorText(const QString &text);
@@ -41,6 +52,11 @@ protected:
     // Gives the document a decoded file: its text (with no undo history), encoding and
     // line-break style.
     void takeSourceText(const editors::SourceText &source);
+    // Remembers the encoding and line breaks of a file read, for its next save.
+    void takeSourceFormat(const editors::SourceText &source) {
+        m_encoding = source.encoding;
+        m_lineBreakStyle = source.lineBreakStyle;
+    }
 
 private:
     QTextDocument m_text;

@@ -407,6 +407,27 @@ TEST(SourceDocument, TextReadIsColouredAndScannedWhole) {
                                           "AddMethod Bar g(int x)", "ClassInfoUpdated"}));
 }
 
+// A large file opens unmodified with the cursor at the top; as the window's width changes its
+// lines are not laid out again, and the horizontal scroll bar still reaches the end of the
+// long line on screen.
+TEST(SourceDocument, LargeFileOpensAtTheTopAndScrollsAcrossAtAnyWidth) {
+    QByteArray text = "int wide = 0; // " + QByteArray(400, 'w') + "\n";
+    for (int line = 0; line < 30000; ++line) {
+        text += "int x;\n";
+    }
+    SourceWindow window(text);
+    window.drawnClasses(0);
+    EXPECT_FALSE(window.document()->isModified());
+    EXPECT_EQ(window.view()->textCursor().position(), 0);
+    QScrollBar *across = window.view()->horizontalScrollBar();
+    for (const int width : {300, 900, 500}) {
+        window.frame()->resize(width, 400);
+        window.view()->viewport()->repaint();
+        QCoreApplication::processEvents();
+        EXPECT_GT(across->maximum(), 400 * 6 - width) << width;
+    }
+}
+
 // Prepared lines are taken only for a text of their shape; otherwise the store reads the
 // document's own lines, as yet uncoloured.
 TEST(SourceDocument, PreparedLinesOfAnotherTextAreNotTaken) {
