@@ -40,10 +40,11 @@ ColourClassStore::Line ColourClassStore::makeLine(QString text, ColourClasses cl
     return line;
 }
 
-ColourClassStore::PreparedLines ColourClassStore::prepareLines(QStringView editorText,
+ColourClassStore::PreparedLines ColourClassStore::prepareLines(const QString &editorText,
                                                                const ColourClasses &crLfClasses) {
     PreparedLines prepared;
     prepared.m_characters = editorText.size();
+    prepared.m_backing = editorText;
     const auto classesFrom = [&crLfClasses](qsizetype from, qsizetype length) {
         const qsizetype size = qsizetype(crLfClasses.size());
         if (from + length > size) {
@@ -56,8 +57,11 @@ ColourClassStore::PreparedLines ColourClassStore::prepareLines(QStringView edito
     for (;;) {
         const qsizetype end = editorText.indexOf(u'\n', start);
         const qsizetype length = (end < 0 ? editorText.size() : end) - start;
+        // A line's text points into the whole text (a copy of each line would cost more than
+        // the whole text on a large file); an edit of the line gives it a text of its own.
         prepared.m_lines.push_back(
-            makeLine(editorText.mid(start, length).toString(), classesFrom(crLfStart, length)));
+            makeLine(QString::fromRawData(editorText.constData() + start, length),
+                     classesFrom(crLfStart, length)));
         if (end < 0) {
             break;
         }
@@ -75,6 +79,7 @@ bool ColourClassStore::adoptLines(PreparedLines &&prepared) {
         return false;
     }
     m_lines = std::move(prepared.m_lines);
+    m_backing = std::move(prepared.m_backing);
     m_dirtyLines.clear();
     m_hint = {};
     return true;
@@ -101,6 +106,8 @@ void ColourClassStore::readAllLines() {
     }
     m_dirtyLines.clear();
     m_hint = {};
+    // Every line now holds a text of its own.
+    m_backing = QString();
 }
 
 void ColourClassStore::onContentsChange(int position, int removed, int added) {

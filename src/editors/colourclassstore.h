@@ -82,12 +82,14 @@ public:
         friend class ColourClassStore;
         std::vector<Line> m_lines;
         qsizetype m_characters = 0; // the text's length, line breaks as one character
+        QString m_backing;          // the text the lines' texts point into
     };
 
     // The lines of an editor text ('\n' line breaks) with their classes, given as
     // classifyWholeText gives them for the text's CR LF form. Touches no store: safe on any
     // thread.
-    static PreparedLines prepareLines(QStringView editorText,
+    // The lines' texts are not copied: they point into the text, which they keep.
+    static PreparedLines prepareLines(const QString &editorText,
                                       const editors::ColourClasses &crLfClasses);
     // Takes prepared lines as the store's lines when the document holds a text of their shape
     // (as many lines, as many characters); otherwise reads the lines from the document, all
@@ -111,6 +113,9 @@ private:
     qsizetype crLfLineStart(int line) const;
 
     QTextDocument *m_document;
+    // The text that lines taken from prepared lines point into, until the lines are read
+    // again; lines changed by edits hold texts of their own.
+    QString m_backing;
     std::vector<Line> m_lines;
     std::vector<int> m_dirtyLines;
     bool m_ignoringChanges = false;

@@ -435,11 +435,12 @@ TEST(SourceDocument, PreparedLinesOfAnotherTextAreNotTaken) {
     text.setPlainText(QStringLiteral("ab\nc"));
     ColourClassStore store(&text);
     const editors::ColourClasses comment(5, editors::ColourClass::Comment);
-    EXPECT_FALSE(store.adoptLines(ColourClassStore::prepareLines(u"abc", comment)));
-    EXPECT_FALSE(store.adoptLines(ColourClassStore::prepareLines(u"ab\nc\n", comment)));
+    EXPECT_FALSE(store.adoptLines(ColourClassStore::prepareLines(QStringLiteral("abc"), comment)));
+    EXPECT_FALSE(
+        store.adoptLines(ColourClassStore::prepareLines(QStringLiteral("ab\nc\n"), comment)));
     ASSERT_EQ(store.lineCount(), 2);
     EXPECT_EQ(store.lineClasses(1), editors::ColourClasses{editors::ColourClass::Normal});
-    EXPECT_TRUE(store.adoptLines(ColourClassStore::prepareLines(u"xy\nz", comment)));
+    EXPECT_TRUE(store.adoptLines(ColourClassStore::prepareLines(QStringLiteral("xy\nz"), comment)));
     EXPECT_EQ(store.lineClasses(1), editors::ColourClasses{editors::ColourClass::Comment});
 }
 
