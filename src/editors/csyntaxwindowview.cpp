@@ -45,9 +45,6 @@ constexpr int kSourceFontPoints = 10;
 const QMarginsF kPrintMargins(12.7, 12.7, 12.7, 12.7);
 // An undo or redo that touches more lines than this colours the whole text again.
 constexpr int kMostLinesRecolouredByLine = 2000;
-// Up to this many lines, a change of the window's width lays the whole text out again, as Qt
-// does; beyond, that costs more than it gives (see resizeEvent).
-constexpr int kWidthRelayoutLines = 20000;
 constexpr QChar kTab = u'\t';
 constexpr QChar kEnter = u'\r';
 
@@ -350,16 +347,8 @@ void CSyntaxWindowView::drawVisibleLines() {
 }
 
 void CSyntaxWindowView::resizeEvent(QResizeEvent *event) {
-    // Lines never wrap, so a new width changes no line; told of one, Qt lays out every line of
-    // the text again and makes a layout object for each. For a large text (hundreds of
-    // megabytes and a freeze at every resize of the window) it is told of the height only; the
-    // text's width then keeps the widest line seen, as the horizontal scroll bar shows it.
-    if (document()->blockCount() <= kWidthRelayoutLines) {
-        QPlainTextEdit::resizeEvent(event);
-        return;
-    }
-    QResizeEvent height(event->size(), QSize(event->size().width(), event->oldSize().height()));
-    QPlainTextEdit::resizeEvent(&height);
+    QResizeEvent passed = fw::widthChangeForQt(*this, *event);
+    QPlainTextEdit::resizeEvent(&passed);
 }
 
 void CSyntaxWindowView::paintEvent(QPaintEvent *event) {

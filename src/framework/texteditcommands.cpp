@@ -147,4 +147,13 @@ void previewTextView(QPlainTextEdit &editor) {
     prompter().runDialog(dialog);
 }
 
+QResizeEvent widthChangeForQt(const QPlainTextEdit &edit, const QResizeEvent &event) {
+    // About as many lines as Qt lays out again in a few milliseconds.
+    constexpr int kMostLinesLaidOutAgain = 20000;
+    if (edit.document()->blockCount() <= kMostLinesLaidOutAgain) {
+        return QResizeEvent(event.size(), event.oldSize());
+    }
+    return QResizeEvent(event.size(), QSize(event.size().width(), event.oldSize().height()));
+}
+
 } // namespace fw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QResizeEvent>
+
 class QMarginsF;
 class QPlainTextEdit;
 class QTextDocument;
@@ -22,5 +24,13 @@ void previewTextView(QPlainTextEdit &editor);
 // page margins given in millimetres; the printer's own margins come back afterwards.
 void printDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins);
 void previewDocument(const QTextDocument &document, QWidget *parent, const QMarginsF &margins);
+
+// An edit whose lines never wrap need not lay its text out again when its width changes, but
+// Qt does, making a layout object for every line: for a text of millions of lines a freeze of
+// seconds and hundreds of megabytes at every resize. Such an edit passes its resize events
+// through widthChangeForQt: up to some thousands of lines Qt gets the event as it is; beyond,
+// with the old width, so that it adjusts the scroll bars to the height only (the horizontal
+// one then follows the widest line laid out so far).
+QResizeEvent widthChangeForQt(const QPlainTextEdit &edit, const QResizeEvent &event);
 
 } // namespace fw

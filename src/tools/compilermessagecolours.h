@@ -3,19 +3,18 @@
 #include "tools/messagelocation.h"
 
 #include <QColor>
-#include <QSyntaxHighlighter>
 
-// Colours the error lines and the warning lines of an output document, each in a colour of its
-// own that reads well on a light background.
-class CompilerMessageColours : public QSyntaxHighlighter {
-    Q_OBJECT
+class QPlainTextEdit;
 
+// Colours the error lines and the warning lines of an output edit, each in a colour of its own
+// that reads well on a light background. Only the lines about to be painted are coloured, each
+// once until its text grows: colouring every line of a long program output would give each a
+// layout object (gigabytes for millions of lines).
+class CompilerMessageColours {
 public:
     static const QColor kErrorColour;
     static const QColor kWarningColour;
 
-    explicit CompilerMessageColours(QTextDocument *document);
-
-protected:
-    void highlightBlock(const QString &text) override;
+    // Colours the lines on the edit's screen that are not coloured yet; called as it paints.
+    static void colourVisibleLines(QPlainTextEdit &edit);
 };

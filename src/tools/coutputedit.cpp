@@ -1,9 +1,11 @@
 #include "tools/coutputedit.h"
 
+#include "framework/texteditcommands.h"
 #include "tools/compilermessagecolours.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QTextBlock>
 
 #include <memory>
@@ -20,7 +22,6 @@ COutputEdit::COutputEdit(QWidget *parent)
     QFont shown = font();
     shown.setStyleStrategy(QFont::PreferNoShaping);
     setFont(shown);
-    new CompilerMessageColours(document());
 }
 
 COutputEdit::~COutputEdit() = default;
@@ -63,4 +64,14 @@ void COutputEdit::changeEvent(QEvent *event) {
         return;
     }
     QPlainTextEdit::changeEvent(event);
+}
+
+void COutputEdit::resizeEvent(QResizeEvent *event) {
+    QResizeEvent passed = fw::widthChangeForQt(*this, *event);
+    QPlainTextEdit::resizeEvent(&passed);
+}
+
+void COutputEdit::paintEvent(QPaintEvent *event) {
+    CompilerMessageColours::colourVisibleLines(*this);
+    QPlainTextEdit::paintEvent(event);
 }

@@ -32,6 +32,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     // Keeps whatever font is set laid out without shaping.
     void changeEvent(QEvent *event) override;
+    // A change of width does not lay out again the lines of a long output.
+    void resizeEvent(QResizeEvent *event) override;
+    // Error and warning lines on screen take their colours before they are painted.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QList<QAction *> m_windowMenuActions;

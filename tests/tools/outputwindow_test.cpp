@@ -2,6 +2,7 @@
 #include "app/cmainframe.h"
 #include "framework/profile.h"
 #include "services/appsettings.h"
+#include "tools/compilermessagecolours.h"
 #include "tools/coutputedit.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/outputwindowlistener.h"
@@ -19,6 +20,9 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +80,46 @@ protected:
         }
     }
 };
+
+// The colour a line of the output edit is painted in: none, or the colour of its one range.
+QColor paintedColour(COutputEdit &edit, int line) {
+    edit.viewport()->repaint();
+    const QList<QTextLayout::FormatRange> ranges =
+        edit.document()->findBlockByNumber(line).layout()->formats();
+    return ranges.isEmpty() ? QColor() : ranges.front().format.foreground().color();
+}
+
+// Error and warning lines take their colours as they are shown, also a line whose message
+// arrives in two pieces; lines never shown are never coloured (colouring every line once gave
+// each of the millions of lines of an endless output a layout of its own).
+TEST(OutputColours, LinesShownTakeTheColourOfTheirMessage) {
+    COutputEdit edit;
+    edit.resize(500, 300);
+    QString text =
+        QStringLiteral("A.java:3: error: ';' expected\nA.java:5: warning: [removal] x\n");
+    for (int line = 2; line < 5002; ++line) {
+        text += line == 4000 ? QStringLiteral("B.java:1: error: far down\n")
+                             : QStringLiteral("output line\n");
+    }
+    edit.setPlainText(text + QStringLiteral("A.java:9: err"));
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    EXPECT_EQ(paintedColour(edit, 0), CompilerMessageColours::kErrorColour);
+    EXPECT_EQ(paintedColour(edit, 1), CompilerMessageColours::kWarningColour);
+    EXPECT_EQ(paintedColour(edit, 2), QColor());
+    const auto formatsOf = [&edit](int line) {
+        return edit.document()->findBlockByNumber(line).layout()->formats();
+    };
+    EXPECT_TRUE(formatsOf(4000).isEmpty());
+    edit.setTextCursor(QTextCursor(edit.document()->findBlockByNumber(4000)));
+    edit.ensureCursorVisible();
+    EXPECT_EQ(paintedColour(edit, 4000), CompilerMessageColours::kErrorColour);
+
+    edit.moveCursor(QTextCursor::End);
+    edit.insertPlainText(QStringLiteral("or: missing return"));
+    edit.ensureCursorVisible();
+    EXPECT_EQ(paintedColour(edit, 5002), CompilerMessageColours::kErrorColour);
+}
 
 TEST_F(OutputWindowTest, WatchesARunUntilTheTickThatSeesItsEnd) {
     harness.app().setToolCaption("Building \"/p/A.java\"");
