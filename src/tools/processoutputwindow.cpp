@@ -23,6 +23,7 @@ constexpr int kStripGap = 4;
 constexpr int kRightMargin = 8;
 const QSize kInitialSize(640, 280);
 constexpr int kCloseInputButtonWidth = 90;
+constexpr int kStopButtonWidth = 60;
 const QString kInputPlaceholder = QStringLiteral("Input to the program; Enter sends the line");
 const QString kInputClosedPlaceholder = QStringLiteral("Input closed");
 } // namespace
@@ -36,7 +37,8 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     , m_windowMenu(new QMenu(this))
     , m_outputEdit(new COutputEdit(this))
     , m_inputLine(new QLineEdit(this))
-    , m_closeInputButton(new QPushButton(QStringLiteral("Close Input"), this)) {
+    , m_closeInputButton(new QPushButton(QStringLiteral("Close Input"), this))
+    , m_stopButton(new QPushButton(QStringLiteral("Stop"), this)) {
     setWindowTitle(QStringLiteral("Process Output"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarvo.png")));
 
@@ -71,6 +73,12 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     });
     connect(m_closeInputButton, &QPushButton::clicked, this,
             &ProcessOutputWindow::inputCloseRequested);
+    // A program that never ends (a loop printing without end is a beginner's classic) is
+    // stopped from here, with the question a close asks while it runs.
+    m_stopButton->hide();
+    m_stopButton->setAutoDefault(false);
+    m_stopButton->setToolTip(QStringLiteral("Stop the program"));
+    connect(m_stopButton, &QPushButton::clicked, this, &ProcessOutputWindow::closeRequested);
 
     resize(kInitialSize);
     m_outputEdit->setFocus();
@@ -105,6 +113,7 @@ void ProcessOutputWindow::showInput(bool shown) {
     }
     m_inputLine->setVisible(shown);
     m_closeInputButton->setVisible(shown);
+    m_stopButton->setVisible(shown);
     placeChildren();
     if (shown) {
         m_inputLine->setFocus();
@@ -156,9 +165,12 @@ void ProcessOutputWindow::placeChildren() {
     m_outputEdit->setGeometry(0, kEditTop, width(), height() - kEditTop - inputHeight);
     if (inputHeight > 0) {
         const int top = height() - inputHeight;
-        const int buttonWidth = std::min(kCloseInputButtonWidth, width() / 2);
-        m_inputLine->setGeometry(0, top, width() - buttonWidth, inputHeight);
-        m_closeInputButton->setGeometry(width() - buttonWidth, top, buttonWidth, inputHeight);
+        const int buttonWidth = std::min(kCloseInputButtonWidth, width() / 4);
+        const int stopWidth = std::min(kStopButtonWidth, width() / 4);
+        m_inputLine->setGeometry(0, top, width() - buttonWidth - stopWidth, inputHeight);
+        m_closeInputButton->setGeometry(width() - buttonWidth - stopWidth, top, buttonWidth,
+                                        inputHeight);
+        m_stopButton->setGeometry(width() - stopWidth, top, stopWidth, inputHeight);
     }
     const int captionWidth =
         std::max(kCaptionFieldPlace.width(), width() - kCaptionFieldPlace.left() - kStripGap

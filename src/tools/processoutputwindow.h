@@ -39,6 +39,9 @@ public:
     QLineEdit *captionField() const { return m_captionField; }
     QLineEdit *inputLine() const { return m_inputLine; }
     QPushButton *closeInputButton() const { return m_closeInputButton; }
+    // Beside the input row: asks, as closing the window does while a run lasts, whether to
+    // stop the program, and the window stays.
+    QPushButton *stopButton() const { return m_stopButton; }
     // The window menu, offered by the strip's menu button and the edit's context menu.
     QMenu *windowMenu() const { return m_windowMenu; }
 
@@ -46,7 +49,7 @@ public:
     void setProgress(int value);
     // Advances the progress bar by one step, starting again from 0 after passing the maximum.
     void stepProgress();
-    // Shows the input row (empty, enabled and focused) or hides it.
+    // Shows the input row (empty, enabled and focused, with the Stop button) or hides it.
     void showInput(bool shown);
     // Keeps the row shown but takes no more input.
     void disableInput();
@@ -81,4 +84,5 @@ private:
     COutputEdit *m_outputEdit = nullptr;
     QLineEdit *m_inputLine = nullptr;
     QPushButton *m_closeInputButton = nullptr;
+    QPushButton *m_stopButton = nullptr;
 };

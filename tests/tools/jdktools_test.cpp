@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
@@ -670,6 +671,16 @@ TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(shown(), "First: 2\r\nSecond: 40\r\nSum: 42\r\nExit code: 0\r\nNo Errors");
     EXPECT_FALSE(window->isInputShown());
+
+    // Stop, beside the input, ends a program that waits, after the question, and the window
+    // stays with the run's end in it.
+    project->RunMain(false);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().endsWith("First: "); }, 60000));
+    harness.prompter().answerNext(fw::Answer::Ok);
+    QTest::mouseClick(output().window()->stopButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(output().IsOpen());
+    EXPECT_TRUE(shown().endsWith("Exit code: 11\r\nProcess terminated by user."));
 }
 
 } // namespace
