@@ -336,14 +336,8 @@ void CSyntaxWindowView::drawVisibleLines() {
     if (!document) {
         return;
     }
-    // Lines are never wrapped, so each block is one line of the same height; one more line
-    // covers a line cut at the bottom edge.
-    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
-    const int visibleLines = viewport()->height() / lineHeight + 2;
-    QTextBlock block = firstVisibleBlock();
-    for (int line = 0; line < visibleLines && block.isValid(); ++line, block = block.next()) {
-        document->highlighter().drawBlock(block);
-    }
+    fw::forEachShownBlock(
+        *this, [document](QTextBlock block) { document->highlighter().drawBlock(block); });
 }
 
 void CSyntaxWindowView::resizeEvent(QResizeEvent *event) {

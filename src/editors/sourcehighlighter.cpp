@@ -1,9 +1,10 @@
 #include "editors/sourcehighlighter.h"
 
+#include "framework/texteditcommands.h"
+
 #include "editors/colourclassstore.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -63,15 +64,9 @@ void SourceHighlighter::drawBlock(const QTextBlock &block) {
                 {int(run.from), int(run.to - run.from), m_formats[std::size_t(run.colourClass)]});
         }
     }
-    QTextLayout *layout = block.layout();
-    if (!(ranges.isEmpty() && layout->formats().isEmpty())) {
-        layout->setFormats(ranges);
-        // The layout is made again with the new formats when the block is painted. The view
-        // draws before it paints, so the layout's own call to repaint everything is not needed.
-        m_store.setIgnoringChanges(true);
-        const QSignalBlocker quiet(m_document->documentLayout());
-        m_document->markContentsDirty(block.position(), block.length());
-        m_store.setIgnoringChanges(false);
-    }
+    // Laying the block out again is reported as a change of its text, which it is not.
+    m_store.setIgnoringChanges(true);
+    fw::setShownFormats(*m_document, block, ranges);
+    m_store.setIgnoringChanges(false);
     m_store.setDrawn(line);
 }

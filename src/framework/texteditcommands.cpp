@@ -6,16 +6,20 @@
 #include "framework/findreplacedialog.h"
 #include "framework/prompter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextOption>
 
+#include <algorithm>
 #include <memory>
 
 namespace fw {
@@ -154,6 +158,27 @@ QResizeEvent widthChangeForQt(const QPlainTextEdit &edit, const QResizeEvent &ev
         return QResizeEvent(event.size(), event.oldSize());
     }
     return QResizeEvent(event.size(), QSize(event.size().width(), event.oldSize().height()));
+}
+
+void forEachShownBlock(const QPlainTextEdit &edit, const std::function<void(QTextBlock)> &visit) {
+    const int lineHeight = std::max(1, edit.fontMetrics().lineSpacing());
+    const int lines = edit.viewport()->height() / lineHeight + 2;
+    QTextBlock block = edit.cursorForPosition(QPoint(0, 0)).block();
+    for (int line = 0; line < lines && block.isValid(); ++line, block = block.next()) {
+        visit(block);
+    }
+}
+
+bool setShownFormats(QTextDocument &document, const QTextBlock &block,
+                     const QList<QTextLayout::FormatRange> &ranges) {
+    QTextLayout *layout = block.layout();
+    if (ranges.isEmpty() && layout->formats().isEmpty()) {
+        return false;
+    }
+    layout->setFormats(ranges);
+    const QSignalBlocker quiet(document.documentLayout());
+    document.markContentsDirty(block.position(), block.length());
+    return true;
 }
 
 } // namespace fw

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QResizeEvent>
+#include <QTextLayout>
+
+#include <functional>
 
 class QMarginsF;
 class QPlainTextEdit;
+class QTextBlock;
 class QTextDocument;
 class QWidget;
 
@@ -32,5 +37,14 @@ void previewDocument(const QTextDocument &document, QWidget *parent, const QMarg
 // with the old width, so that it adjusts the scroll bars to the height only (the horizontal
 // one then follows the widest line laid out so far).
 QResizeEvent widthChangeForQt(const QPlainTextEdit &edit, const QResizeEvent &event);
+
+// Colours drawn only where an unwrapped edit is painted. The blocks the edit shows now, top to
+// bottom, with one more for a line cut at the bottom edge: each is one line of the same height.
+void forEachShownBlock(const QPlainTextEdit &edit, const std::function<void(QTextBlock)> &visit);
+// Gives a block's layout the formats unless it has them already (none given and none held);
+// the block is laid out with them when it is next painted. The views are not asked to repaint:
+// the caller draws just before it paints. Returns whether the formats were set.
+bool setShownFormats(QTextDocument &document, const QTextBlock &block,
+                     const QList<QTextLayout::FormatRange> &ranges);
 
 } // namespace fw
