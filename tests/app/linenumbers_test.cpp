@@ -37,23 +37,23 @@ protected:
         for (int line = 1; line <= 300; ++line) {
             text += "line " + QByteArray::number(line) + "\n";
         }
-        const QString path = harness.writeFile(GetParam().fileName, text);
-        fw::Document *document = harness.app().openDocumentFile(path);
+        fw::Document *document =
+            harness.app().openDocumentFile(harness.writeFile(GetParam().fileName, text));
         return document ? dynamic_cast<QPlainTextEdit *>(document->firstView()->widget()) : nullptr;
     }
-    // Chooses View > Line Numbers in the menu bar the main window shows now.
+    // Chooses Line Numbers in the menu bar the main window shows now.
     static void chooseLineNumbers(AppHarness &harness) {
         for (QAction *menu : harness.mainFrame().menuBar()->actions()) {
-            if (menu->menu() && menu->text() == QStringLiteral("&View")) {
-                for (QAction *item : menu->menu()->actions()) {
-                    if (item->text() == QStringLiteral("Line Numbers")) {
-                        item->trigger();
-                        return;
-                    }
+            for (QAction *item : menu->menu() ? menu->menu()->actions() : QList<QAction *>()) {
+                if (item->text() == u"Line Numbers"_s) {
+                    return item->trigger();
                 }
             }
         }
-        ADD_FAILURE() << "no View > Line Numbers";
+        ADD_FAILURE() << "no Line Numbers in the menus";
+    }
+    static int stored(AppHarness &harness) {
+        return harness.storedSettings()->readInt(u"OPTIONS"_s, u"LINENUMBERS"_s, -1);
     }
 };
 
@@ -81,27 +81,22 @@ TEST_P(LineNumbersTest, MenuTurnsThemOnFollowingScrollingAndFontAndKeepsTheChoic
         edit->setFont(bigger);
         EXPECT_EQ(edit->viewport()->x() - edit->contentsRect().x(),
                   margin->neededWidth() + GetParam().innerMargin);
-        EXPECT_EQ(harness.storedSettings()->readInt(u"OPTIONS"_s, u"LINENUMBERS"_s, -1), 1);
+        EXPECT_EQ(stored(harness), 1);
     }
-    {
-        // The next start shows them at once; choosing again hides them and is kept too.
-        AppHarness harness(
-            {}, [](fw::Profile &profile) { profile.writeInt(u"OPTIONS"_s, u"LINENUMBERS"_s, 1); });
-        QPlainTextEdit *edit = openWindow(harness);
-        ASSERT_NE(edit, nullptr);
-        EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isVisible());
-        chooseLineNumbers(harness);
-        EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isHidden());
-        EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin);
-        EXPECT_EQ(harness.storedSettings()->readInt(u"OPTIONS"_s, u"LINENUMBERS"_s, -1), 0);
-    }
+    // The next start shows them at once; choosing again hides them and is kept too.
+    AppHarness harness(
+        {}, [](fw::Profile &profile) { profile.writeInt(u"OPTIONS"_s, u"LINENUMBERS"_s, 1); });
+    QPlainTextEdit *edit = openWindow(harness);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isVisible());
+    chooseLineNumbers(harness);
+    EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isHidden());
+    EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin);
+    EXPECT_EQ(stored(harness), 0);
 }
 
-const WindowCase kWindows[] = {
-    {"SourceWindow", "Numbers.java", 0},
-    {"HtmlWindow", "numbers.html", 12},
-};
-
+const WindowCase kWindows[] = {{"SourceWindow", "Numbers.java", 0},
+                               {"HtmlWindow", "numbers.html", 12}};
 INSTANTIATE_TEST_SUITE_P(Windows, LineNumbersTest, testing::ValuesIn(kWindows),
                          testing_support::CaseName());
 

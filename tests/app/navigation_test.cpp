@@ -6,7 +6,6 @@
 #include "editors/cgotolinedialog.h"
 #include "framework/commandids.h"
 #include "framework/document.h"
-#include "framework/frame.h"
 #include "framework/prompter.h"
 #include "framework/view.h"
 #include "support/appharness.h"
@@ -38,8 +37,8 @@ QPlainTextEdit *activeEditor(AppHarness &harness) {
     return view ? qobject_cast<QPlainTextEdit *>(view->widget()) : nullptr;
 }
 
-// Ctrl+G offers the caret's line and selects the line typed; Cancel leaves the caret alone.
-TEST(GoToLine, CtrlGSelectsTheLineTypedAndCancelLeavesTheCaret) {
+// Ctrl+G offers the caret's line and Cancel leaves the caret alone; the line typed is selected.
+TEST(GoToLine, CtrlGOffersTheCaretsLineAndSelectsTheLineTyped) {
     AppHarness harness;
     harness.app().openDocumentFile(harness.writeFile(QStringLiteral("A.java"), kTenLines));
     QPlainTextEdit *editor = activeEditor(harness);
@@ -47,23 +46,21 @@ TEST(GoToLine, CtrlGSelectsTheLineTypedAndCancelLeavesTheCaret) {
     editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(2)));
     const int caret = editor->textCursor().position();
     int offered = 0;
-    for (const QString &typed : {QString(), QStringLiteral("7")}) {
-        harness.prompter().runDialogNext([&](QDialog &dialog) {
-            auto *goTo = dynamic_cast<CGoToLineDialog *>(&dialog);
-            if (!goTo || typed.isEmpty()) {
-                offered = goTo ? goTo->lineField()->value() : -1;
-                return int(QDialog::Rejected);
-            }
-            goTo->lineField()->selectAll();
-            QTest::keyClicks(goTo->lineField(), typed);
-            return int(QDialog::Accepted);
-        });
-        QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
-        if (typed.isEmpty()) {
-            EXPECT_EQ(editor->textCursor().position(), caret);
-        }
-    }
+    harness.prompter().runDialogNext([&](QDialog &dialog) {
+        offered = dynamic_cast<CGoToLineDialog &>(dialog).lineField()->value();
+        return int(QDialog::Rejected);
+    });
+    QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(offered, 3);
+    EXPECT_EQ(editor->textCursor().position(), caret);
+
+    harness.prompter().runDialogNext([](QDialog &dialog) {
+        QSpinBox *line = dynamic_cast<CGoToLineDialog &>(dialog).lineField();
+        line->selectAll();
+        QTest::keyClicks(line, QStringLiteral("7"));
+        return int(QDialog::Accepted);
+    });
+    QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("  int f;"));
 }
 
@@ -74,10 +71,8 @@ TEST(FileLine, SplitsOffASuffixOnlyWhenTheRestIsAFile) {
         testing_support::writeFileIn(folder, QString::fromLatin1(name), "class X {}\n");
     }
     const struct {
-        const char *argument;
-        const char *path;
-        int line;
-        int column;
+        const char *argument, *path;
+        int line, column;
     } cases[] = {
         {"A.java:42:7", "A.java", 42, 7}, {"B.java:3", "B.java:3", 0, 0},
         {"C.java:3:4", "C.java", 3, 4},   {"Gone.java:4", "Gone.java:4", 0, 0},
@@ -93,20 +88,15 @@ TEST(FileLine, SplitsOffASuffixOnlyWhenTheRestIsAFile) {
     }
 }
 
-// From the command line the file opens at its line; one really named Odd.java:2 opens as itself.
-TEST(FileLine, CommandLineOpensAtTheLineAndAFileNamedLikeAPositionAsItself) {
-    const QString folder = testing_support::makeScratchFolder(QStringLiteral("fileline"));
-    const QString path = testing_support::writeFileIn(folder, QStringLiteral("A.java"), kTenLines);
-    const QString odd =
-        testing_support::writeFileIn(folder, QStringLiteral("Odd.java:2"), "class Odd {}\n");
-    AppHarness harness({odd, path + QStringLiteral(":4")});
+// From the command line the file opens at the line named after it.
+TEST(FileLine, CommandLineOpensTheFileAtTheLine) {
+    const QString path =
+        testing_support::writeFileIn(testing_support::makeScratchFolder(QStringLiteral("fileline")),
+                                     QStringLiteral("A.java"), kTenLines);
+    AppHarness harness({path + QStringLiteral(":4")});
     ASSERT_TRUE(harness.started());
-    QStringList titles;
-    for (fw::Frame *frame : harness.mainFrame().frames()) {
-        titles << frame->document()->title();
-    }
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Odd.java:2"), QStringLiteral("A.java")}));
     ASSERT_NE(activeEditor(harness), nullptr);
+    EXPECT_EQ(harness.mainFrame().activeDocument()->title(), QStringLiteral("A.java"));
     EXPECT_EQ(activeEditor(harness)->textCursor().selectedText(), QStringLiteral("  int c;"));
 }
 

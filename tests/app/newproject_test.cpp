@@ -6,21 +6,15 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/cnewprojectdialog.h"
 #include "project/projectfile.h"
-#include "services/appsettings.h"
 #include "support/appharness.h"
 #include "support/casename.h"
 #include "support/qtprinters.h"
-#include "tools/cprocessoutputdialog.h"
-#include "tools/processrunner.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTextCursor>
 
@@ -34,64 +28,25 @@ using ProjectKind = CNewProjectDialog::ProjectKind;
 
 // The files New Project writes, byte for byte: the template texts with the class name put in,
 // CR LF line ends and none after the last line.
-QByteArray applicationSource(const QByteArray &name) {
-    QByteArray text = "import java.awt.*;\r\n"
-                      "import java.awt.event.*;\r\n"
-                      "\r\n"
-                      "public class MainFrame extends Frame\r\n"
-                      "{\r\n"
-                      "\tpublic MainFrame()\r\n"
-                      "\t{\r\n"
-                      "\t\tthis.addWindowListener\t(new WindowAdapter(){\r\n"
-                      "\t\t\tpublic void windowClosing(WindowEvent e){\r\n"
-                      "\t\t\t\tdispose();\r\n"
-                      "\t\t\t\tSystem.exit(0);\r\n"
-                      "\t\t\t}\r\n"
-                      "\t\t});\r\n"
-                      "\t}\r\n"
-                      "\t\r\n"
-                      "\tpublic static void main(String args[])\r\n"
-                      "\t{\r\n"
-                      "\t\tSystem.out.println(\"Starting App\");\r\n"
-                      "\t\tMainFrame f = new MainFrame();\r\n"
-                      "\t\tf.setSize(100,100);\r\n"
-                      "\t\tf.show();\r\n"
-                      "\t}\r\n"
-                      "}";
-    return text.replace("MainFrame", name);
-}
-
-QByteArray appletSource(const QByteArray &name) {
-    QByteArray text = "import java.awt.*;\r\n"
-                      "import java.applet.*;\r\n"
-                      "\r\n"
-                      "public class MyApplet extends Applet\r\n"
-                      "{\r\n"
-                      "\tpublic void paint(Graphics g)\r\n"
-                      "\t{\r\n"
-                      "\t\tg.drawString(\"Hello World\", 20, 20);\r\n"
-                      "\t}\r\n"
-                      "}\t";
-    return text.replace("MyApplet", name);
-}
-
-QByteArray appletPage(const QByteArray &name) {
-    QByteArray text = "<HTML>\r\n"
-                      "\t<HEAD>\r\n"
-                      "\t\t<TITLE>MyApplet Example1</TITLE>\r\n"
-                      "\t</HEAD>\r\n"
-                      "\t<BODY>\r\n"
-                      "\t\t<H1>MyApplet</H1>\r\n"
-                      "\t\t<HR>\r\n"
-                      "\t\t<P>\r\n"
-                      "\t\t\t<APPLET CODE=\"MyApplet.class\" WIDTH=\"300\" HEIGHT=\"300\">\r\n"
-                      "\t\t\t</APPLET>\r\n"
-                      "\t\t</P>\r\n"
-                      "\t\t<HR>\r\n"
-                      "\t</BODY>\r\n"
-                      "</HTML>";
-    return text.replace("MyApplet", name);
-}
+const QByteArray kDemoSource =
+    "import java.awt.*;\r\nimport java.awt.event.*;\r\n\r\n"
+    "public class Demo extends Frame\r\n{\r\n\tpublic Demo()\r\n\t{\r\n"
+    "\t\tthis.addWindowListener\t(new WindowAdapter(){\r\n"
+    "\t\t\tpublic void windowClosing(WindowEvent e){\r\n"
+    "\t\t\t\tdispose();\r\n\t\t\t\tSystem.exit(0);\r\n\t\t\t}\r\n\t\t});\r\n"
+    "\t}\r\n\t\r\n\tpublic static void main(String args[])\r\n\t{\r\n"
+    "\t\tSystem.out.println(\"Starting App\");\r\n"
+    "\t\tDemo f = new Demo();\r\n\t\tf.setSize(100,100);\r\n\t\tf.show();\r\n"
+    "\t}\r\n}";
+const QByteArray kClockSource = "import java.awt.*;\r\nimport java.applet.*;\r\n\r\n"
+                                "public class Clock extends Applet\r\n{\r\n"
+                                "\tpublic void paint(Graphics g)\r\n\t{\r\n"
+                                "\t\tg.drawString(\"Hello World\", 20, 20);\r\n\t}\r\n}\t";
+const QByteArray kClockPage =
+    "<HTML>\r\n\t<HEAD>\r\n\t\t<TITLE>Clock Example1</TITLE>\r\n\t</HEAD>\r\n"
+    "\t<BODY>\r\n\t\t<H1>Clock</H1>\r\n\t\t<HR>\r\n\t\t<P>\r\n"
+    "\t\t\t<APPLET CODE=\"Clock.class\" WIDTH=\"300\" HEIGHT=\"300\">\r\n"
+    "\t\t\t</APPLET>\r\n\t\t</P>\r\n\t\t<HR>\r\n\t</BODY>\r\n</HTML>";
 
 QByteArray readFile(const QString &path) {
     QFile file(path);
@@ -127,29 +82,26 @@ protected:
     AppHarness harness;
 
     CMainFrame &frame() const { return harness.mainFrame(); }
-    QString folder() const { return harness.folder() + u"/work"_s; }
-    QString pathIn(const QString &name) const { return folder() + u"/"_s + name; }
+    QString pathIn(const QString &name) const { return harness.folder() + u'/' + name; }
     QStringList messages() const { return harness.prompter().messageTexts(); }
     CJavaProjectDoc *project() const { return harness.app().GetProjectDoc(); }
 
-    void SetUp() override { QDir().mkpath(folder()); }
-
-    // Chooses "New Project..." with the dialog filled in and savePath chosen in the save dialog.
-    void newProject(ProjectKind kind, const QString &className, const QString &savePath) {
+    // Chooses "New Project..." with the dialog filled in; the project is saved as CLASS.jpr.
+    void newProject(ProjectKind kind, const QString &className) {
         harness.prompter().runDialogNext([kind, className](QDialog &dialog) {
             fillIn(dialog, kind, className);
             return dialog.result();
         });
-        harness.prompter().saveAsNext(savePath);
+        harness.prompter().saveAsNext(pathIn(className + u".jpr"_s));
         ASSERT_TRUE(frame().executeCommand(CommandId::NewProject));
         AppHarness::processEvents();
     }
 };
 
 TEST_F(NewProjectTest, ApplicationProjectWritesTheClassAndSavesTheProjectWithIt) {
-    newProject(ProjectKind::Application, u"Demo"_s, pathIn(u"Demo.jpr"_s));
+    newProject(ProjectKind::Application, u"Demo"_s);
 
-    EXPECT_EQ(readFile(pathIn(u"Demo.java"_s)), applicationSource("Demo"));
+    EXPECT_EQ(readFile(pathIn(u"Demo.java"_s)), kDemoSource);
     const ProjectFileContents saved = readProject(pathIn(u"Demo.jpr"_s));
     ASSERT_EQ(saved.m_fileList.GetCount(), 1);
     EXPECT_EQ(saved.m_fileList.GetAt(0)->GetPath(), pathIn(u"Demo.java"_s));
@@ -174,10 +126,10 @@ TEST_F(NewProjectTest, ApplicationProjectWritesTheClassAndSavesTheProjectWithIt)
 }
 
 TEST_F(NewProjectTest, AppletProjectAlsoWritesThePageAndMakesItTheHtmlFile) {
-    newProject(ProjectKind::Applet, u"Clock"_s, pathIn(u"Clock.jpr"_s));
+    newProject(ProjectKind::Applet, u"Clock"_s);
 
-    EXPECT_EQ(readFile(pathIn(u"Clock.java"_s)), appletSource("Clock"));
-    EXPECT_EQ(readFile(pathIn(u"Example1.html"_s)), appletPage("Clock"));
+    EXPECT_EQ(readFile(pathIn(u"Clock.java"_s)), kClockSource);
+    EXPECT_EQ(readFile(pathIn(u"Example1.html"_s)), kClockPage);
     const ProjectFileContents saved = readProject(pathIn(u"Clock.jpr"_s));
     EXPECT_EQ(saved.m_fileList.GetCount(), 1);
     EXPECT_EQ(saved.m_strHtmlPath, pathIn(u"Example1.html"_s));
@@ -220,9 +172,9 @@ class ReplaceTest : public NewProjectTest, public testing::WithParamInterface<Re
 TEST_P(ReplaceTest, AsksBeforeReplacingAFile) {
     const ReplaceCase &test = GetParam();
     const QString existing = pathIn(test.existing);
-    harness.writeFile(u"work/"_s + test.existing, "the user's own file");
+    harness.writeFile(test.existing, "the user's own file");
     harness.prompter().answerNext(test.answer);
-    newProject(test.kind, u"Demo"_s, pathIn(u"Demo.jpr"_s));
+    newProject(test.kind, u"Demo"_s);
 
     EXPECT_EQ(messages(), QStringList{existing + u" already exists. Do you want to replace it?"_s});
     EXPECT_EQ(readFile(existing) == "the user's own file", test.answer != fw::Answer::Yes);
@@ -239,36 +191,5 @@ const ReplaceCase kReplaceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Answers, ReplaceTest, testing::ValuesIn(kReplaceCases),
                          testing_support::CaseName());
-
-// A new user's first hour: an application project from New Project builds and runs with the
-// real JDK.
-TEST_F(NewProjectTest, ApplicationProjectBuildsAndRunsWithTheJdk) {
-    const QString jdk = AppSettings::defaultJdkFolder();
-    if (!QFileInfo(jdk + u"/bin/javac"_s).isExecutable()) {
-        GTEST_SKIP() << "no JDK found";
-    }
-    harness.app().settings().jdkFolder = jdk;
-    // The frame cannot show here; the program says it started before it finds that out.
-    const bool hadOptions = qEnvironmentVariableIsSet("JAVA_TOOL_OPTIONS");
-    const QByteArray oldOptions = qgetenv("JAVA_TOOL_OPTIONS");
-    qputenv("JAVA_TOOL_OPTIONS", "-Djava.awt.headless=true");
-    const auto restore = qScopeGuard([&] {
-        hadOptions ? qputenv("JAVA_TOOL_OPTIONS", oldOptions) : qunsetenv("JAVA_TOOL_OPTIONS");
-    });
-
-    newProject(ProjectKind::Application, u"Demo"_s, pathIn(u"Demo.jpr"_s));
-    ASSERT_NE(project(), nullptr);
-    CProcessOutputDialog &output = *project()->m_pOutputWnd;
-    const auto run = [&](int id) {
-        return frame().executeCommand(id)
-               && QTest::qWaitFor([&] { return !IsProcessRunning() && !output.isWatching(); },
-                                  60000);
-    };
-    EXPECT_TRUE(run(CommandId::Build));
-    EXPECT_TRUE(output.ShownText().endsWith(u"No Errors"_s)) << output.ShownText().toStdString();
-    EXPECT_TRUE(run(CommandId::RunApplication));
-    EXPECT_TRUE(output.ShownText().contains(u"Starting App\r\n"_s))
-        << output.ShownText().toStdString();
-}
 
 } // namespace

@@ -18,33 +18,22 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing_support::AppHarness;
 
-template <typename Widget>
-Widget *control(QDialog &dialog, const char *kind, int id) {
-    auto *widget = dialog.findChild<Widget *>(QString::fromLatin1(kind) + QString::number(id));
-    EXPECT_NE(widget, nullptr) << kind << id;
-    return widget;
-}
-
-QLineEdit *jdkEdit(QDialog &dialog) {
-    return control<QLineEdit>(dialog, "edit", CPreferencesDialog::kJdkFolderEditId);
-}
-
-void click(QDialog &dialog, int buttonId) {
-    QTest::mouseClick(control<QPushButton>(dialog, "button", buttonId), Qt::LeftButton);
+// Clicks the dialog's control of that object name ("button1020", "check1008").
+void click(QDialog &dialog, const QString &name) {
+    QWidget *widget = dialog.findChild<QAbstractButton *>(name);
+    ASSERT_NE(widget, nullptr) << name.toStdString();
+    QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 void presetPreferences(fw::Profile &profile) {
-    const QString options = QStringLiteral("OPTIONS");
-    profile.writeString(QStringLiteral("PATHS"), QStringLiteral("JAVABIN"),
-                        QStringLiteral("/opt/old-jdk"));
-    profile.writeString(options, QStringLiteral("JAVAC"), QStringLiteral("-g"));
-    profile.writeInt(options, QStringLiteral("SAVECOMP"), 0);
-    profile.writeInt(options, QStringLiteral("LOADLAST"), 5);
-    profile.writeInt(options, QStringLiteral("KEYCOLOR"), 0x00112233);
-    profile.writeInt(options, QStringLiteral("COMMENTCOLOR"), 0x00445566);
-    profile.writeInt(options, QStringLiteral("STRINGCOLOR"), 0x00778899);
+    profile.writeString(u"PATHS"_s, u"JAVABIN"_s, u"/opt/old-jdk"_s);
+    profile.writeString(u"OPTIONS"_s, u"JAVAC"_s, u"-g"_s);
+    profile.writeInt(u"OPTIONS"_s, u"SAVECOMP"_s, 0);
+    profile.writeInt(u"OPTIONS"_s, u"LOADLAST"_s, 5);
+    profile.writeInt(u"OPTIONS"_s, u"KEYCOLOR"_s, 0x00112233);
 }
 
 // Runs "Preferences..." with the dialog driven by script, which ends it by its answer.
@@ -56,22 +45,37 @@ void editPreferences(AppHarness &harness, const std::function<int(QDialog &)> &s
     ASSERT_TRUE(harness.mainFrame().executeCommand(CommandId::Preferences));
 }
 
-// All seven values are stored on OK and read back the same at the next start; the folder picked
-// with Browse replaces the whole text of the field.
-TEST(Preferences, OkStoresAllSevenValuesAndTheyComeBackAtTheNextStart) {
+// A colour is applied to the sample at once, yet Cancel must leave the settings and the file as
+// they were. Then all seven values are stored on OK and read back the same at the next start; the
+// folder picked with Browse replaces the whole text of the field.
+TEST(Preferences, CancelLeavesEverySettingAndOkStoresAllSeven) {
     AppHarness harness({}, presetPreferences);
-    harness.prompter().chooseFolderNext(QStringLiteral("/usr/lib/jvm/picked"));
-    harness.prompter().chooseColourNext(QColor(1, 2, 3));
-    harness.prompter().chooseColourNext(QColor(4, 5, 6));
-    harness.prompter().chooseColourNext(QColor(7, 8, 9));
+    QFile file(harness.settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    harness.prompter().chooseColourNext(QColor(Qt::yellow));
     editPreferences(harness, [&](QDialog &dialog) {
-        click(dialog, 1020);
-        EXPECT_EQ(jdkEdit(dialog)->text(), QStringLiteral("/usr/lib/jvm/picked"));
-        control<QLineEdit>(dialog, "edit", 1007)->setText(QStringLiteral("-deprecation"));
-        QTest::mouseClick(control<QCheckBox>(dialog, "check", 1008), Qt::LeftButton);
-        QTest::mouseClick(control<QCheckBox>(dialog, "check", 1010), Qt::LeftButton);
-        for (int button : {1023, 1024, 1030}) {
-            click(dialog, button);
+        click(dialog, u"button1023"_s);
+        dialog.findChild<QLineEdit *>(u"edit1000"_s)->setText(u"/elsewhere"_s);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(harness.app().settings().keywordColour, 0x00112233u);
+    EXPECT_EQ(harness.app().settings().jdkFolder, u"/opt/old-jdk"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+
+    harness.prompter().chooseFolderNext(u"/usr/lib/jvm/picked"_s);
+    for (const QColor &colour : {QColor(1, 2, 3), QColor(4, 5, 6), QColor(7, 8, 9)}) {
+        harness.prompter().chooseColourNext(colour);
+    }
+    editPreferences(harness, [&](QDialog &dialog) {
+        click(dialog, u"button1020"_s);
+        EXPECT_EQ(dialog.findChild<QLineEdit *>(u"edit1000"_s)->text(), u"/usr/lib/jvm/picked"_s);
+        dialog.findChild<QLineEdit *>(u"edit1007"_s)->setText(u"-deprecation"_s);
+        for (const char *name :
+             {"check1008", "check1010", "button1023", "button1024", "button1030"}) {
+            click(dialog, QString::fromLatin1(name));
         }
         QTest::mouseClick(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
@@ -80,35 +84,14 @@ TEST(Preferences, OkStoresAllSevenValuesAndTheyComeBackAtTheNextStart) {
     AppSettings reloaded;
     reloaded.LoadSettings(*harness.storedSettings());
     for (const AppSettings *settings : {&harness.app().settings(), &reloaded}) {
-        EXPECT_EQ(settings->jdkFolder, QStringLiteral("/usr/lib/jvm/picked"));
-        EXPECT_EQ(settings->javacOptions, QStringLiteral("-deprecation"));
+        EXPECT_EQ(settings->jdkFolder, u"/usr/lib/jvm/picked"_s);
+        EXPECT_EQ(settings->javacOptions, u"-deprecation"_s);
         EXPECT_EQ(settings->saveBeforeCompile, 1);
         EXPECT_EQ(settings->loadLastProject, 0);
         EXPECT_EQ(settings->keywordColour, 0x00030201u);
         EXPECT_EQ(settings->commentColour, 0x00060504u);
         EXPECT_EQ(settings->stringColour, 0x00090807u);
     }
-}
-
-// A colour is applied to the sample at once, yet Cancel must leave the settings and the file as
-// they were.
-TEST(Preferences, ColourChosenThenCancelLeavesEverySetting) {
-    AppHarness harness({}, presetPreferences);
-    const QByteArray before = [&] {
-        QFile file(harness.settingsFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
-    harness.prompter().chooseColourNext(QColor(Qt::yellow));
-    editPreferences(harness, [&](QDialog &dialog) {
-        click(dialog, 1023);
-        jdkEdit(dialog)->setText(QStringLiteral("/elsewhere"));
-        return int(QDialog::Rejected);
-    });
-    EXPECT_EQ(harness.app().settings().keywordColour, 0x00112233u);
-    EXPECT_EQ(harness.app().settings().jdkFolder, QStringLiteral("/opt/old-jdk"));
-    QFile after(harness.settingsFile());
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), before);
 }
 
 } // namespace

@@ -13,16 +13,13 @@ namespace {
 using testing_support::makeScratchFolder;
 using testing_support::writeFileIn;
 
-QString tipsFileWith(const QByteArray &bytes) {
-    return writeFileIn(makeScratchFolder(QStringLiteral("tips")), QStringLiteral("tips.dat"),
-                       bytes);
-}
-
 // Reading tip after tip: comment, indented and empty lines are never tips, the last tip is
 // followed by the first, and a line too long for one read comes in pieces of at most 999
-// characters, never cutting a character in two.
+// characters, never cutting a character in two. A file without tips must end the search after
+// one pass instead of looping for ever.
 TEST(TipsFile, GivesTheTipsInOrder) {
     const QString longLine(2000, QLatin1Char('x'));
+    const QString none = QStringLiteral("<none>");
     const struct {
         QByteArray content;
         QStringList tips;
@@ -32,26 +29,18 @@ TEST(TipsFile, GivesTheTipsInOrder) {
                   {longLine.left(999), longLine.left(999), QStringLiteral("xx"),
                    QStringLiteral("Next"), longLine.left(999)}},
                  {QByteArray(998, 'a') + "\xC3\xA9tude\n",
-                  {QString(998, QLatin1Char('a')), QStringLiteral("\u00e9tude")}}};
+                  {QString(998, QLatin1Char('a')), QStringLiteral("\u00e9tude")}},
+                 {QByteArray(), {none, none}},
+                 {"; one\n; two\n;three", {none, none}}};
     for (const auto &test : cases) {
         TipsFile file;
-        ASSERT_TRUE(file.open(tipsFileWith(test.content)));
+        ASSERT_TRUE(file.open(writeFileIn(makeScratchFolder(QStringLiteral("tips")),
+                                          QStringLiteral("tips.dat"), test.content)));
         QStringList tips;
         for (qsizetype read = 0; read < test.tips.size(); ++read) {
-            tips << (file.readNextTip() == TipsFile::Read::Tip ? file.tip().trimmed()
-                                                               : QStringLiteral("<none>"));
+            tips << (file.readNextTip() == TipsFile::Read::Tip ? file.tip().trimmed() : none);
         }
         EXPECT_EQ(tips, test.tips);
-    }
-}
-
-// A file without tips must end the search after one pass instead of looping for ever.
-TEST(TipsFile, FileWithoutTipsGivesNoTip) {
-    for (const QByteArray &content : {QByteArray(), QByteArray("; one\n; two\n;three")}) {
-        TipsFile file;
-        ASSERT_TRUE(file.open(tipsFileWith(content)));
-        EXPECT_EQ(file.readNextTip(), TipsFile::Read::NoTip) << content.constData();
-        EXPECT_EQ(file.readNextTip(), TipsFile::Read::NoTip) << content.constData();
     }
 }
 
@@ -60,25 +49,22 @@ TEST(TipsFile, FileWithoutTipsGivesNoTip) {
 TEST(TipSession, ReplacedFileStartsAtTheFirstTip) {
     const QString folder = makeScratchFolder(QStringLiteral("tipsession"));
     fw::Profile profile(folder + QStringLiteral("/Tarvo.conf"));
-    const QString tipsPath = folder + QStringLiteral("/help/tips.dat");
-    const auto writeTips = [&](const QByteArray &bytes, qint64 modified) {
-        writeFileIn(folder, QStringLiteral("help/tips.dat"), bytes);
-        QFile file(tipsPath);
+    QStringList shown;
+    for (const auto &[bytes, modified] :
+         {std::pair{"One\nTwo\nThree\n", 1'600'000'000},
+          std::pair{"New one\nNew two\nNew three\n", 1'600'000'100}}) {
+        QFile file(writeFileIn(folder, QStringLiteral("help/tips.dat"), bytes));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(QDateTime::fromSecsSinceEpoch(modified),
                                      QFileDevice::FileModificationTime));
-    };
-    const auto nextShowing = [&] {
-        TipSession session(profile, tipsPath);
-        return session.status() == TipSession::Status::Tip ? session.tip()
-                                                           : QStringLiteral("<none>");
-    };
-    writeTips("One\nTwo\nThree\n", 1'600'000'000);
-    EXPECT_EQ(nextShowing(), QStringLiteral("One"));
-    EXPECT_EQ(nextShowing(), QStringLiteral("Two"));
-    writeTips("New one\nNew two\nNew three\n", 1'600'000'100);
-    EXPECT_EQ(nextShowing(), QStringLiteral("New one"));
-    EXPECT_EQ(nextShowing(), QStringLiteral("New two"));
+        file.close();
+        for (int showing = 0; showing < 2; ++showing) {
+            TipSession session(profile, file.fileName());
+            shown << (session.status() == TipSession::Status::Tip ? session.tip()
+                                                                  : QStringLiteral("<none>"));
+        }
+    }
+    EXPECT_EQ(shown, (QStringList{"One", "Two", "New one", "New two"}));
 }
 
 } // namespace

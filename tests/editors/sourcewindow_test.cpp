@@ -10,6 +10,7 @@
 #include "support/casename.h"
 #include "support/qtprinters.h"
 #include "support/scriptedprompter.h"
+#include "support/testenvironment.h"
 
 #include "sourcewindowfixture.h"
 
@@ -30,6 +31,7 @@
 
 #include <functional>
 #include <random>
+#include <span>
 
 namespace {
 
@@ -174,7 +176,7 @@ TEST(SourceColouring, UndoneCutAndUndoneReplacementComeBackColoured) {
 // Replace All colours every line it touches at once, the lines between the first and the last
 // replacement too, without F3.
 TEST(SourceColouring, ReplaceAllColoursTheLinesItTouches) {
-    SourceWindow window("int foo = 1;\n// foo note\nString s = \"foo\";\nint foo2 = 2;\nfoo();\n");
+    SourceWindow window("int foo;\n// foo\n\"foo\";\n");
     ASSERT_TRUE(window.view()->invokeCommand(CommandId::EditReplace));
     fw::FindReplaceDialog &dialog = fw::FindReplaceDialog::instance();
     const QList<QLineEdit *> fields = dialog.findChildren<QLineEdit *>();
@@ -186,14 +188,10 @@ TEST(SourceColouring, ReplaceAllColoursTheLinesItTouches) {
             QTest::mouseClick(button, Qt::LeftButton);
         }
     }
-    EXPECT_EQ(window.text(), QStringLiteral("int long x = 1;\n// long x note\n"
-                                            "String s = \"long x\";\nint long x2 = 2;\n"
-                                            "long x();\n"));
-    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK.KKKK......."));
-    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCCCCCCCCC"));
-    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("...........SSSSSSSS."));
-    EXPECT_EQ(window.drawnClasses(3), QStringLiteral("KKK.KKKK........"));
-    EXPECT_EQ(window.drawnClasses(4), QStringLiteral("KKKK....."));
+    EXPECT_EQ(window.text(), QStringLiteral("int long x;\n// long x\n\"long x\";\n"));
+    EXPECT_EQ(window.drawnClasses(0), QStringLiteral("KKK.KKKK..."));
+    EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCCCC"));
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("SSSSSSSS."));
     dialog.hide();
 }
 
@@ -284,19 +282,23 @@ TEST(SourceColouring, ClassesStayBesideTheTextThroughRandomEditsAndUndo) {
 // A long file whose colours depend on text far above: a block comment open from line 10 to
 // line 2600, and a lone quote on line 2700 that starts a string running into the next line.
 QByteArray longJavaFile() {
-    QByteArray text;
+    QByteArrayList lines;
     for (int line = 0; line < 3000; ++line) {
-        if (line == 10) {
-            text += "int a; /* opened here\n";
-        } else if (line == 2600) {
-            text += "closed */ public int x = \"s\";\n";
-        } else if (line == 2700) {
-            text += "String s = \"runs on\n";
-        } else {
-            text += "    if (x) return \"word\"; // note " + QByteArray::number(line) + "\n";
-        }
+        lines << "    if (x) return \"word\"; // note " + QByteArray::number(line);
     }
-    return text;
+    lines[10] = "int a; /* opened here";
+    lines[2600] = "closed */ public int x = \"s\";";
+    lines[2700] = "String s = \"runs on";
+    return lines.join('\n') + '\n';
+}
+
+// Colour classes as letters, one a character.
+QString letters(std::span<const editors::ColourClass> classes) {
+    QString letters;
+    for (const editors::ColourClass colourClass : classes) {
+        letters += QStringLiteral(".KSC").at(int(colourClass));
+    }
+    return letters;
 }
 
 // What the whole-text pass gives every line of the window's text, one letter a character.
@@ -306,12 +308,8 @@ QStringList passClasses(const SourceWindow &window) {
     QStringList lines;
     qsizetype offset = 0;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
-        QString letters;
-        for (qsizetype index = 0; index < line.size(); ++index) {
-            letters += QStringLiteral(".KSC").at(int(classes[offset++]));
-        }
-        offset += 2;
-        lines << letters;
+        lines << letters(std::span(classes).subspan(offset, line.size()));
+        offset += line.size() + 2;
     }
     return lines;
 }
@@ -329,7 +327,9 @@ void expectShownLinesColoured(const SourceWindow &window, const QStringList &exp
     }
 }
 
-TEST(LazyColouring, EveryShownLineIsColouredWhereverTheViewGoes) {
+// Every line shown is coloured exactly wherever the view goes, and again after an edit far above
+// changes the lines below and after its Undo.
+TEST(LazyColouring, EveryShownLineIsColouredWhereverTheViewGoesAndAfterEdits) {
     SourceWindow window(longJavaFile());
     const QStringList expected = passClasses(window);
     expectShownLinesColoured(window, expected);
@@ -345,20 +345,16 @@ TEST(LazyColouring, EveryShownLineIsColouredWhereverTheViewGoes) {
     expectShownLinesColoured(window, expected);
     window.view()->verticalScrollBar()->setValue(window.view()->verticalScrollBar()->maximum());
     expectShownLinesColoured(window, expected);
-}
 
-TEST(LazyColouring, ClassesStayExactAfterEditsAndColourAll) {
-    SourceWindow window(longJavaFile());
     window.document()->GoToLine(2000);
     window.view()->viewport()->repaint();
     // Closing the comment early changes the lines below, which are drawn when shown.
-    QTextCursor cursor(window.block(1000));
-    window.view()->setTextCursor(cursor);
+    window.view()->setTextCursor(QTextCursor(window.block(1000)));
     QTest::keyClicks(window.view(), QStringLiteral("*/"));
     window.view()->ColourAll(true);
-    const QStringList expected = passClasses(window);
-    EXPECT_EQ(expected[2000].left(6), QStringLiteral("....KK"));
-    expectShownLinesColoured(window, expected);
+    const QStringList edited = passClasses(window);
+    EXPECT_EQ(edited[2000].left(6), QStringLiteral("....KK"));
+    expectShownLinesColoured(window, edited);
 
     // Undo brings the comment back; after F3 the lines below are comment again.
     window.view()->UndoOrRedo(false);
@@ -369,16 +365,18 @@ TEST(LazyColouring, ClassesStayExactAfterEditsAndColourAll) {
     EXPECT_FALSE(window.document()->isModified());
 }
 
+// Writes new contents into the window's file behind its back.
+void rewrite(const SourceWindow &window, const QByteArray &bytes) {
+    testing_support::writeFileIn(window.path.section(QLatin1Char('/'), 0, -2),
+                                 window.path.section(QLatin1Char('/'), -1), bytes);
+}
+
 // The classes of every line as the store holds them, one letter a character.
 QStringList storedClasses(const SourceWindow &window) {
     const ColourClassStore &store = window.document()->colourClasses();
     QStringList lines;
     for (int line = 0; line < store.lineCount(); ++line) {
-        QString letters;
-        for (const editors::ColourClass colourClass : store.lineClasses(line)) {
-            letters += QStringLiteral(".KSC").at(int(colourClass));
-        }
-        lines << letters;
+        lines << letters(store.lineClasses(line));
     }
     return lines;
 }
@@ -394,10 +392,7 @@ TEST(SourceDocument, TextReadIsColouredAndScannedWhole) {
 
     RecordingProject project;
     window.services.project = &project;
-    QFile file(window.path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("/* one */ class Bar {\n  int g(int x) { return \"}\"; }\n}\n");
-    file.close();
+    rewrite(window, "/* one */ class Bar {\n  int g(int x) { return \"}\"; }\n}\n");
     ASSERT_TRUE(window.document()->reload());
     EXPECT_EQ(storedClasses(window), passClasses(window));
     EXPECT_EQ(storedClasses(window).first(), QStringLiteral("CCCCCCCCC.KKKKK......"));
@@ -411,11 +406,8 @@ TEST(SourceDocument, TextReadIsColouredAndScannedWhole) {
 // lines are not laid out again, and the horizontal scroll bar still reaches the end of the
 // long line on screen.
 TEST(SourceDocument, LargeFileOpensAtTheTopAndScrollsAcrossAtAnyWidth) {
-    QByteArray text = "int wide = 0; // " + QByteArray(400, 'w') + "\n";
-    for (int line = 0; line < 30000; ++line) {
-        text += "int x;\n";
-    }
-    SourceWindow window(text);
+    SourceWindow window("int wide = 0; // " + QByteArray(400, 'w') + "\n"
+                        + QByteArray("int x;\n").repeated(30000));
     window.drawnClasses(0);
     EXPECT_FALSE(window.document()->isModified());
     EXPECT_EQ(window.view()->textCursor().position(), 0);
@@ -505,10 +497,7 @@ TEST(Compile, FileInItsPackageFolderCompilesFromThePackageRoot) {
     window.services.project = &project;
     window.services.appSettings.jdkFolder = QStringLiteral("/opt/jdk");
     const QString package = window.path.section(QLatin1Char('/'), -2, -2);
-    QFile file(window.path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("package " + package.toUtf8() + ";\nclass Foo {}\n");
-    file.close();
+    rewrite(window, "package " + package.toUtf8() + ";\nclass Foo {}\n");
     window.view()->CompileCurrentFile();
     const QString root = window.path.section(QLatin1Char('/'), 0, -3);
     EXPECT_EQ(project.calls,

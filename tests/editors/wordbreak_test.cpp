@@ -28,12 +28,8 @@ TEST(WordBreak, EveryAsciiCodeForEachAction) {
 // Left looks from the character before the position, Right from the one at it, and neither
 // reads past the given length.
 TEST(WordBreak, LeftLooksBeforeThePositionRightAtItAndBothStopAtTheLength) {
-    const QString text = QStringLiteral("foo.bar_baz(x)");
-    const int length = int(text.size());
-    EXPECT_EQ(WordBreak(text, 3, length, WordBreakAction::Left), 0);
-    EXPECT_EQ(WordBreak(text, 11, length, WordBreakAction::Left), 4);
-    EXPECT_EQ(WordBreak(text, 3, length, WordBreakAction::Right), 3);
-    EXPECT_EQ(WordBreak(text, 4, length, WordBreakAction::Right), 11);
+    EXPECT_EQ(WordBreak(u"foo.bar", 3, 7, WordBreakAction::Left), 0);
+    EXPECT_EQ(WordBreak(u"foo.bar", 3, 7, WordBreakAction::Right), 3);
     EXPECT_EQ(WordBreak(u"abc def", 0, 3, WordBreakAction::Right), 3);
     EXPECT_EQ(WordBreak(u"a c", 3, 3, WordBreakAction::IsDelimiter), 0);
 }

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -43,22 +42,19 @@ TEST(ReadWholeFile, RefusesSpecialFilesWithoutReadingFromThem) {
 
 // Limits the size of files this process may write while it lives; a write beyond it fails with
 // the system's "File too large" instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        const rlimit limited{bytes, m_previous.rlim_max};
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes)
+        : handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit limited{bytes, previous.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
     }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
+    void (*handler)(int);
+    rlimit previous{};
 };
 
 // A small file used to sit in the write buffer until commit, whose failed flush went unnoticed:
@@ -82,13 +78,9 @@ TEST(FailedWrite, OverTheFileSizeLimitGivesTheSystemsReasonAndKeepsTheOldFile) {
 }
 
 bool writeWhole(const char *path, const QByteArray &text) {
-    const int handle = ::open(path, O_WRONLY);
-    if (handle < 0) {
-        return false;
-    }
-    const bool written = ::write(handle, text.constData(), text.size()) == text.size();
-    ::close(handle);
-    return written;
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+           && file.write(text) == text.size();
 }
 
 // In a child process with a mount namespace of its own, mounts a 64 KB memory file system on
@@ -132,12 +124,10 @@ QByteArray saveOnAFullDisk(const QString &folder) {
         report((saved ? "saved\n" : "failed\n") + error.toUtf8() + "\n" + contentsOf(path));
     }
     ::close(channel[1]);
-    QByteArray answer;
-    char buffer[4096];
-    for (ssize_t count; (count = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-        answer.append(buffer, count);
-    }
-    ::close(channel[0]);
+    QFile reader;
+    reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray answer = reader.readAll();
+    reader.close();
     ::waitpid(child, nullptr, 0);
     return answer;
 }

@@ -9,6 +9,7 @@
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
 
@@ -33,11 +34,14 @@ protected:
         harness.prompter().chooseFilesNext(paths);
         ASSERT_TRUE(harness.mainFrame().executeCommand(CommandId::AddJavaSourceFiles));
     }
-    QTreeWidgetItem *selectFile(const QString &label) {
+    // Selects the file's entry in the tree and presses the key on it.
+    void pressOn(const QString &label, int key, Qt::KeyboardModifiers modifiers = {}) {
         QTreeWidgetItem *item = view->FindChildByLabel(label, view->topLevelItem(0));
+        ASSERT_NE(item, nullptr) << label.toStdString();
         view->setFocus();
         view->setCurrentItem(item);
-        return item;
+        QTest::keyClick(view, Qt::Key(key), modifiers);
+        AppHarness::processEvents();
     }
 
     AppHarness harness;
@@ -53,8 +57,8 @@ TEST_F(ProjectUseTest, FileOfATakenNameIsAskedAboutAndReplacedOnlyOnYes) {
     for (const fw::Answer answer : {fw::Answer::No, fw::Answer::Yes}) {
         harness.prompter().answerNext(answer);
         addFiles({second});
-        const QString entry = project->GetFileList().GetAt(0)->GetPath();
-        EXPECT_EQ(entry, answer == fw::Answer::Yes ? second : first);
+        EXPECT_EQ(project->GetFileList().GetAt(0)->GetPath(),
+                  answer == fw::Answer::Yes ? second : first);
         EXPECT_EQ(project->GetFileList().GetCount(), 1);
     }
     const QString question =
@@ -65,20 +69,13 @@ TEST_F(ProjectUseTest, FileOfATakenNameIsAskedAboutAndReplacedOnlyOnYes) {
 TEST_F(ProjectUseTest, EnterOpensTheSelectedFileAndShiftF10OpensItsMenu) {
     const QString path = write(u"src/A.java"_s);
     addFiles({path, write(u"src/B.java"_s)});
-    ASSERT_NE(selectFile(u"A.java"_s), nullptr);
-    QTest::keyClick(view, Qt::Key_Return);
-    AppHarness::processEvents();
+    pressOn(u"A.java"_s, Qt::Key_Return);
     ASSERT_NE(harness.mainFrame().activeDocument(), nullptr);
     EXPECT_EQ(harness.mainFrame().activeDocument()->pathName(), path);
 
     harness.app().ActivateProjectWindow();
-    ASSERT_NE(selectFile(u"B.java"_s), nullptr);
-    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
-    AppHarness::processEvents();
-    QMenu *menu = nullptr;
-    for (QMenu *candidate : view->findChildren<QMenu *>()) {
-        menu = candidate->isVisible() ? candidate : menu;
-    }
+    pressOn(u"B.java"_s, Qt::Key_F10, Qt::ShiftModifier);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     for (QAction *action : menu->actions()) {
         if (action->text() == u"Set as Main"_s) {

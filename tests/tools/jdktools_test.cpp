@@ -34,7 +34,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -291,11 +294,7 @@ TEST_F(JdkTest, BuildWithAnErrorShowsItAndADoubleClickLeadsToItsLine) {
 TEST_F(JdkTest, MessageAboutAFileOutsideTheProjectOpensThatFile) {
     writeSource("Hello.java", "public class Hello {\n}\n");
     openProject({"Hello.java"}, "Hello.java");
-    const QString bad = harness.writeFile("src/bad/Hello.java", "public class Hello {\n"
-                                                                "    void f() {\n"
-                                                                "        int x = 1\n"
-                                                                "    }\n"
-                                                                "}\n");
+    const QString bad = harness.writeFile("src/bad/Hello.java", "class Hello {\n\n int x = 1\n}\n");
     ASSERT_NE(harness.app().openDocumentFile(bad), nullptr);
     QWidget *editor = harness.mainFrame().activeView()->widget();
     editor->setFocus();
@@ -317,17 +316,8 @@ TEST_F(JdkTest, MessageAboutAFileOutsideTheProjectOpensThatFile) {
 // order and round at the ends: each opens its file at its line, as a double-click does, and
 // selects the message in the output window.
 TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
-    writeSource("Main.java", "public class Main {\n"
-                             "    public static void main(String[] args) {\n"
-                             "        int x = \"text\";\n"
-                             "        Helper.help();\n"
-                             "    }\n"
-                             "}\n");
-    writeSource("Helper.java", "class Helper {\n"
-                               "    static void help() {\n"
-                               "    }\n"
-                               "    static int broken = undefined();\n"
-                               "}\n");
+    writeSource("Main.java", "class Main {\n    int x = \"text\" + Helper.broken;\n}\n");
+    writeSource("Helper.java", "class Helper {\n\n    static int broken = undefined();\n}\n");
     openProject({"Main.java", "Helper.java"}, "Main.java");
     CMainFrame &frame = harness.mainFrame();
     EXPECT_FALSE(frame.commandState(CommandId::NextMessage).isEnabled());
@@ -339,23 +329,16 @@ TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
     ASSERT_TRUE(frame.commandState(CommandId::NextMessage).isEnabled());
     EXPECT_TRUE(frame.commandState(CommandId::PreviousMessage).isEnabled());
 
-    struct Message {
-        int outputLine;
-        QString path;
-        int line;
-    };
-    QList<Message> messages;
+    // The two messages in the order javac gave them: output line, file, line in the file.
     const QStringList lines = shown().split("\r\n");
-    static const QRegularExpression kMessage("^(?:\\./)?(\\w+\\.java):(\\d+): error:");
-    for (int index = 0; index < lines.size(); ++index) {
-        if (const QRegularExpressionMatch match = kMessage.match(lines.at(index));
-            match.hasMatch()) {
-            messages.append(
-                {index, src() + "/" + match.captured(1), match.captured(2).toInt() - 1});
-        }
-    }
-    ASSERT_EQ(messages.size(), 2) << shown().toStdString();
-    ASSERT_NE(messages.at(0).path, messages.at(1).path);
+    using Message = std::tuple<int, QString, int>;
+    std::array<Message, 2> messages{
+        Message{lines.indexOf(QRegularExpression("^Main.java:2: error:.*")), src() + "/Main.java",
+                1},
+        Message{lines.indexOf(QRegularExpression("^(\\./)?Helper.java:3: error:.*")),
+                src() + "/Helper.java", 2}};
+    std::ranges::sort(messages);
+    ASSERT_GE(std::get<0>(messages[0]), 0) << shown().toStdString();
 
     const auto press = [&](Qt::KeyboardModifiers modifiers) {
         // The keys work in the window that is active: the output window or the main one.
@@ -368,12 +351,13 @@ TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
         QTest::keyClick(focus ? focus : active, Qt::Key_F4, modifiers);
     };
     const auto expectAt = [&](const Message &message) {
-        EXPECT_EQ(selectedLineIn(message.path), message.line) << message.path.toStdString();
+        const auto &[outputLine, path, line] = message;
+        EXPECT_EQ(selectedLineIn(path), line) << path.toStdString();
         ASSERT_TRUE(output().IsOpen());
         COutputEdit *edit = output().window()->outputEdit();
         const QTextCursor cursor = edit->textCursor();
         const QTextBlock block = edit->document()->findBlock(cursor.selectionStart());
-        EXPECT_EQ(block.blockNumber(), message.outputLine);
+        EXPECT_EQ(block.blockNumber(), outputLine);
         EXPECT_EQ(cursor.selectedText(), block.text());
     };
     const std::pair<Qt::KeyboardModifiers, int> steps[] = {
@@ -398,16 +382,12 @@ TEST_F(JdkTest, NextAndPreviousMessageGoThroughTheErrorsOfTwoFiles) {
 // file opened after the build shows its marks; compiling the mended file from its window takes
 // its marks away and leaves those of the file it did not compile.
 TEST_F(JdkTest, BuildMarksTheLinesOfItsMessagesUntilTheFileCompilesClean) {
-    writeSource("Main.java", "public class Main {\n"
-                             "    public static void main(String[] args) {\n"
-                             "        Integer boxed = new Integer(5);\n"
-                             "        int x = \"text\";\n"
-                             "        System.out.println(Helper.broken);\n"
-                             "    }\n"
+    writeSource("Main.java", "class Main {\n"
+                             "    Integer boxed = new Integer(5);\n"
+                             "    int x = \"text\";\n"
+                             "    int y = Helper.broken;\n"
                              "}\n");
-    writeSource("Helper.java", "class Helper {\n"
-                               "    static int broken = undefined();\n"
-                               "}\n");
+    writeSource("Helper.java", "class Helper {\n    static int broken = undefined();\n}\n");
     openProject({"Main.java", "Helper.java"}, "Main.java");
     auto *main =
         dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Main.java"));
@@ -437,17 +417,17 @@ TEST_F(JdkTest, BuildMarksTheLinesOfItsMessagesUntilTheFileCompilesClean) {
     project->Build();
     ASSERT_TRUE(waitForEnd());
     ASSERT_FALSE(margin->isHidden()) << shown().toStdString();
-    EXPECT_EQ(marks(margin), (QStringList{"3 W", "4 E"})) << shown().toStdString();
-    EXPECT_EQ(tooltipOf(margin, 4), "error: incompatible types: String cannot be converted to "
-                                    "int\n        int x = \"text\";\n                ^");
-    EXPECT_TRUE(tooltipOf(margin, 3).startsWith("warning: [removal] Integer(int) in Integer"))
-        << tooltipOf(margin, 3).toStdString();
+    EXPECT_EQ(marks(margin), (QStringList{"2 W", "3 E"})) << shown().toStdString();
+    EXPECT_EQ(tooltipOf(margin, 3), "error: incompatible types: String cannot be converted to "
+                                    "int\n    int x = \"text\";\n            ^");
+    EXPECT_TRUE(tooltipOf(margin, 2).startsWith("warning: [removal] Integer(int) in Integer"))
+        << tooltipOf(margin, 2).toStdString();
 
     // A line added at the top takes both marks one line down.
     editor->setFocus();
     editor->moveCursor(QTextCursor::Start);
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(marks(margin), (QStringList{"4 W", "5 E"}));
+    EXPECT_EQ(marks(margin), (QStringList{"3 W", "4 E"}));
 
     auto *helper =
         dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Helper.java"));
@@ -463,11 +443,7 @@ TEST_F(JdkTest, BuildMarksTheLinesOfItsMessagesUntilTheFileCompilesClean) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.mainFrame()));
     harness.app().openDocumentFile(src() + "/Main.java");
     editor->selectAll();
-    editor->insertPlainText("public class Main {\n"
-                            "    public static void main(String[] args) {\n"
-                            "        int x = 1;\n"
-                            "    }\n"
-                            "}\n");
+    editor->insertPlainText("class Main {\n}\n");
     harness.app().settings().saveBeforeCompile = 1;
     harness.prompter().answerNext(fw::Answer::Yes);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor; }, 2000));
@@ -544,24 +520,20 @@ TEST_F(JdkTest, FileNamedLikeAnOptionsFileIsCompiled) {
 // A project laid out in package folders: Main in com.example.app uses Helper in
 // com.example.util, which only the root as source path lets the compiler find.
 TEST_F(JdkTest, TwoPackageProjectBuildsRunsAndJarsFromItsRoot) {
-    const QString mainPath = harness.writeFile("src/com/example/app/Main.java",
-                                               "package com.example.app;\n"
-                                               "\n"
-                                               "import com.example.util.Helper;\n"
-                                               "\n"
-                                               "public class Main {\n"
-                                               "    public static void main(String[] args) {\n"
-                                               "        System.out.println(Helper.greeting());\n"
-                                               "    }\n"
-                                               "}\n");
-    const QString helperPath = harness.writeFile("src/com/example/util/Helper.java",
-                                                 "package com.example.util;\n"
-                                                 "\n"
-                                                 "public class Helper {\n"
-                                                 "    public static String greeting() {\n"
-                                                 "        return \"hello from util\";\n"
-                                                 "    }\n"
-                                                 "}\n");
+    const QString mainPath =
+        harness.writeFile("src/com/example/app/Main.java",
+                          "package com.example.app;\n"
+                          "public class Main {\n"
+                          "    public static void main(String[] args) {\n"
+                          "        System.out.println(com.example.util.Helper.greeting());\n"
+                          "    }\n"
+                          "}\n");
+    const QString helperPath =
+        harness.writeFile("src/com/example/util/Helper.java",
+                          "package com.example.util;\n"
+                          "public class Helper {\n"
+                          "    public static String greeting() { return \"hello from util\"; }\n"
+                          "}\n");
     ProjectFileContents contents;
     for (const QString &path : {mainPath, helperPath}) {
         auto file = std::make_unique<CJavaFile>();
@@ -642,15 +614,13 @@ TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {
 }
 
 TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
-    writeSource("Sum.java", "import java.util.Scanner;\n"
-                            "public class Sum {\n"
+    writeSource("Sum.java", "public class Sum {\n"
                             "    public static void main(String[] args) {\n"
-                            "        Scanner in = new Scanner(System.in);\n"
+                            "        java.util.Scanner in = new java.util.Scanner(System.in);\n"
                             "        System.out.print(\"First: \");\n"
-                            "        int a = Integer.parseInt(in.nextLine().trim());\n"
+                            "        int a = in.nextInt();\n"
                             "        System.out.print(\"Second: \");\n"
-                            "        int b = Integer.parseInt(in.nextLine().trim());\n"
-                            "        System.out.println(\"Sum: \" + (a + b));\n"
+                            "        System.out.println(\"Sum: \" + (a + in.nextInt()));\n"
                             "    }\n"
                             "}\n");
     openProject({"Sum.java"}, "Sum.java");
@@ -661,13 +631,13 @@ TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
     ProcessOutputWindow *window = output().window();
     ASSERT_TRUE(window->isInputShown());
     QLineEdit *line = window->inputLine();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().endsWith("First: "); }, 60000));
-    QTest::keyClicks(line, "2");
-    QTest::keyClick(line, Qt::Key_Return);
-    EXPECT_TRUE(line->text().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return shown().endsWith("Second: "); }, 60000));
-    QTest::keyClicks(line, "40");
-    QTest::keyClick(line, Qt::Key_Return);
+    const std::pair<QString, QString> answers[] = {{"First: ", "2"}, {"Second: ", "40"}};
+    for (const auto &[prompt, typed] : answers) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown().endsWith(prompt); }, 60000));
+        QTest::keyClicks(line, typed);
+        QTest::keyClick(line, Qt::Key_Return);
+        EXPECT_TRUE(line->text().isEmpty());
+    }
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(shown(), "First: 2\r\nSecond: 40\r\nSum: 42\r\nExit code: 0\r\nNo Errors");
     EXPECT_FALSE(window->isInputShown());

@@ -1,6 +1,5 @@
 #include "tools/messagelocation.h"
 
-#include "support/casename.h"
 #include "support/qtprinters.h"
 #include "support/testenvironment.h"
 
@@ -10,47 +9,36 @@ namespace {
 
 using testing_support::writeFileIn;
 
-struct LocationCase {
-    const char *name;
-    QString message; // %1 stands for the scratch folder
-    QString path;    // below the scratch folder; empty when the message names no place
-    int line;
-};
-
-class MessageLocationTest : public testing::TestWithParam<LocationCase> {};
-
 // The files javac was asked about live in <scratch>/java and <scratch>/java/bad; it ran in
 // <scratch>/java.
-TEST_P(MessageLocationTest, FindsTheFileTheMessageBeginsWith) {
+TEST(MessageLocation, FindsTheFileTheMessageBeginsWith) {
     const QString scratch = testing_support::makeScratchFolder("locations");
     writeFileIn(scratch, "java/Hello.java", "class Hello {}\n");
     writeFileIn(scratch, "java/bad/Hello.java", "class Hello {\n");
     writeFileIn(scratch, "java/odd.java:9/X.java", "class X {}\n");
-    const LocationCase &test = GetParam();
-    const std::optional<jdk::MessageLocation> location =
-        jdk::messageLocation(QString(test.message).arg(scratch), scratch + "/java");
-    if (test.path.isEmpty()) {
-        EXPECT_FALSE(location.has_value()) << location->path.toStdString();
-        return;
+    const struct {
+        QString message; // %1 stands for the scratch folder
+        QString path;    // below the scratch folder; empty when the message names no place
+        int line;
+    } cases[] = {
+        {"bad/Hello.java:12: error: x", "java/bad/Hello.java", 12},
+        {"%1/java/bad/Hello.java:3: warning: y", "java/bad/Hello.java", 3},
+        {"./bad/../Hello.java:2: error", "java/Hello.java", 2},
+        {"odd.java:9/X.java:4: error", "java/odd.java:9/X.java", 4},
+        {"Gone.java:8: error: x", "", 0},
+        {"Hello.java: error: x", "", 0},
+        {"  Hello.java:8: error", "", 0},
+        {"Note: Hello.java uses unchecked or unsafe operations.", "", 0},
+    };
+    for (const auto &test : cases) {
+        const std::optional<jdk::MessageLocation> location =
+            jdk::messageLocation(QString(test.message).arg(scratch), scratch + "/java");
+        EXPECT_EQ(location ? std::make_pair(location->path, location->line)
+                           : std::make_pair(scratch + "/", 0),
+                  std::make_pair(scratch + "/" + test.path, test.line))
+            << test.message.toStdString();
     }
-    ASSERT_TRUE(location.has_value());
-    EXPECT_EQ(location->path, scratch + "/" + test.path);
-    EXPECT_EQ(location->line, test.line);
 }
-
-const LocationCase kLocationCases[] = {
-    {"PathBelowTheToolFolder", "bad/Hello.java:12: error: x", "java/bad/Hello.java", 12},
-    {"AbsolutePath", "%1/java/bad/Hello.java:3: warning: y", "java/bad/Hello.java", 3},
-    {"DotsInThePathAreCleaned", "./bad/../Hello.java:2: error", "java/Hello.java", 2},
-    {"FolderNameHoldingTheSuffix", "odd.java:9/X.java:4: error", "java/odd.java:9/X.java", 4},
-    {"MissingFile", "Gone.java:8: error: x", "", 0},
-    {"NoNumberAfterTheColon", "Hello.java: error: x", "", 0},
-    {"NotAtTheStartOfTheLine", "  Hello.java:8: error", "", 0},
-    {"NoteOfTheCompiler", "Note: Hello.java uses unchecked or unsafe operations.", "", 0},
-};
-
-INSTANTIATE_TEST_SUITE_P(Messages, MessageLocationTest, testing::ValuesIn(kLocationCases),
-                         testing_support::CaseName());
 
 // Errors and warnings about a place count; the compiler's own errors, notes, the lines that
 // explain a message and a last line without its line end do not.

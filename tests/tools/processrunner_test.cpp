@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -146,98 +147,77 @@ TEST_F(ProcessRunnerTest, TerminateEndsGrandchildrenThatOutliveTheChildAndHoldTh
 }
 
 // A process in a session of its own that the program leaves behind holds the output open; the
-// run still ends once the program has, with the program's exit line, and the next run starts.
-const QByteArray kLeaveBackgroundProcess =
-    "setsid sh -c 'echo $$ > background; exec sleep 1000' & echo started; ";
-
+// run still ends once the program has, or is aborted, with its exit line, and the next run starts.
 TEST_F(ProcessRunnerTest, BackgroundProcessHoldingTheOutputDoesNotKeepTheRunGoing) {
-    EXPECT_EQ(runScript(kLeaveBackgroundProcess + "exit 2"),
-              "started\r\nExit code: 2\r\nThere were errors");
-    const QString background = readWhenWritten(m_folder + "/background").trimmed();
-    EXPECT_EQ(runScript("echo next"), "next\r\n" + kNoErrors);
-    kill(background.toInt(), SIGKILL);
-}
-
-TEST_F(ProcessRunnerTest, AbortEndsARunWhoseOutputABackgroundProcessHolds) {
-    const QString script =
-        writeScript(m_folder, "child.sh", kLeaveBackgroundProcess + "exec sleep 1000");
-    ASSERT_EQ(m_runner.Start(script, "child", m_folder), true);
+    const QByteArray leave =
+        "setsid sh -c 'echo $$ > background; exec sleep 1000' & echo started; ";
+    EXPECT_EQ(runScript(leave + "exit 2"), "started\r\nExit code: 2\r\nThere were errors");
+    const QString first = readWhenWritten(m_folder + "/background").trimmed();
+    QFile::remove(m_folder + "/background");
+    ASSERT_EQ(m_runner.Start(writeScript(m_folder, "child.sh", leave + "exec sleep 1000"), "child",
+                             m_folder),
+              true);
     waitForOutput("started\r\n");
-    const QString background = readWhenWritten(m_folder + "/background").trimmed();
+    const QString second = readWhenWritten(m_folder + "/background").trimmed();
     EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), true);
     EXPECT_EQ(waitUntil([] { return !IsProcessRunning(); }), true);
     EXPECT_EQ(ProcessOutputText(), "started\r\nExit code: 11\r\nProcess terminated by user.");
     EXPECT_EQ(runScript("echo next"), "next\r\n" + kNoErrors);
-    kill(background.toInt(), SIGKILL);
+    kill(first.toInt(), SIGKILL);
+    kill(second.toInt(), SIGKILL);
 }
 
-// Small limits, so that a few megabytes of output are cut many times.
-const CapturedOutputLimits kSmallLimits{64 * 1024, 256 * 1024, 128 * 1024};
-
-struct EndlessOutputCase {
-    const char *name;
-    const char *script;
-    QByteArray output; // as captured, without the exit line and verdict
-};
-
-class EndlessOutputTest : public ProcessRunnerTest,
-                          public testing::WithParamInterface<EndlessOutputCase> {
-protected:
-    void SetUp() override {
-        ProcessRunnerTest::SetUp();
-        m_limits = CapturedOutputLimitsInUse();
-        SetCapturedOutputLimits(kSmallLimits);
-    }
-    void TearDown() override {
-        ProcessRunnerTest::TearDown();
-        SetCapturedOutputLimits(m_limits);
-    }
-    CapturedOutputLimits m_limits;
-};
-
 // A program printing without end leaves its first and its latest output with one line between
-// saying how much was left out, then the exit line and verdict; the kept text stays bounded,
-// and no line end or character is cut in two.
-TEST_P(EndlessOutputTest, KeepsHeadAndLatestTailWithOneLineBetween) {
-    const QByteArray text = runScript(GetParam().script);
-    const QByteArray &full = GetParam().output;
-    ASSERT_TRUE(text.endsWith(kNoErrors));
-    EXPECT_LE(text.size(), kSmallLimits.head + kSmallLimits.tail + kSmallLimits.slack + 100);
+// saying how much was left out, then the exit line and verdict; the kept text stays bounded
+// (small limits here, so that a few megabytes are cut many times), and no line end or character
+// is cut in two.
+TEST_F(ProcessRunnerTest, EndlessOutputKeepsHeadAndLatestTailWithOneLineBetween) {
+    const CapturedOutputLimits small{64 * 1024, 256 * 1024, 128 * 1024};
+    const CapturedOutputLimits saved = CapturedOutputLimitsInUse();
+    SetCapturedOutputLimits(small);
+    const auto restore = qScopeGuard([&] { SetCapturedOutputLimits(saved); });
+    const struct {
+        const char *name;
+        const char *script;
+        QByteArray output; // as captured, without the exit line and verdict
+    } cases[] = {
+        {"short lines are cut at line starts", "yes 0123456789abcdef | head -n 200000",
+         QByteArray("0123456789abcdef\r\n").repeated(200000)},
+        {"one line of two-byte characters is cut between characters",
+         "yes \303\251 | tr -d '\\n' | head -c 3000000", QByteArray("\303\251").repeated(1500000)},
+        {"bytes that are no characters are kept as they came",
+         "yes \200 | tr -d '\\n' | head -c 3000000", QByteArray("\200").repeated(3000000)},
+    };
     static const QRegularExpression marker("^\\.\\.\\. (\\d+) bytes of output left out "
                                            "\\.\\.\\.\r\n",
                                            QRegularExpression::MultilineOption);
-    const QString latin = QString::fromLatin1(text);
-    const QRegularExpressionMatch found = marker.match(latin);
-    ASSERT_TRUE(found.hasMatch());
-    EXPECT_FALSE(marker.match(latin, found.capturedEnd()).hasMatch());
-    // The marker line begins on a line of its own: a head cut inside a line gets a line end.
-    QByteArray head = text.left(found.capturedStart());
-    if (!full.startsWith(head)) {
-        head.chop(2);
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.name);
+        const QByteArray text = runScript(test.script);
+        const QByteArray &full = test.output;
+        ASSERT_TRUE(text.endsWith(kNoErrors));
+        EXPECT_LE(text.size(), small.head + small.tail + small.slack + 100);
+        const QString latin = QString::fromLatin1(text);
+        const QRegularExpressionMatch found = marker.match(latin);
+        ASSERT_TRUE(found.hasMatch());
+        EXPECT_FALSE(marker.match(latin, found.capturedEnd()).hasMatch());
+        // The marker line begins on a line of its own: a head cut inside a line gets a line end.
+        QByteArray head = text.left(found.capturedStart());
+        if (!full.startsWith(head)) {
+            head.chop(2);
+        }
+        const QByteArray tail =
+            text.mid(found.capturedEnd(), text.size() - found.capturedEnd() - kNoErrors.size());
+        EXPECT_LE(head.size(), small.head);
+        EXPECT_GE(tail.size(), small.tail);
+        EXPECT_EQ(head.size() + found.captured(1).toLongLong() + tail.size(), full.size());
+        EXPECT_EQ(head, full.left(head.size()));
+        EXPECT_EQ(tail, full.right(tail.size()));
+        const bool whole = QString::fromUtf8(full).toUtf8() == full;
+        EXPECT_EQ(QString::fromUtf8(head).toUtf8() == head, whole);
+        EXPECT_EQ(QString::fromUtf8(tail).toUtf8() == tail, whole);
     }
-    const QByteArray tail =
-        text.mid(found.capturedEnd(), text.size() - found.capturedEnd() - kNoErrors.size());
-    const qint64 leftOut = found.captured(1).toLongLong();
-    EXPECT_LE(head.size(), kSmallLimits.head);
-    EXPECT_GE(tail.size(), kSmallLimits.tail);
-    EXPECT_EQ(head.size() + leftOut + tail.size(), full.size());
-    EXPECT_EQ(head, full.left(head.size()));
-    EXPECT_EQ(tail, full.right(tail.size()));
-    EXPECT_EQ(QString::fromUtf8(head).toUtf8() == head, QString::fromUtf8(full).toUtf8() == full);
-    EXPECT_EQ(QString::fromUtf8(tail).toUtf8() == tail, QString::fromUtf8(full).toUtf8() == full);
 }
-
-const EndlessOutputCase kEndlessOutputs[] = {
-    {"ShortLinesAreCutAtLineStarts", "yes 0123456789abcdef | head -n 200000",
-     QByteArray("0123456789abcdef\r\n").repeated(200000)},
-    {"OneLineOfTwoByteCharactersIsCutBetweenCharacters",
-     "yes \303\251 | tr -d '\\n' | head -c 3000000", QByteArray("\303\251").repeated(1500000)},
-    {"BytesThatAreNoCharactersAreKeptAsTheyCame", "yes \200 | tr -d '\\n' | head -c 3000000",
-     QByteArray("\200").repeated(3000000)},
-};
-
-INSTANTIATE_TEST_SUITE_P(Floods, EndlessOutputTest, testing::ValuesIn(kEndlessOutputs),
-                         testing_support::CaseName());
 
 TEST_F(ProcessRunnerTest, TerminateAfterTheEndTerminatesNothing) {
     EXPECT_EQ(runScript("exit 0"), kNoErrors);
