@@ -73,6 +73,8 @@ inline constexpr int GoToLine = 32819;
 inline constexpr int ViewLineNumbers = 32840;
 inline constexpr int NextMessage = 32841;
 inline constexpr int PreviousMessage = 32842;
+inline constexpr int StopRun = 32843;
+inline constexpr int RenameFile = 32844;
 inline constexpr int RecentProjects = 65535;
 
 } // namespace CommandId

@@ -42,6 +42,13 @@ void Document::setPathName(const QString &path, bool addToRecentFiles) {
     }
 }
 
+void Document::followRenamedFile(const QString &path) {
+    if (!m_diskPath.isEmpty() && m_diskPath == QFileInfo(m_pathName).absoluteFilePath()) {
+        m_diskPath = QFileInfo(path).absoluteFilePath();
+    }
+    setPathName(path, false);
+}
+
 void Document::setTitle(const QString &title) {
     if (m_title == title) {
         return;
@@ -252,7 +259,7 @@ bool Document::doSave(const QString &path, bool replace) {
             options.filter = m_template->field(DocTemplate::Field::FilterName) + QLatin1Char('|')
                              + QLatin1Char('*') + extension + QStringLiteral("||");
         }
-        options.initialName = m_title;
+        options.initialName = proposedFileName();
         options.overwritePrompt = true;
         target = prompter().saveFile(options);
         if (target.isEmpty()) {

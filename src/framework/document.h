@@ -30,6 +30,9 @@ public:
     // Sets the path and the title (the file name); optionally adds the path to the
     // recent-file list, as opening and saving under a new name do.
     void setPathName(const QString &path, bool addToRecentFiles = true);
+    // The document's file was renamed on disk to path: the document takes the new path and
+    // title and goes on knowing the version of the file it read or last wrote.
+    void followRenamedFile(const QString &path);
     QString title() const { return m_title; }
     void setTitle(const QString &title);
 
@@ -43,8 +46,11 @@ public:
     // Asks every view but the sender to bring itself in line with the document.
     void updateAllViews(View *sender, int hint = 0);
 
-    // Save with the framework's rules: an empty path asks for one with the save dialog.
+    // Save with the framework's rules: an empty path asks for one with the save dialog, which
+    // proposes proposedFileName().
     bool doSave(const QString &path, bool replace = true);
+    // The name the save dialog proposes: by default the document's title.
+    virtual QString proposedFileName() const { return m_title; }
     bool doFileSave();
 
     // Overridables, in the order the framework calls them.

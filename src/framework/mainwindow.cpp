@@ -244,14 +244,17 @@ std::vector<CommandTarget *> MainWindow::commandRoute() const {
 CommandUi MainWindow::commandState(int id) const {
     CommandUi ui;
     const std::vector<CommandTarget *> route = commandRoute();
-    for (CommandTarget *target : route) {
-        if (target->invokeUpdate(id, ui)) {
-            return ui;
-        }
-    }
     bool handled = false;
     for (CommandTarget *target : route) {
         handled = handled || target->hasCommandHandler(id);
+    }
+    for (CommandTarget *target : route) {
+        if (target->invokeUpdate(id, ui)) {
+            // A rule may enable a command that no target on this route carries out (one of
+            // another kind of window): it would do nothing when chosen.
+            ui.setEnabled(ui.isEnabled() && handled);
+            return ui;
+        }
     }
     ui.setEnabled(handled);
     return ui;

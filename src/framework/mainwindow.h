@@ -32,7 +32,8 @@ class View;
 // A command goes to the first of these that handles it: the active view, its document, its
 // frame, this window, the application. Its state (enabled, checked) comes from the first of
 // them with an update handler; with none, it is enabled when some target handles it and
-// disabled otherwise. Menus are refreshed before they show, toolbars when the application is
+// disabled otherwise. A command that no target on the route handles is disabled whatever its
+// update handler says. Menus are refreshed before they show, toolbars when the application is
 // idle, and an accelerator or button of a disabled command does nothing.
 class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
