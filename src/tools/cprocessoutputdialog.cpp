@@ -183,6 +183,23 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     return true;
 }
 
+void CProcessOutputDialog::ShowStartFailure(const QString &commandLine, const QString &folder,
+                                            const QString &text) {
+    if (!m_window || isWatching()) {
+        return;
+    }
+    m_runner.reset();
+    m_commandLine = commandLine;
+    m_commandFolder = folder;
+    showCaption();
+    m_window->setProgress(0);
+    m_window->showInput(false);
+    // Held as captured output is: line ends as CR LF.
+    replaceShownText(QString(text).replace(u'\n', QStringLiteral("\r\n")).toUtf8(), false,
+                     m_generation);
+    pump();
+}
+
 bool CProcessOutputDialog::IsOpen() const {
     return m_window != nullptr && !m_window->isHidden();
 }
@@ -388,27 +405,7 @@ void CProcessOutputDialog::OnClose() {
         return; // the question is up already; its answer decides
     }
     if (IsProcessRunning()) {
-        const QPointer<CProcessOutputDialog> alive(this);
-        m_askingToAbort = true;
-        const fw::Answer answer =
-            fw::prompter().message(kAbortQuestion, fw::MessageButtons::OkCancel);
-        if (!alive) {
-            if (answer == fw::Answer::Ok) {
-                CProcessRunner().Terminate(kUserAbortExitCode);
-            }
-            return;
-        }
-        m_askingToAbort = false;
-        if (answer == fw::Answer::Ok) {
-            // The run belongs to the process, not to this window: it is ended even when the
-            // window, and the runner it held, went while the question was up.
-            if (m_runner) {
-                m_runner->Terminate(kUserAbortExitCode);
-            } else {
-                CProcessRunner().Terminate(kUserAbortExitCode);
-            }
-            m_runner.reset();
-        }
+        StopRun();
         return;
     }
     if (listener()) {
@@ -424,6 +421,32 @@ void CProcessOutputDialog::OnClose() {
         return;
     }
     DestroyWindow();
+}
+
+void CProcessOutputDialog::StopRun() {
+    if (m_askingToAbort || !IsProcessRunning()) {
+        return;
+    }
+    const QPointer<CProcessOutputDialog> alive(this);
+    m_askingToAbort = true;
+    const fw::Answer answer = fw::prompter().message(kAbortQuestion, fw::MessageButtons::OkCancel);
+    if (!alive) {
+        if (answer == fw::Answer::Ok) {
+            CProcessRunner().Terminate(kUserAbortExitCode);
+        }
+        return;
+    }
+    m_askingToAbort = false;
+    if (answer == fw::Answer::Ok) {
+        // The run belongs to the process, not to this window: it is ended even when the
+        // window, and the runner it held, went while the question was up.
+        if (m_runner) {
+            m_runner->Terminate(kUserAbortExitCode);
+        } else {
+            CProcessRunner().Terminate(kUserAbortExitCode);
+        }
+        m_runner.reset();
+    }
 }
 
 void CProcessOutputDialog::OnSysCommand(int id) {

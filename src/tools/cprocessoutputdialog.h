@@ -47,6 +47,9 @@ public:
     void Open(std::unique_ptr<CProcessRunner> runner, OutputWindowListener *view);
     // Gives an open window a new run to watch (opens the window when it is not open).
     bool Restart(std::unique_ptr<CProcessRunner> runner, OutputWindowListener *view);
+    // A run that could not be started: an open window that watches no run shows its command
+    // line and the text instead of the output of the run before.
+    void ShowStartFailure(const QString &commandLine, const QString &folder, const QString &text);
     // Whether the window is there to be seen: it exists and has not been hidden.
     bool IsOpen() const;
     // Destroys the window, the runner it holds (the child goes on) and records where the window
@@ -56,6 +59,9 @@ public:
     QString ShownText() const;
     // The size of the shown text in bytes: it changes whenever the text grows.
     qsizetype ShownSize() const { return m_shownText.size(); }
+    // While a run lasts: asks "The process is still running, do you wish to abort it?" and on
+    // OK ends it, as the window's Stop button and its close do. The window stays.
+    void StopRun();
     // Selects line `line` (0-based) of the open window's edit and scrolls it into view.
     void SelectLine(int line);
 

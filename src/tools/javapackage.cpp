@@ -180,6 +180,58 @@ QString declaredPackage(QStringView source) {
     }
 }
 
+QString declaredPublicClass(QStringView source) {
+    static const QStringList kTypeWords{QStringLiteral("class"), QStringLiteral("interface"),
+                                        QStringLiteral("enum"), QStringLiteral("record")};
+    // "non-sealed" reads as "non", '-', "sealed".
+    static const QStringList kModifiers{QStringLiteral("abstract"), QStringLiteral("final"),
+                                        QStringLiteral("static"),   QStringLiteral("strictfp"),
+                                        QStringLiteral("sealed"),   QStringLiteral("non")};
+    JavaReader reader(source);
+    int depth = 0;
+    bool isPublic = false;
+    for (;;) {
+        reader.skipBlanksAndComments();
+        if (reader.atEnd()) {
+            return {};
+        }
+        const QStringView word = reader.readIdentifier();
+        if (word.isEmpty()) {
+            const QChar character = reader.current();
+            if (character == QLatin1Char('{')) {
+                ++depth;
+            } else if (character == QLatin1Char('}')) {
+                depth = std::max(0, depth - 1);
+            }
+            // An annotation keeps the modifiers around it; "non-sealed" is one modifier.
+            if (character != QLatin1Char('@') && character != QLatin1Char('-')) {
+                isPublic = false;
+            }
+            reader.skipOther();
+            if (character == QLatin1Char('@')) {
+                reader.skipBlanksAndComments();
+                const QStringView annotation = reader.readIdentifier();
+                if (annotation == u"interface" && depth == 0 && isPublic) {
+                    reader.skipBlanksAndComments();
+                    return reader.readIdentifier().toString();
+                }
+            }
+            continue;
+        }
+        if (depth > 0) {
+            continue;
+        }
+        if (word == u"public") {
+            isPublic = true;
+        } else if (isPublic && kTypeWords.contains(word)) {
+            reader.skipBlanksAndComments();
+            return reader.readIdentifier().toString();
+        } else if (!kModifiers.contains(word)) {
+            isPublic = false;
+        }
+    }
+}
+
 std::optional<PackageLayout> packageLayout(const QString &filePath, const QString &package) {
     if (package.isEmpty()) {
         return std::nullopt;

@@ -25,6 +25,11 @@ struct PackageLayout {
 // declares none or its first package statement is not a well-formed one.
 QString declaredPackage(QStringView source);
 
+// The name of the public top-level class (or interface, enum, record, annotation type) that
+// the text declares, outside comments and literals; empty when it declares none. javac wants
+// such a class in a file of the same name.
+QString declaredPublicClass(QStringView source);
+
 // The layout of a file declaring package: none when package is empty, when the file's folder
 // does not end with the package's folders (compared exactly), or when nothing is left above
 // them.

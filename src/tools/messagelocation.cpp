@@ -89,6 +89,25 @@ QList<int> fileMessageLines(QStringView text) {
     }
 }
 
+std::optional<int> messageCaretColumn(QStringView text, int messageLine) {
+    // The source line and the caret line follow the message; "symbol:" and "location:" lines
+    // may come after them. The next message or the exit line ends the search.
+    constexpr int kMostLinesSearched = 8;
+    for (int line = messageLine + 1; line <= messageLine + kMostLinesSearched; ++line) {
+        const std::optional<QStringView> found = outputLine(text, line);
+        if (!found || isFileMessage(*found) || found->startsWith(u"Exit code: ")) {
+            return std::nullopt;
+        }
+        const QStringView caretLine = *found;
+        const qsizetype caret = caretLine.indexOf(QLatin1Char('^'));
+        if (caret >= 0 && caretLine.first(caret).trimmed().isEmpty()
+            && caretLine.sliced(caret + 1).trimmed().isEmpty()) {
+            return int(caret);
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<int> adjacentMessageLine(const QList<int> &lines, int current, bool forward) {
     if (lines.isEmpty()) {
         return std::nullopt;

@@ -35,6 +35,11 @@ bool isFileMessage(QStringView line);
 // messages about a place in a source file, in order.
 QList<int> fileMessageLines(QStringView text);
 
+// The 0-based column in the source line that javac's caret line ("    ^") under the message
+// on output line `messageLine` points at: the caret's index, since javac copies the source
+// line's tabs into the caret line. None when the lines up to the next message hold no caret.
+std::optional<int> messageCaretColumn(QStringView text, int messageLine);
+
 // The first of the ascending message `lines` after line `current` (forward) or the last before
 // it, going round at either end (-1 for no current line). None when there are no lines.
 std::optional<int> adjacentMessageLine(const QList<int> &lines, int current, bool forward);

@@ -22,6 +22,24 @@ TEST(DeclaredPackage, IsTheFirstPackageStatementOutsideCommentsAndLiterals) {
     }
 }
 
+// The public top-level type is the one javac wants the file named after; members, comments,
+// literals and types that are not public do not count.
+TEST(DeclaredPublicClass, IsThePublicTopLevelTypeOutsideCommentsAndLiterals) {
+    const std::pair<QString, QString> cases[] = {
+        {"class Vosk {}\npublic class Helper {\n  public class Inner {}\n}", "Helper"},
+        {"// public class Old\n/* public class Older */ class A {}", ""},
+        {"class A { String s = \"}\"; public class Inner {} }", ""},
+        {"@SuppressWarnings(\"x\") public final class Calc<T> {}", "Calc"},
+        {"public abstract sealed interface Shape permits Box {}", "Shape"},
+        {"public @interface Marker {}", "Marker"},
+        {"public record Point(int x, int y) {}", "Point"},
+        {"public static void main() {} class X {}", ""},
+    };
+    for (const auto &[source, name] : cases) {
+        EXPECT_EQ(jdk::declaredPublicClass(source), name) << source.toStdString();
+    }
+}
+
 // The root is the folder above the folders that spell the package; without them there is none.
 TEST(PackageLayout, RootIsTheFolderAboveTheMatchingFolders) {
     const std::optional<jdk::PackageLayout> layout =

@@ -1,8 +1,12 @@
 #include "tools/commandline.h"
 #include "tools/jdkcommands.h"
+#include "tools/toolstartfailure.h"
 
 #include "support/casename.h"
 #include "support/qtprinters.h"
+#include "support/testenvironment.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,33 @@ TEST(MessageLineNumber, ReadsFromOneCharacterPastTheFirstOccurrence) {
     EXPECT_EQ(jdk::messageLineNumber(u"BA.java:5: error", u"A.java"), 5);
     EXPECT_EQ(jdk::messageLineNumber(u"A.javax:3", u"A.java"), 0);
     EXPECT_EQ(jdk::messageLineNumber(u"see A.java:", u"A.java"), 0);
+}
+
+// A failed start names the program and where it was looked for, and where the JDK folder is set;
+// a runnable program in an existing folder leaves nothing to explain.
+TEST(ToolStartFailure, SaysWhatIsMissingWhere) {
+    const QString scratch = testing_support::makeScratchFolder("startfailure");
+    testing_support::writeFileIn(scratch, "jdk/bin/javac", "not runnable");
+    const QString runnable = testing_support::writeFileIn(scratch, "ok/bin/java", "#!/bin/sh\n");
+    QFile(runnable).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const std::pair<QStringList, QString> cases[] = {
+        {{"/opt/nojdk/bin/javac", scratch},
+         "javac was not found in /opt/nojdk/bin.\nThe JDK folder (now /opt/nojdk) is set in "
+         "File > Preferences."},
+        {{"/bin/nosuchtool", scratch},
+         "nosuchtool was not found in /bin.\nThe JDK folder (now empty) is set in File > "
+         "Preferences."},
+        {{scratch + "/jdk/bin/javac", scratch},
+         scratch + "/jdk/bin/javac is not a program that can be run.\nThe JDK folder (now "
+             + scratch + "/jdk) is set in File > Preferences."},
+        {{runnable, scratch + "/gone"},
+         "The folder " + scratch + "/gone to run java in does not exist."},
+        {{runnable, scratch}, ""},
+    };
+    for (const auto &[arguments, detail] : cases) {
+        EXPECT_EQ(jdk::toolStartFailureDetail(arguments.at(0), arguments.at(1)), detail)
+            << arguments.at(0).toStdString();
+    }
 }
 
 } // namespace

@@ -54,6 +54,27 @@ TEST(FileMessageLines, AreTheErrorAndWarningLinesOfFilesInOrder) {
     EXPECT_TRUE(jdk::fileMessageLines(QString()).isEmpty());
 }
 
+// javac's caret line under a message gives the column, its tabs copied from the source line;
+// "symbol:" lines may follow it; a message without one, and the next message, end the search.
+TEST(MessageCaretColumn, IsTheIndexOfTheCaretUnderTheMessage) {
+    const QString output = QStringLiteral("A.java:3: error: ';' expected\r\n"
+                                          "        int x = 5\r\n"
+                                          "                 ^\r\n"
+                                          "A.java:7: error: cannot find symbol\r\n"
+                                          "\t\tfoo();\r\n"
+                                          "\t\t^\r\n"
+                                          "  symbol: method foo()\r\n"
+                                          "B.java:2: error: class, interface expected\r\n"
+                                          "C.java:1: error: x ^ y\r\n"
+                                          "2 errors\r\n"
+                                          "Exit code: 1\r\n");
+    const std::pair<int, std::optional<int>> cases[] = {
+        {0, 17}, {3, 2}, {7, std::nullopt}, {8, std::nullopt}, {40, std::nullopt}};
+    for (const auto &[line, column] : cases) {
+        EXPECT_EQ(jdk::messageCaretColumn(output, line), column) << line;
+    }
+}
+
 TEST(AdjacentMessageLine, GoesOnFromTheCurrentLineAndRoundAtTheEnds) {
     const QList<int> lines{2, 5, 9};
     struct Step {

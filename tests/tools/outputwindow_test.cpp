@@ -118,6 +118,37 @@ TEST(OutputColours, LinesShownTakeTheColourOfTheirMessage) {
     EXPECT_EQ(paintedColour(edit, 5002), CompilerMessageColours::kErrorColour);
 }
 
+// The lines the runtime prints for an uncaught exception are error lines, as they are shown;
+// a program's own lines that only look a little like them are not.
+TEST(OutputColours, StackTraceLinesAreErrorLines) {
+    const std::pair<QString, bool> cases[] = {
+        {"Exception in thread \"main\" java.lang.ArithmeticException: / by zero", true},
+        {"\tat Calc.divide(Calc.java:12)", true},
+        {"    at java.base/java.util.Scanner.nextInt(Scanner.java:2117)", true},
+        {"Caused by: java.io.UncheckedIOException: gone", true},
+        {"\t... 3 more", true},
+        {"\tSuppressed: java.lang.IllegalStateException: x", true},
+        {"at the store (twice)", false},
+        {"\tat home", false},
+        {"Result: 42", false},
+    };
+    COutputEdit edit;
+    edit.resize(500, 300);
+    QStringList lines;
+    for (const auto &[line, isTrace] : cases) {
+        EXPECT_EQ(CompilerMessageColours::isStackTraceLine(line), isTrace) << line.toStdString();
+        lines << line;
+    }
+    edit.setPlainText(lines.join(u'\n'));
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    for (int line = 0; line < int(std::size(cases)); ++line) {
+        EXPECT_EQ(paintedColour(edit, line),
+                  cases[line].second ? CompilerMessageColours::kErrorColour : QColor())
+            << line;
+    }
+}
+
 TEST_F(OutputWindowTest, WatchesARunUntilTheTickThatSeesItsEnd) {
     harness.app().setToolCaption("Building \"/p/A.java\"");
     // A character split between two ticks comes out whole.
