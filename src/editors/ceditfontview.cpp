@@ -6,28 +6,12 @@
 #include "editors/wordbreak.h"
 #include "framework/commandids.h"
 #include "framework/texteditcommands.h"
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextBlock>
 
 namespace {
-
-constexpr double kTenthsPerPoint = 10.0;
-
-// The font the settings name for plain edit views.
-QFont storedSourceFont() {
-    AppSettings defaults;
-    IdeServices *ide = IdeServices::instance();
-    const AppSettings &settings = ide ? ide->settings() : defaults;
-    QFont font(settings.sourceFontName);
-    if (settings.sourceFontSize > 0) {
-        font.setPointSizeF(settings.sourceFontSize / kTenthsPerPoint);
-    }
-    return font;
-}
 
 bool isEnterKey(const QKeyEvent &event) {
     return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
@@ -72,7 +56,7 @@ void CEditFontView::onInitialUpdate() {
     if (PlainTextDocument *text = plainDocument()) {
         setDocument(text->textDocument());
     }
-    applyViewFont(storedSourceFont());
+    applyViewFont(editors::storedSourceFont());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     fw::View::onInitialUpdate();
     SetTextMargins();

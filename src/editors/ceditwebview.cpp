@@ -67,8 +67,10 @@ void CEditWebView::OpenInBrowser() {
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        if (IdeServices *ide = IdeServices::instance()) {
-            ide->setMessageText(QStringLiteral("No program is set up to open ") + path);
-        }
+        fw::prompter().message(
+            QStringLiteral("No web browser could be started to open %1.\n\nInstall a web browser, "
+                           "or choose the program that opens HTML files in your desktop's "
+                           "settings.")
+                .arg(path));
     }
 }

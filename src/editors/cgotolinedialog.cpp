@@ -1,5 +1,6 @@
 #include "editors/cgotolinedialog.h"
 
+#include "editors/linejump.h"
 #include "framework/commandids.h"
 #include "framework/commandtarget.h"
 #include "framework/prompter.h"
@@ -64,7 +65,7 @@ void installGoToLineCommand(fw::CommandTarget &target, QPlainTextEdit &editor,
                             std::function<void(int)> goTo) {
     QPlainTextEdit *view = &editor;
     if (!goTo) {
-        goTo = [view](int line) { selectLine(*view, line); };
+        goTo = [view](int line) { jumpToLine(*view, line); };
     }
     target.addCommand(CommandId::GoToLine, [view, goTo] {
         CGoToLineDialog dialog(view->document()->blockCount(), view->textCursor().blockNumber() + 1,

@@ -39,7 +39,7 @@ void selectLine(QPlainTextEdit &editor, int line);
 void placeCaret(QPlainTextEdit &editor, int line, int column);
 
 // Gives a text view Edit > "Go to Line...": the dialog asks for a number and goTo receives it
-// as a 0-based line. Without goTo, the line is selected in the editor.
+// as a 0-based line. Without goTo, the editor jumps to the line (editors::jumpToLine).
 void installGoToLineCommand(fw::CommandTarget &target, QPlainTextEdit &editor,
                             std::function<void(int)> goTo = {});
 

@@ -7,6 +7,7 @@
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
 #include "services/ideservices.h"
+#include "tools/javapackage.h"
 
 #include <future>
 
@@ -36,10 +37,26 @@ void CSyntaxWindowDoc::GoToLine(int line) {
     }
 }
 
+void CSyntaxWindowDoc::JumpToLine(int line, int column) {
+    if (CSyntaxWindowView *view = firstSourceView()) {
+        view->JumpToLine(line, column);
+    }
+}
+
 void CSyntaxWindowDoc::GoToOffset(int offset) {
     if (CSyntaxWindowView *view = firstSourceView()) {
         view->SelectLineAt(offset);
     }
+}
+
+QString CSyntaxWindowDoc::proposedFileName() const {
+    if (pathName().isEmpty()) {
+        if (const QString publicClass = jdk::declaredPublicClass(editorText());
+            !publicClass.isEmpty()) {
+            return publicClass + QStringLiteral(".java");
+        }
+    }
+    return PlainTextDocument::proposedFileName();
 }
 
 void CSyntaxWindowDoc::RefreshFunctionList() {

@@ -33,6 +33,9 @@ public:
 
     // Selects a 0-based line in the first view.
     void GoToLine(int line);
+    // Jumps in the first view to a 0-based line, the caret at a 0-based column or at the line's
+    // first non-blank (editors::kFirstNonBlank), nothing selected, the line highlighted.
+    void JumpToLine(int line, int column);
     // Selects the line that holds a text offset (line breaks counted as CR LF).
     void GoToOffset(int offset);
     // Rescans the text and refills the function list of the first view.
@@ -51,6 +54,9 @@ public:
 
     // The function list is refreshed before every save.
     bool onSaveDocument(const QString &path) override;
+    // A file never saved is proposed under the name of the public class it declares, the one
+    // name javac accepts for it.
+    QString proposedFileName() const override;
     void deleteContents() override;
 
 protected:

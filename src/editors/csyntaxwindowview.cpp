@@ -4,6 +4,7 @@
 #include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linejump.h"
 #include "editors/linemarks.h"
 #include "editors/linenumbermargin.h"
 #include "editors/plaintextediting.h"
@@ -37,10 +38,6 @@
 
 namespace {
 
-// Every source window starts in this font; the font the user last chose is for the plain
-// edit views.
-const QString kSourceFontFace = QStringLiteral("Courier New");
-constexpr int kSourceFontPoints = 10;
 // Half an inch on every side of a printed page.
 const QMarginsF kPrintMargins(12.7, 12.7, 12.7, 12.7);
 // An undo or redo that touches more lines than this colours the whole text again.
@@ -129,9 +126,10 @@ void CSyntaxWindowView::registerCommands() {
     addCommand(CommandId::ConvertLinebreaks, [this] { ConvertLinebreaks(); });
     addCommand(CommandId::AddWindowToProject, [this] { AddWindowToProject(); });
     addCommand(CommandId::ShowProjectWindow, [this] { ShowProjectWindow(); });
-    // What the document's GoToLine does for its first view, done in this window, which may be
+    // What the document's JumpToLine does for its first view, done in this window, which may be
     // a second one of the document.
-    editors::installGoToLineCommand(*this, *this, [this](int line) { SelectLine(line); });
+    editors::installGoToLineCommand(
+        *this, *this, [this](int line) { JumpToLine(line, editors::kFirstNonBlank); });
     const auto projectOpen = [](fw::CommandUi &ui) { ui.setEnabled(openProject() != nullptr); };
     addUpdate(CommandId::AddWindowToProject, projectOpen);
     addUpdate(CommandId::ShowProjectWindow, projectOpen);
@@ -159,7 +157,7 @@ void CSyntaxWindowView::onInitialUpdate() {
         }
         m_margin->setLineMarks(&document->lineMarks());
     }
-    applyViewFont(QFont(kSourceFontFace, kSourceFontPoints));
+    applyViewFont(editors::storedSourceFont());
     // Normal text is black, whatever the desktop's colours.
     QPalette colours = palette();
     colours.setColor(QPalette::Text, Qt::black);
@@ -434,6 +432,11 @@ void CSyntaxWindowView::SelectLine(int line) {
     selection.setPosition(block.position());
     selection.setPosition(lineEnd(block), QTextCursor::KeepAnchor);
     setTextCursor(selection);
+    ShowLineNumber();
+}
+
+void CSyntaxWindowView::JumpToLine(int line, int column) {
+    editors::jumpToLine(*this, line, column);
     ShowLineNumber();
 }
 

@@ -69,6 +69,8 @@ public:
     void ShowLineNumber();
     void SelectLine(int line);
     void SelectLineAt(int offset);
+    // A jump from a compiler message or Go to Line: see editors::jumpToLine.
+    void JumpToLine(int line, int column);
     void RefreshFunctionList();
     // Selects the line of function-list entry index, at the offset the last scan stored.
     void ChooseEntry(int index);

@@ -57,10 +57,11 @@ void outdentLines(QTextDocument &text, LineSpan lines) {
     edit.beginEditBlock();
     for (int line = lines.first; line <= lines.last; ++line) {
         const QTextBlock block = text.findBlockByNumber(line);
-        const QString content = block.text();
-        if (!content.isEmpty() && (content.front() == kTab || content.front() == kSpace)) {
+        const int removed = int(outdentWidth(block.text()));
+        if (removed > 0) {
             edit.setPosition(block.position());
-            edit.deleteChar();
+            edit.setPosition(block.position() + removed, QTextCursor::KeepAnchor);
+            edit.removeSelectedText();
         }
     }
     edit.endEditBlock();
@@ -88,6 +89,17 @@ void outdentSelectedLines(QPlainTextEdit &editor, SelectionEndLine rule) {
     const LineSpan lines = selectedLines(editor.textCursor(), rule);
     outdentLines(*editor.document(), lines);
     editor.setTextCursor(linesSelection(*editor.document(), lines, false));
+}
+
+qsizetype outdentWidth(QStringView line) {
+    if (line.startsWith(kTab)) {
+        return 1;
+    }
+    qsizetype spaces = 0;
+    while (spaces < kTabStopCharacters && spaces < line.size() && line.at(spaces) == kSpace) {
+        ++spaces;
+    }
+    return spaces;
 }
 
 QString passedOnIndentation(QStringView line) {
@@ -124,6 +136,17 @@ void repeatIndentationOfLineAbove(QPlainTextEdit &editor) {
 void setViewFont(QPlainTextEdit &editor, const QFont &font) {
     editor.setFont(font);
     editor.setTabStopDistance(kTabStopCharacters * QFontMetricsF(font).horizontalAdvance(kSpace));
+}
+
+QFont storedSourceFont() {
+    AppSettings defaults;
+    IdeServices *ide = IdeServices::instance();
+    const AppSettings &settings = ide ? ide->settings() : defaults;
+    QFont font(settings.sourceFontName);
+    if (settings.sourceFontSize > 0) {
+        font.setPointSizeF(settings.sourceFontSize / double(kTenthsPerPoint));
+    }
+    return font;
 }
 
 std::optional<QFont> chooseSourceFont(const QFont &current) {

@@ -26,9 +26,12 @@ enum class SelectionEndLine {
 // the first: to the end of the last, or with `withLastBreak` to the start of the line after it
 // (the end of the last when there is none).
 void indentSelectedLines(QPlainTextEdit &editor, SelectionEndLine rule, bool withLastBreak);
-// Takes one leading tab or space from each of those lines that begins with one, then selects
+// Takes one tab stop of indentation from each of those lines (see outdentWidth), then selects
 // them to the end of the last.
 void outdentSelectedLines(QPlainTextEdit &editor, SelectionEndLine rule);
+// How many leading characters Decrease Indent takes from a line: a leading tab, or up to one tab
+// stop (four) of leading spaces; 0 for a line that begins with neither.
+qsizetype outdentWidth(QStringView line);
 
 // The indentation a line passes on to a new line below it: its leading tabs, then its leading
 // spaces, counted in at most its first 1024 characters. Mixed indentation comes out tabs first.
@@ -39,6 +42,9 @@ void repeatIndentationOfLineAbove(QPlainTextEdit &editor);
 
 // Shows the editor's text in the font, with a tab stop every four characters of it.
 void setViewFont(QPlainTextEdit &editor, const QFont &font);
+// The source font the settings hold (face, and size in tenths of a point): what every new source
+// and HTML window starts in.
+QFont storedSourceFont();
 // Asks the user for a font, starting from `current`. On OK the choice becomes the stored source
 // font (face and size in tenths of a point, saved at once) and is returned.
 std::optional<QFont> chooseSourceFont(const QFont &current);

@@ -4,6 +4,7 @@
 #include "app/cmainframe.h"
 #include "app/fileposition.h"
 #include "editors/cgotolinedialog.h"
+#include "editors/linejump.h"
 #include "framework/commandids.h"
 #include "framework/document.h"
 #include "framework/prompter.h"
@@ -37,8 +38,10 @@ QPlainTextEdit *activeEditor(AppHarness &harness) {
     return view ? qobject_cast<QPlainTextEdit *>(view->widget()) : nullptr;
 }
 
-// Ctrl+G offers the caret's line and Cancel leaves the caret alone; the line typed is selected.
-TEST(GoToLine, CtrlGOffersTheCaretsLineAndSelectsTheLineTyped) {
+// Ctrl+G offers the caret's line and Cancel leaves the caret alone. The line typed is gone to:
+// the caret at its first non-blank, nothing selected, the line highlighted until the caret
+// leaves it.
+TEST(GoToLine, CtrlGOffersTheCaretsLineAndGoesToTheLineTyped) {
     AppHarness harness;
     harness.app().openDocumentFile(harness.writeFile(QStringLiteral("A.java"), kTenLines));
     QPlainTextEdit *editor = activeEditor(harness);
@@ -61,7 +64,15 @@ TEST(GoToLine, CtrlGOffersTheCaretsLineAndSelectsTheLineTyped) {
         return int(QDialog::Accepted);
     });
     QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("  int f;"));
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+    EXPECT_EQ(editor->textCursor().blockNumber(), 6);
+    EXPECT_EQ(editor->textCursor().positionInBlock(), 2);
+    EXPECT_EQ(editors::highlightedJumpLine(*editor), 6);
+    QTest::keyClicks(editor, QStringLiteral("final "));
+    EXPECT_EQ(editor->textCursor().block().text(), QStringLiteral("  final int f;"));
+    EXPECT_EQ(editors::highlightedJumpLine(*editor), 6);
+    QTest::keyClick(editor, Qt::Key_Up);
+    EXPECT_EQ(editors::highlightedJumpLine(*editor), -1);
 }
 
 // A suffix is split off as line (and column) only when what is left names a file.

@@ -60,9 +60,27 @@ TEST_F(HtmlWindow, IncreaseIndentFromMidLineThreeToTheStartOfLineSixIndentsLines
     view->IndentSelection();
     EXPECT_EQ(text(), u"l1\nl2\n\tl3\n\tl4\n\tl5\n\tl6\nl7"_s);
     EXPECT_EQ(selectedText(*view), u"\tl3\n\tl4\n\tl5\n\tl6"_s);
-    // Decrease Indent takes one blank from each line that has one.
+    // Decrease Indent takes the tab from each line that has one.
     QTest::keyClick(view, Qt::Key_BracketLeft, Qt::ControlModifier);
     EXPECT_EQ(text(), u"l1\nl2\nl3\nl4\nl5\nl6\nl7"_s);
+}
+
+// With no program to open a page (none is set up where the tests run), Open In Web Browser
+// says so in a message box.
+TEST_F(HtmlWindow, OpenInWebBrowserWithoutABrowserSaysSo) {
+    open("<html>\n");
+    ASSERT_TRUE(frame().executeCommand(CommandId::OpenInWebBrowser));
+    const QStringList said = harness.prompter().messageTexts();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.front().startsWith(u"No web browser could be started to open "_s + path))
+        << said.front().toStdString();
+}
+
+TEST_F(HtmlWindow, DecreaseIndentTakesOneTabStopOfLeadingSpaces) {
+    open("        <p>\n    <b>\n<i>");
+    view->selectAll();
+    QTest::keyClick(view, Qt::Key_BracketLeft, Qt::ControlModifier);
+    EXPECT_EQ(text(), u"    <p>\n<b>\n<i>"_s);
 }
 
 // Enter indents the new line by the blanks leading its line, a space and a tab giving a tab and

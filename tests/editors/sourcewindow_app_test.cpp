@@ -4,6 +4,7 @@
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/csyntaxwindowview.h"
 #include "framework/commandids.h"
+#include "framework/profile.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
@@ -68,6 +69,67 @@ TEST(SourceWindowInTarvo, FailedSaveSaysSoAndLeavesTheDocumentModified) {
     EXPECT_TRUE(harness.prompter().messageTexts().front().startsWith(
         QStringLiteral("Failed to save ") + path));
     EXPECT_TRUE(document->isModified());
+}
+
+// The font chosen in one window is where every new window starts, in this session and the next;
+// the Font dialog starts from it.
+TEST(SourceWindowInTarvo, ChosenFontIsTheFontOfNewWindowsAndOfTheNextStart) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileNew));
+    harness.prompter().chooseFontNext(QFont(QStringLiteral("Liberation Mono"), 14));
+    ASSERT_TRUE(frame.executeCommand(CommandId::Font));
+
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileNew));
+    const auto activeFont = [&frame] {
+        auto *view = dynamic_cast<CSyntaxWindowView *>(frame.activeView());
+        return view ? view->font() : QFont();
+    };
+    EXPECT_EQ(activeFont().pointSize(), 14);
+    EXPECT_EQ(activeFont().family(), QStringLiteral("Liberation Mono"));
+    frame.executeCommand(CommandId::Font); // cancelled
+    ASSERT_EQ(harness.prompter().fontChooserStarts().size(), 2U);
+    EXPECT_EQ(harness.prompter().fontChooserStarts().back().pointSize(), 14);
+
+    const auto stored = harness.storedSettings();
+    AppHarness next(QStringList(), [&stored](fw::Profile &profile) {
+        for (const QString &key : {QStringLiteral("FONTNAME"), QStringLiteral("FONTSIZE")}) {
+            profile.writeString(QStringLiteral("OPTIONS"), key,
+                                stored->readString(QStringLiteral("OPTIONS"), key, QString()));
+        }
+    });
+    CSyntaxWindowDoc *document = openSource(next, QStringLiteral("A.java"), "class A {}\n");
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->firstSourceView()->font().pointSize(), 14);
+}
+
+// Save As of a window never saved proposes the file javac wants for its public class; a window
+// without one, and a window saved before, propose what they are called.
+TEST(SourceWindowInTarvo, SaveAsProposesTheFileOfThePublicClass) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    const auto proposed = [&harness, &frame] {
+        harness.prompter().clear();
+        frame.executeCommand(CommandId::FileSaveAs); // cancelled
+        const auto &dialogs = harness.prompter().fileDialogs();
+        return dialogs.empty() ? QString() : dialogs.back().initialName;
+    };
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileNew));
+    const QString untitled = frame.activeDocument()->title();
+    EXPECT_EQ(proposed(), untitled);
+    QWidget *editor = frame.activeView()->widget();
+    QTest::keyClicks(editor, QStringLiteral("class Other {}"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("public class Helper {"));
+    EXPECT_EQ(proposed(), QStringLiteral("Helper.java"));
+
+    const QString path = harness.folder() + QStringLiteral("/Helper.java");
+    harness.prompter().saveAsNext(path);
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileSaveAs));
+    EXPECT_EQ(frame.activeDocument()->pathName(), path);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("public class Renamed {}"));
+    EXPECT_EQ(proposed(), QStringLiteral("Helper.java"));
 }
 
 } // namespace

@@ -92,12 +92,17 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"TabOverThreeLinesIndentsEachAndSelectsThem", QStringLiteral("a\nb\nc\nd"), 0, 6,
                  [](CSyntaxWindowView &view) { press(view, Qt::Key_Tab); },
                  QStringLiteral("\ta\n\tb\n\tc\nd"), QStringLiteral("\ta\n\tb\n\tc\n")},
-        EditCase{"ShiftTabTakesOneCharacterFromEachLine", QStringLiteral("\t\ta\n  b\nc"), 1, 9,
+        EditCase{"ShiftTabTakesOneTabOrUpToFourSpacesFromEachLine",
+                 QStringLiteral("\t\ta\n  b\n  \tc\nd"), 1, 13,
                  [](CSyntaxWindowView &view) { press(view, Qt::Key_Backtab, Qt::ShiftModifier); },
-                 QStringLiteral("\ta\n b\nc"), QStringLiteral("\ta\n b\nc")},
-        EditCase{"DecreaseIndentOnFourSpacesRemovesOne", QStringLiteral("    x"), 5, 5,
-                 [](CSyntaxWindowView &view) { view.OutdentSelection(); }, QStringLiteral("   x"),
-                 QStringLiteral("   x")},
+                 QStringLiteral("\ta\nb\n\tc\nd"), QStringLiteral("\ta\nb\n\tc")},
+        EditCase{"DecreaseIndentOfAllTakesOneTabStopOfSpaces",
+                 QStringLiteral("        x\n    y\nz"), 0, 0,
+                 [](CSyntaxWindowView &view) {
+                     view.selectAll();
+                     press(view, Qt::Key_Backtab, Qt::ShiftModifier);
+                 },
+                 QStringLiteral("    x\ny\nz"), QStringLiteral("    x\ny\nz")},
         EditCase{"IncreaseIndentWithoutSelectionIndentsTheCaretLine", QStringLiteral("a\nb"), 2, 2,
                  [](CSyntaxWindowView &view) { view.IndentSelection(); }, QStringLiteral("a\n\tb"),
                  QStringLiteral("\tb")},

@@ -36,6 +36,7 @@ void ScriptedPrompter::clear() {
     m_messages.clear();
     m_fileDialogs.clear();
     m_colourStarts.clear();
+    m_fontStarts.clear();
     m_folderTitles.clear();
     m_dialogsRun = 0;
 }
@@ -65,7 +66,8 @@ QString ScriptedPrompter::saveFile(const fw::FileDialogOptions &options) {
     return takeFront(m_saveFiles).value_or(QString());
 }
 
-std::optional<QFont> ScriptedPrompter::chooseFont(const QFont &) {
+std::optional<QFont> ScriptedPrompter::chooseFont(const QFont &initial) {
+    m_fontStarts.push_back(initial);
     return takeFront(m_fonts);
 }
 

@@ -47,8 +47,10 @@ public:
     QStringList messageTexts() const;
     const std::vector<fw::FileDialogOptions> &fileDialogs() const { return m_fileDialogs; }
     int dialogsRun() const { return m_dialogsRun; }
-    // The colour each colour chooser started at, and the title of each folder chooser.
+    // The colour each colour chooser started at, the font each font chooser started at, and the
+    // title of each folder chooser.
     const std::vector<QColor> &colourChooserStarts() const { return m_colourStarts; }
+    const std::vector<QFont> &fontChooserStarts() const { return m_fontStarts; }
     const QStringList &folderChooserTitles() const { return m_folderTitles; }
     void clear();
 
@@ -71,6 +73,7 @@ private:
     std::vector<Message> m_messages;
     std::vector<fw::FileDialogOptions> m_fileDialogs;
     std::vector<QColor> m_colourStarts;
+    std::vector<QFont> m_fontStarts;
     QStringList m_folderTitles;
     int m_dialogsRun = 0;
 };
