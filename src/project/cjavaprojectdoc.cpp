@@ -28,6 +28,8 @@ CJavaProjectDoc::CJavaProjectDoc()
     registerCommands();
     connect(m_pOutputWnd.get(), &CProcessOutputDialog::runFinished, this,
             &CJavaProjectDoc::ShowCompilerMarks);
+    connect(m_pOutputWnd.get(), &CProcessOutputDialog::runFinished, this,
+            &CJavaProjectDoc::RunAfterBuildEnds);
 }
 
 CJavaProjectDoc::~CJavaProjectDoc() = default;

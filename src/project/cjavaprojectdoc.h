@@ -47,6 +47,12 @@ public:
     bool AddFile(const QString &path) override;
     void RemoveFile(const QString &path);
     QString GetFullPath(const QString &fileName) const;
+    // Renames a project file (a Java file or the HTML page) in its folder: on disk, in the
+    // project and in its open window; the project is saved when it has a path. A Java file's
+    // name must end in .java and name the public class the file declares (a name typed without
+    // an extension keeps the file's). Refuses, saying why, a name that does not, a name another
+    // file has, and a name with a folder. True when renamed.
+    bool RenameFile(const QString &fileName, const QString &newName);
     void SetMainFile(const QString &fileName);
     bool IsMainFile(const QString &fileName) const;
     QString mainFile() const override { return m_strMainFile; }
@@ -98,6 +104,14 @@ public:
     // As StartCapturedTool; with withInput the program reads what is typed in the output window.
     void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,
                           bool withInput);
+    // What a Run asked for once the build it started first has ended with no errors.
+    enum class RunAfterBuild { Application, Applet };
+    // Whether a project source is modified in a window, or newer on disk than its classes.
+    bool SourcesChangedSinceBuild();
+    // Before Run Application and Run Applet: when the sources changed since the last build,
+    // asks whether to build first. True when the run is to start now; false when it is not to
+    // (Cancel) or is to follow the build (Yes).
+    bool RunNowOrAfterBuild(RunAfterBuild run);
     // Shows what went wrong when the start fails.
     ConsoleStart StartConsoleTool(const QString &program, const QString &commandLine,
                                   const QString &folder);
@@ -123,6 +137,14 @@ private:
     // After a compiler run: keeps the marks of its messages and shows them in the windows of
     // their files; the compiled files without messages lose theirs.
     void ShowCompilerMarks();
+
+    // Starts the run that the build just ended asked for, when it ended with no errors.
+    void RunAfterBuildEnds();
+    // The run to follow the build being started, then the one to follow the build watched.
+    std::optional<RunAfterBuild> m_runAfterStartingBuild;
+    std::optional<RunAfterBuild> m_runAfterWatchedBuild;
+    // A run that follows its build does not ask again.
+    bool m_runningAfterBuild = false;
 
     QList<int> m_messageLines;
     // The size of the shown output m_messageLines was found in; -1 when a new run began.

@@ -3,6 +3,7 @@
 #include "project/cjavaprojectdoc.h"
 
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linejump.h"
 #include "editors/linemarks.h"
 #include "framework/application.h"
 #include "framework/doctemplate.h"
@@ -20,6 +21,7 @@
 #include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
+#include "tools/toolstartfailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +160,9 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     if (!mainPath) {
         return;
     }
+    if (!ownConsole && !RunNowOrAfterBuild(RunAfterBuild::Application)) {
+        return;
+    }
     const jdk::ToolCommand command =
         jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
     enterFolder(command.folder);
@@ -177,6 +182,9 @@ void CJavaProjectDoc::RunApplet() {
     }
     if (!jdk::hasSeparator(m_strHtmlPath)) {
         fw::prompter().message(kUnholyError);
+        return;
+    }
+    if (!RunNowOrAfterBuild(RunAfterBuild::Applet)) {
         return;
     }
     const QString &jdkFolder = settings().jdkFolder;
@@ -264,6 +272,10 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
         return;
     }
     const QString message = found->toString();
+    // The caret goes where javac's caret line under the message points, else to the line's
+    // first non-blank.
+    const int column =
+        jdk::messageCaretColumn(m_strLastOutput, line).value_or(editors::kFirstNonBlank);
     // A message that begins with the path of a source file and a line number names exactly
     // one file, inside the project or not; a file name met anywhere in the line is only a
     // guess at one of the project's files.
@@ -271,7 +283,7 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
             jdk::messageLocation(message, m_strToolFolder)) {
         fw::Document *opened = services().OpenDocumentFile(location->path);
         if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
-            source->GoToLine(location->line - 1);
+            source->JumpToLine(location->line - 1, column);
         }
         return;
     }
@@ -287,7 +299,7 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
     }
     fw::Document *opened = services().OpenDocumentFile(GetFullPath(fileName));
     if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
-        source->GoToLine(jdk::messageLineNumber(message, fileName) - 1);
+        source->JumpToLine(jdk::messageLineNumber(message, fileName) - 1, column);
     }
 }
 
@@ -376,12 +388,23 @@ void CJavaProjectDoc::ShowCompilerMarks() {
 void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
                                        const QString &folder, bool withInput) {
     const std::optional<QStringList> sources = std::exchange(m_startingSources, std::nullopt);
+    const std::optional<RunAfterBuild> runAfter =
+        std::exchange(m_runAfterStartingBuild, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
     if (!runner->Start(program, commandLine, folder, withInput)) {
-        fw::prompter().message(kStartFailed);
+        // Another run going on is reason enough; otherwise the user is told what to mend.
+        const QString detail =
+            IsProcessRunning() ? QString() : jdk::toolStartFailureDetail(program, folder);
+        const QString text =
+            detail.isEmpty() ? kStartFailed : kStartFailed + QStringLiteral("\n\n") + detail;
+        if (!IsProcessRunning()) {
+            m_pOutputWnd->ShowStartFailure(commandLine, folder, text);
+        }
+        fw::prompter().message(text);
         return;
     }
     m_runSources = sources;
+    m_runAfterWatchedBuild = runAfter;
     m_strToolFolder = folder;
     m_messageLinesSize = -1;
     m_nMessageLine = -1;

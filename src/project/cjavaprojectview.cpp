@@ -1,6 +1,5 @@
 #include "project/cjavaprojectview.h"
 
-#include "services/ideservices.h"
 #include "framework/commandids.h"
 #include "framework/frame.h"
 #include "framework/prompter.h"
@@ -8,10 +7,12 @@
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
 #include "project/cpropertiesdialog.h"
+#include "services/ideservices.h"
 #include "tools/cprocessoutputdialog.h"
 
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -73,6 +74,10 @@ void CJavaProjectView::registerCommands() {
 
     addCommand(CommandId::RemoveFile, [this] { Remove(); });
     addUpdate(CommandId::RemoveFile,
+              [hasFullPath](fw::CommandUi &ui) { ui.setEnabled(hasFullPath()); });
+
+    addCommand(CommandId::RenameFile, [this] { Rename(); });
+    addUpdate(CommandId::RenameFile,
               [hasFullPath](fw::CommandUi &ui) { ui.setEnabled(hasFullPath()); });
 
     addCommand(CommandId::SetAsMain, [this] { SetAsMain(); });
@@ -364,6 +369,22 @@ void CJavaProjectView::Remove() {
     project->RemoveFile(path);
 }
 
+void CJavaProjectView::Rename() {
+    CJavaProjectDoc *project = projectDoc();
+    const QString label = selectedLabel();
+    if (!project || project->GetFullPath(label) == CJavaProjectDoc::kNoFile) {
+        return;
+    }
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Rename File"));
+    dialog.setLabelText(QStringLiteral("New name for %1:").arg(label));
+    dialog.setTextValue(label);
+    if (fw::prompter().runDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    project->RenameFile(label, dialog.textValue());
+}
+
 void CJavaProjectView::SetAsMain() {
     CJavaProjectDoc *project = projectDoc();
     if (!project) {
@@ -485,6 +506,7 @@ void CJavaProjectView::showContextMenu(const QPoint &viewportPos, const QPoint &
         addItem(QStringLiteral("Compile"), CommandId::Compile);
         addItem(QStringLiteral("Set as Main"), CommandId::SetAsMain);
         addItem(QStringLiteral("Remove"), CommandId::RemoveFile);
+        addItem(QStringLiteral("Rename..."), CommandId::RenameFile);
     }
     menu->addSeparator();
     addItem(QStringLiteral("Add Java Source Files..."), CommandId::AddJavaSourceFiles);

@@ -75,6 +75,8 @@ private:
     QTreeWidgetItem *requireSelectedItem();
 
     void Remove();
+    // Asks for a new name for the selected file and renames it (CJavaProjectDoc::RenameFile).
+    void Rename();
     void SetAsMain();
     void Compile();
     void Properties();

@@ -1,4 +1,3 @@
-#include "services/appsettings.h"
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"
@@ -8,6 +7,7 @@
 #include "model/cjavafile.h"
 #include "project/cjavaprojectdoc.h"
 #include "project/cjavaprojectview.h"
+#include "services/appsettings.h"
 #include "support/appharness.h"
 #include "support/casename.h"
 #include "support/qtprinters.h"
@@ -346,8 +346,8 @@ TEST_F(ProjectTest, ContextMenuOffersFileItemsOnlyForFiles) {
     menu = rightClick(centre(item({u"B.java"_s})));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(itemsOf(menu),
-              (QStringList{u"Open"_s, u"Compile"_s, u"Set as Main"_s, u"Remove"_s, u"-"_s,
-                           u"Add Java Source Files..."_s, u"Add HTML File..."_s}));
+              (QStringList{u"Open"_s, u"Compile"_s, u"Set as Main"_s, u"Remove"_s, u"Rename..."_s,
+                           u"-"_s, u"Add Java Source Files..."_s, u"Add HTML File..."_s}));
     choose(menu, u"Remove"_s);
     EXPECT_EQ(project->GetFullPath(u"B.java"_s), kNoFile);
 

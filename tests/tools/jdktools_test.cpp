@@ -1,6 +1,7 @@
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "editors/csyntaxwindowdoc.h"
+#include "editors/linejump.h"
 #include "editors/linemarks.h"
 #include "editors/linenumbermargin.h"
 #include "framework/commandids.h"
@@ -121,6 +122,8 @@ TEST_P(CommandLineTest, ToolGetsItsArgumentsInItsFolder) {
     useEchoingJdk();
     openProject({"A.java", "B.java", "Main.java"}, test.mainFile, test.package, test.htmlFile);
     harness.app().settings().javacOptions = "-g";
+    // A run asks to build first, nothing having been compiled: it runs what is there.
+    harness.prompter().answerNext(fw::Answer::No);
     test.command(*project, src());
     ASSERT_TRUE(waitForEnd());
     const QString folder = harness.folder() + test.folder;
@@ -230,6 +233,7 @@ TEST_F(ToolCommandsTest, HostileNamesAndFieldsReachTheToolsAsSingleArguments) {
     };
     EXPECT_EQ(run([this] { project->Build(); }), "[./-d.java][-g]");
     EXPECT_EQ(run([this] { project->CompileFile(src() + "/@opts.java"); }), "[./@opts.java][-g]");
+    harness.prompter().answerNext(fw::Answer::No);
     EXPECT_EQ(run([this] { project->RunMain(false); }), "[x -cp /tmp.-d]");
 }
 
@@ -651,6 +655,145 @@ TEST_F(JdkTest, RunReadsTheLinesTypedInTheOutputWindowWhileACompileTakesNone) {
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(output().IsOpen());
     EXPECT_TRUE(shown().endsWith("Exit code: 11\r\nProcess terminated by user."));
+}
+
+// A JDK folder without the tool: the message says which program is missing where and where the
+// folder is set, and the output window no longer shows the verdict of the run before.
+TEST_F(ToolCommandsTest, FailedStartSaysWhichProgramIsMissingWhere) {
+    useEchoingJdk();
+    openProject({"Main.java"}, "Main.java");
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(shown().endsWith("No Errors"));
+    harness.app().settings().jdkFolder = harness.folder() + "/nojdk";
+    project->Build();
+    const QString expected = "Failed to start process\n\njavac was not found in " + harness.folder()
+                             + "/nojdk/bin.\nThe JDK folder (now " + harness.folder()
+                             + "/nojdk) is set in File > Preferences.";
+    EXPECT_EQ(harness.prompter().messageTexts(), QStringList{expected});
+    ASSERT_TRUE(output().IsOpen());
+    EXPECT_EQ(output().window()->outputEdit()->toPlainText(), expected);
+    EXPECT_FALSE(shown().contains("No Errors"));
+}
+
+// F4 after a build leaves the caret where javac's caret points, nothing selected and the line
+// highlighted, so that a key typed next inserts. The output window covers the lower part of the
+// source window: the line is scrolled out from under it, and a line too near the end of the
+// text to be scrolled up has the window moved off it.
+TEST_F(JdkTest, JumpPutsTheCaretWhereJavacPointsOutFromUnderTheOutputWindow) {
+    QByteArray text = "public class Main {\n    public static void main(String[] args) {\n";
+    for (int line = 3; line < 120; ++line) {
+        text += line == 60    ? QByteArray("        int y = undefinedName;\n")
+                : line == 118 ? QByteArray("        int z = otherName;\n")
+                              : "        System.out.println(" + QByteArray::number(line) + ");\n";
+    }
+    text += "    }\n}\n";
+    writeSource("Main.java", text);
+    openProject({"Main.java"}, "Main.java");
+    auto *main =
+        dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Main.java"));
+    ASSERT_NE(main, nullptr);
+    auto *editor = dynamic_cast<QPlainTextEdit *>(main->firstView()->widget());
+    project->Build();
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(output().IsOpen());
+    const QRect area(editor->viewport()->mapToGlobal(QPoint(0, 0)), editor->viewport()->size());
+    ProcessOutputWindow *window = output().window();
+    window->setGeometry(area.left(), area.top() + area.height() / 2, area.width(), area.height());
+    const QRect covering = window->frameGeometry();
+    ASSERT_TRUE(covering.intersects(area));
+    const auto caretLine = [editor] {
+        return QRect(editor->viewport()->mapToGlobal(QPoint(0, editor->cursorRect().top())),
+                     QSize(editor->viewport()->width(), editor->cursorRect().height()));
+    };
+
+    harness.mainFrame().executeCommand(CommandId::NextMessage);
+    QTextCursor caret = editor->textCursor();
+    EXPECT_FALSE(caret.hasSelection());
+    EXPECT_EQ(caret.blockNumber(), 59) << shown().toStdString();
+    EXPECT_EQ(caret.positionInBlock(), 16);
+    EXPECT_EQ(editors::highlightedJumpLine(*editor), 59);
+    EXPECT_EQ(window->frameGeometry(), covering);
+    EXPECT_FALSE(caretLine().intersects(covering));
+    EXPECT_TRUE(area.contains(caretLine()));
+
+    editor->setFocus();
+    QTest::keyClicks(editor, ";");
+    EXPECT_EQ(editor->textCursor().block().text(), "        int y = ;undefinedName;");
+    editor->moveCursor(QTextCursor::Start);
+    EXPECT_EQ(editors::highlightedJumpLine(*editor), -1);
+
+    harness.mainFrame().executeCommand(CommandId::NextMessage);
+    caret = editor->textCursor();
+    EXPECT_EQ(caret.blockNumber(), 117);
+    EXPECT_EQ(caret.positionInBlock(), 16);
+    EXPECT_TRUE(area.contains(caretLine()));
+    EXPECT_FALSE(caretLine().intersects(window->frameGeometry()));
+}
+
+// Run after an edit asks whether to build first: Yes builds and runs the new program, No runs
+// the old one without saving, Cancel runs nothing; a file saved since the build counts as well,
+// and a build that fails runs nothing.
+TEST_F(JdkTest, RunAfterAnEditOffersToBuildFirst) {
+    writeSource("Hello.java", "public class Hello {\n"
+                              "    public static void main(String[] args) {\n"
+                              "        System.out.println(\"one\");\n"
+                              "    }\n"
+                              "}\n");
+    openProject({"Hello.java"}, "Hello.java");
+    harness.app().settings().saveBeforeCompile = 1;
+    CMainFrame &frame = harness.mainFrame();
+    const auto runWith = [&](std::initializer_list<fw::Answer> answers) {
+        harness.prompter().clear();
+        for (const fw::Answer answer : answers) {
+            harness.prompter().answerNext(answer);
+        }
+        EXPECT_TRUE(frame.executeCommand(CommandId::RunApplication));
+        // A build asked for is followed by its run: both must end.
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_TRUE(waitForEnd());
+            AppHarness::processEvents();
+        }
+        return harness.prompter().messageTexts();
+    };
+    const QString question = "The program's sources changed since the last build. Build it first?";
+    const auto edit = [&](const QString &from, const QString &to) {
+        auto *source =
+            dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(src() + "/Hello.java"));
+        ASSERT_NE(source, nullptr);
+        QTextCursor found = source->textDocument()->find(from);
+        ASSERT_FALSE(found.isNull());
+        found.insertText(to);
+    };
+
+    EXPECT_EQ(runWith({fw::Answer::Yes}), QStringList{question}); // never built
+    EXPECT_EQ(shown(), "one\r\nExit code: 0\r\nNo Errors");
+    EXPECT_EQ(runWith({}), QStringList()); // built: runs at once
+    EXPECT_EQ(shown(), "one\r\nExit code: 0\r\nNo Errors");
+
+    edit("one", "two");
+    EXPECT_EQ(runWith({fw::Answer::Yes, fw::Answer::Yes}),
+              (QStringList{question, "Save changes to Hello.java?"}));
+    EXPECT_EQ(shown(), "two\r\nExit code: 0\r\nNo Errors");
+
+    CSyntaxWindowDoc *source = nullptr;
+    edit("two", "three");
+    source = dynamic_cast<CSyntaxWindowDoc *>(frame.activeDocument());
+    EXPECT_EQ(runWith({fw::Answer::No}), QStringList{question});
+    EXPECT_EQ(shown(), "two\r\nExit code: 0\r\nNo Errors");
+    ASSERT_NE(source, nullptr);
+    EXPECT_TRUE(source->isModified());
+    const QString before = shown();
+    EXPECT_EQ(runWith({fw::Answer::Cancel}), QStringList{question});
+    EXPECT_EQ(shown(), before);
+
+    ASSERT_TRUE(frame.executeCommand(CommandId::FileSave));
+    EXPECT_EQ(runWith({fw::Answer::Yes}), QStringList{question});
+    EXPECT_EQ(shown(), "three\r\nExit code: 0\r\nNo Errors");
+
+    edit("\"three\");", "undefined();");
+    EXPECT_EQ(runWith({fw::Answer::Yes, fw::Answer::Yes}).value(0), question);
+    EXPECT_TRUE(shown().endsWith("There were errors")) << shown().toStdString();
 }
 
 } // namespace
