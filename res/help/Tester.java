@@ -1,9 +1,12 @@
 import java.awt.BorderLayout;
+import java.awt.event.KeyEvent;
 import java.io.File;
 import java.io.IOException;
+import javax.swing.JComponent;
 import javax.swing.JEditorPane;
 import javax.swing.JFrame;
 import javax.swing.JScrollPane;
+import javax.swing.KeyStroke;
 import javax.swing.SwingUtilities;
 import javax.swing.event.HyperlinkEvent;
 
@@ -31,6 +34,10 @@ public class Tester {
             frame.getContentPane().add(new JScrollPane(pane), BorderLayout.CENTER);
             frame.setSize(640, 560);
             frame.setDefaultCloseOperation(JFrame.DISPOSE_ON_CLOSE);
+            // Escape closes the window, as it closes other help windows.
+            frame.getRootPane().registerKeyboardAction(event -> frame.dispose(),
+                    KeyStroke.getKeyStroke(KeyEvent.VK_ESCAPE, 0),
+                    JComponent.WHEN_IN_FOCUSED_WINDOW);
             frame.setVisible(true);
         });
     }

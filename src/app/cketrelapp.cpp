@@ -24,6 +24,7 @@
 #include "project/cjavaprojectdoc.h"
 #include "project/cjavaprojectview.h"
 #include "project/cprojectframe.h"
+#include "tools/cprocessoutputdialog.h"
 #include "tools/processrunner.h"
 
 #include <QApplication>
@@ -264,6 +265,15 @@ void CKetrelApp::registerCommands() {
         if (CJavaProjectDoc *project = GetProjectDoc()) {
             project->GoToMessage(false);
         }
+    });
+    // Build > Stop: what the output window's Stop button does, from any window.
+    addCommand(CommandId::StopRun, [this] {
+        if (CJavaProjectDoc *project = GetProjectDoc()) {
+            project->m_pOutputWnd->StopRun();
+        }
+    });
+    addUpdate(CommandId::StopRun, [this](fw::CommandUi &ui) {
+        ui.setEnabled(IsProcessRunning() && GetProjectDoc() != nullptr);
     });
     const auto projectWithMessages = [this](fw::CommandUi &ui) {
         CJavaProjectDoc *project = GetProjectDoc();

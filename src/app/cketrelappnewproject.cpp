@@ -12,6 +12,7 @@
 #include "tools/jdkcommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -22,9 +23,11 @@ const QString kProjectDocName = QStringLiteral("JavaProject");
 const QString kProjectFilter = QStringLiteral("Java Projects (*.jpr)|*.jpr||");
 
 // Writes a generated file. A file already there is replaced only when the user agrees; a file
-// that cannot be written is named with the reason. False when nothing was written.
-bool writeGeneratedFile(const QString &path, const QString &text) {
-    if (QFileInfo::exists(path)
+// that cannot be written is named with the reason. False when nothing was written. The file
+// goes into *created when there was none before, so that a project given up takes it away.
+bool writeGeneratedFile(const QString &path, const QString &text, QStringList *created) {
+    const bool existed = QFileInfo::exists(path);
+    if (existed
         && fw::prompter().message(
                QStringLiteral("%1 already exists. Do you want to replace it?").arg(path),
                fw::MessageButtons::YesNo)
@@ -35,6 +38,9 @@ bool writeGeneratedFile(const QString &path, const QString &text) {
     if (!fw::writeFileSafely(path, NewProjectTemplates::fileBytes(text), &error)) {
         fw::prompter().message(QStringLiteral("Could not write %1.\n%2").arg(path, error));
         return false;
+    }
+    if (!existed) {
+        created->append(path);
     }
     return true;
 }
@@ -75,22 +81,8 @@ void CKetrelApp::NewProject() {
     options.initialName = className + QStringLiteral(".jpr");
     options.filter = kProjectFilter;
     options.overwritePrompt = true;
-    const QString projectPath = fw::prompter().saveFile(options);
-    if (projectPath.isEmpty()) {
-        return;
-    }
 
-    // 6. The still empty project is saved there and takes the path (and joins the recent
-    // files); a failed save has been reported.
-    if (!project->doSave(projectPath)) {
-        return;
-    }
-
-    // 7. The main class's source file goes beside the project file.
-    const QString folder = jdk::folderOf(projectPath);
-    const QString sourcePath = folder + QDir::separator() + className + QStringLiteral(".java");
-
-    // 8. The texts, with the user's class in place of the template's.
+    // 7. and 8. The texts, with the user's class in place of the template's.
     const bool applet = kind == ProjectKind::Applet;
     const QString sourceText =
         applet ? NewProjectTemplates::substitute(
@@ -99,30 +91,55 @@ void CKetrelApp::NewProject() {
                : NewProjectTemplates::substitute(
                    m_tables->string(NewProjectTemplates::kApplicationSourceId),
                    QLatin1String(NewProjectTemplates::kApplicationPlaceholder), className);
+    const QString pageText = applet ? NewProjectTemplates::substitute(
+                                 m_tables->string(NewProjectTemplates::kAppletPageId),
+                                 QLatin1String(NewProjectTemplates::kAppletPlaceholder), className)
+                                    : QString();
 
-    // 9. The source file; without it the project stays saved and empty.
-    if (!writeGeneratedFile(sourcePath, sourceText)) {
-        return;
+    // 5., 6., 9. and 12. The project is made whole or not at all: its files go beside the
+    // project file, and the project file, written last, takes its path. When a step fails,
+    // what this attempt wrote is taken away and the user may choose another place; a user who
+    // does not is left with no new project.
+    QString projectPath;
+    QString sourcePath;
+    QString pagePath;
+    for (;;) {
+        projectPath = fw::prompter().saveFile(options);
+        if (projectPath.isEmpty()) {
+            return; // cancelled: the untitled project stays
+        }
+        const QString folder = jdk::folderOf(projectPath);
+        sourcePath = folder + QDir::separator() + className + QStringLiteral(".java");
+        pagePath = applet ? folder + QDir::separator()
+                                + QLatin1String(NewProjectTemplates::kAppletPageName)
+                          : QString();
+        QStringList created;
+        if (writeGeneratedFile(sourcePath, sourceText, &created)
+            && (!applet || writeGeneratedFile(pagePath, pageText, &created))
+            && project->doSave(projectPath)) {
+            break;
+        }
+        for (const QString &file : created) {
+            QFile::remove(file);
+        }
+        if (fw::prompter().message(QStringLiteral("The new project was not made in %1. Do you "
+                                                  "want to choose another place for it?")
+                                       .arg(folder),
+                                   fw::MessageButtons::YesNo)
+            != fw::Answer::Yes) {
+            project->onCloseDocument();
+            return;
+        }
     }
 
-    // 10. and 11. It opens in a source window and becomes the project's main file.
+    // 10. and 11. The source opens in a source window and becomes the project's main file.
     OpenDocumentFile(sourcePath);
     project->AddFile(sourcePath);
     // The window scanned its text before the project held the file: it scans again now, so
     // that the tree shows the new class at once.
     project->RefreshFileClasses(sourcePath);
     project->SetMainFile(className + QStringLiteral(".java"));
-
-    // 12. An applet's page; without it the project is left modified and unsaved.
     if (applet) {
-        const QString pagePath =
-            folder + QDir::separator() + QLatin1String(NewProjectTemplates::kAppletPageName);
-        const QString pageText = NewProjectTemplates::substitute(
-            m_tables->string(NewProjectTemplates::kAppletPageId),
-            QLatin1String(NewProjectTemplates::kAppletPlaceholder), className);
-        if (!writeGeneratedFile(pagePath, pageText)) {
-            return;
-        }
         project->SetHtmlFile(pagePath);
     }
 

@@ -215,11 +215,12 @@ void CPreferencesDialog::browseForJdkFolder() {
 
 void CPreferencesDialog::probeJdkFolder() {
     m_jdkNote->setText(JdkProbe::searchingNote());
-    m_probe.probe(m_jdkFolderEdit->text());
+    m_probedFolder = m_jdkFolderEdit->text();
+    m_probe.probe(m_probedFolder);
 }
 
 void CPreferencesDialog::showProbeResult(JdkProbe::Result result, const QString &version) {
-    m_jdkNote->setText(JdkProbe::note(result, version));
+    m_jdkNote->setText(JdkProbe::note(result, version, m_probedFolder));
 }
 
 void CPreferencesDialog::accept() {

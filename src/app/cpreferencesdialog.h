@@ -87,5 +87,7 @@ private:
     QTextEdit *m_stringSample = nullptr;
     QLabel *m_jdkNote = nullptr;
     JdkProbe m_probe;
+    // The folder the probe last looked at: its note speaks of that one.
+    QString m_probedFolder;
     QTimer m_probeDelay;
 };

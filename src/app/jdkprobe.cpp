@@ -40,8 +40,9 @@ void JdkProbe::report(Result result, const QString &version) {
 
 void JdkProbe::probe(const QString &jdkFolder) {
     stop();
-    const QFileInfo javac(jdkFolder + QStringLiteral("/bin/javac"));
-    if (jdkFolder.isEmpty() || !javac.isFile() || !javac.isExecutable()) {
+    // An empty folder is probed too: the tools are then taken from /bin, and so is javac.
+    const QFileInfo javac(javacOf(jdkFolder));
+    if (!javac.isFile() || !javac.isExecutable()) {
         report(Result::NoJavac);
         return;
     }
@@ -75,7 +76,14 @@ QString JdkProbe::versionIn(const QByteArray &output) {
     return QString();
 }
 
-QString JdkProbe::note(Result result, const QString &version) {
+QString JdkProbe::javacOf(const QString &jdkFolder) {
+    return jdkFolder + QStringLiteral("/bin/javac");
+}
+
+QString JdkProbe::note(Result result, const QString &version, const QString &jdkFolder) {
+    if (jdkFolder.isEmpty()) {
+        return emptyFolderNote(result, version);
+    }
     switch (result) {
     case Result::Found:
         return QStringLiteral("Found javac %1 in this folder.").arg(version);
@@ -91,4 +99,28 @@ QString JdkProbe::note(Result result, const QString &version) {
 
 QString JdkProbe::searchingNote() {
     return QStringLiteral("Looking for javac in this folder...");
+}
+
+QString JdkProbe::emptyFolderNote(Result result, const QString &version) {
+    const QString javac = javacOf(QString());
+    switch (result) {
+    case Result::Found: {
+        // The program the system's javac command leads to: the JDK actually used.
+        const QString resolved = QFileInfo(javac).canonicalFilePath();
+        const QString leadsTo = resolved.isEmpty() || resolved == javac
+                                    ? QString()
+                                    : QStringLiteral(", which is %1").arg(resolved);
+        return QStringLiteral("The folder is empty: Build will use %1%2 (javac %3).")
+            .arg(javac, leadsTo, version);
+    }
+    case Result::NoJavac:
+        return QStringLiteral("The folder is empty and there is no %1: compiling will not start "
+                              "until the folder names a JDK.")
+            .arg(javac);
+    case Result::NoAnswer:
+        break;
+    }
+    return QStringLiteral("The folder is empty: Build will use %1, which did not tell its "
+                          "version; it may not work.")
+        .arg(javac);
 }

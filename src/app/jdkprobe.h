@@ -32,14 +32,19 @@ public:
 
     // "17.0.15" from the "javac 17.0.15" line of the compiler's output; empty when there is none.
     static QString versionIn(const QByteArray &output);
-    // The sentence the Preferences dialog shows for a result.
-    static QString note(Result result, const QString &version = QString());
+    // The compiler a JDK folder gives: its bin/javac (/bin/javac for an empty folder, as the
+    // tool commands compose it).
+    static QString javacOf(const QString &jdkFolder);
+    // The sentence the Preferences dialog shows for the result of probing jdkFolder. For an
+    // empty folder it names the compiler Build will use.
+    static QString note(Result result, const QString &version, const QString &jdkFolder);
     static QString searchingNote();
 
 signals:
     void finished(JdkProbe::Result result, const QString &version);
 
 private:
+    static QString emptyFolderNote(Result result, const QString &version);
     void stop();
     void report(Result result, const QString &version = QString());
 

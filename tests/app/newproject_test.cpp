@@ -157,14 +157,13 @@ TEST_F(NewProjectTest, ClassNameWithASeparatorOrNotAJavaNameIsRefusedInTheDialog
 }
 
 // A folder that already holds the class's file or the page: the user is asked before either is
-// replaced, and No leaves the user's file and keeps it out of the project.
+// replaced. Yes makes the whole project; No leaves the user's file as it was and, when the user
+// then chooses no other place, makes nothing: no project file, no class file of this attempt.
 struct ReplaceCase {
     const char *name;
     ProjectKind kind;
     QString existing;
     fw::Answer answer;
-    int savedFiles;    // file entries in the saved project
-    bool leftModified; // the project is left unsaved
 };
 
 class ReplaceTest : public NewProjectTest, public testing::WithParamInterface<ReplaceCase> {};
@@ -176,20 +175,73 @@ TEST_P(ReplaceTest, AsksBeforeReplacingAFile) {
     harness.prompter().answerNext(test.answer);
     newProject(test.kind, u"Demo"_s);
 
-    EXPECT_EQ(messages(), QStringList{existing + u" already exists. Do you want to replace it?"_s});
-    EXPECT_EQ(readFile(existing) == "the user's own file", test.answer != fw::Answer::Yes);
-    EXPECT_EQ(readProject(pathIn(u"Demo.jpr"_s)).m_fileList.GetCount(), test.savedFiles);
-    EXPECT_EQ(project()->isModified(), test.leftModified);
+    const QString question = existing + u" already exists. Do you want to replace it?"_s;
+    const bool replaced = test.answer == fw::Answer::Yes;
+    EXPECT_EQ(readFile(existing) == "the user's own file", !replaced);
+    if (replaced) {
+        EXPECT_EQ(messages(), QStringList{question});
+        EXPECT_EQ(readProject(pathIn(u"Demo.jpr"_s)).m_fileList.GetCount(), 1);
+        ASSERT_NE(project(), nullptr);
+        EXPECT_FALSE(project()->isModified());
+        return;
+    }
+    EXPECT_EQ(messages(),
+              (QStringList{question, u"The new project was not made in %1. Do you want "
+                                     u"to choose another place for it?"_s.arg(harness.folder())}));
+    EXPECT_EQ(project(), nullptr);
+    EXPECT_FALSE(QFile::exists(pathIn(u"Demo.jpr"_s)));
+    EXPECT_EQ(QFile::exists(pathIn(u"Demo.java"_s)), test.existing == u"Demo.java"_s);
 }
 
 const ReplaceCase kReplaceCases[] = {
-    {"SourceKeptOnNo", ProjectKind::Application, u"Demo.java"_s, fw::Answer::No, 0, false},
-    {"SourceReplacedOnYes", ProjectKind::Application, u"Demo.java"_s, fw::Answer::Yes, 1, false},
-    {"PageKeptOnNo", ProjectKind::Applet, u"Example1.html"_s, fw::Answer::No, 0, true},
-    {"PageReplacedOnYes", ProjectKind::Applet, u"Example1.html"_s, fw::Answer::Yes, 1, false},
+    {"SourceKeptOnNo", ProjectKind::Application, u"Demo.java"_s, fw::Answer::No},
+    {"SourceReplacedOnYes", ProjectKind::Application, u"Demo.java"_s, fw::Answer::Yes},
+    {"PageKeptOnNo", ProjectKind::Applet, u"Example1.html"_s, fw::Answer::No},
+    {"PageReplacedOnYes", ProjectKind::Applet, u"Example1.html"_s, fw::Answer::Yes},
 };
 
 INSTANTIATE_TEST_SUITE_P(Answers, ReplaceTest, testing::ValuesIn(kReplaceCases),
                          testing_support::CaseName());
+
+// A folder that does not exist: the user is told, may choose another place and then gets the
+// whole project there, or declines and is left with no project at all.
+TEST_F(NewProjectTest, FolderThatCannotBeWrittenOffersAnotherPlaceOrMakesNothing) {
+    for (const fw::Answer answer : {fw::Answer::Yes, fw::Answer::No}) {
+        harness.prompter().clear();
+        harness.app().closeAllDocuments();
+        AppHarness::processEvents();
+        const QString missing = harness.folder() + u"/missing/Calculator.jpr"_s;
+        harness.prompter().runDialogNext([](QDialog &dialog) {
+            fillIn(dialog, ProjectKind::Application, u"Calculator"_s);
+            return dialog.result();
+        });
+        harness.prompter().saveAsNext(missing);
+        harness.prompter().answerNext(fw::Answer::Ok); // the message that says why
+        harness.prompter().answerNext(answer);
+        harness.prompter().saveAsNext(pathIn(u"Calculator.jpr"_s));
+        ASSERT_TRUE(frame().executeCommand(CommandId::NewProject));
+        AppHarness::processEvents();
+
+        const QStringList said = messages();
+        ASSERT_EQ(said.size(), 2);
+        EXPECT_TRUE(said.at(0).startsWith(u"Could not write "_s + harness.folder()
+                                          + u"/missing/Calculator.java."_s))
+            << said.at(0).toStdString();
+        EXPECT_EQ(said.at(1), u"The new project was not made in %1/missing. Do you want to "
+                              u"choose another place for it?"_s.arg(harness.folder()));
+        if (answer == fw::Answer::No) {
+            EXPECT_EQ(project(), nullptr);
+            EXPECT_EQ(frame().frames().size(), 0U);
+            continue;
+        }
+        ASSERT_NE(project(), nullptr);
+        EXPECT_EQ(project()->pathName(), pathIn(u"Calculator.jpr"_s));
+        EXPECT_EQ(project()->m_strMainFile, u"Calculator.java"_s);
+        EXPECT_EQ(readProject(pathIn(u"Calculator.jpr"_s)).m_fileList.GetCount(), 1);
+        EXPECT_TRUE(QFile::exists(pathIn(u"Calculator.java"_s)));
+        ASSERT_TRUE(QFile::remove(pathIn(u"Calculator.java"_s)));
+        ASSERT_TRUE(QFile::remove(pathIn(u"Calculator.jpr"_s)));
+    }
+}
 
 } // namespace

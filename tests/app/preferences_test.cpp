@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -91,6 +92,32 @@ TEST(Preferences, CancelLeavesEverySettingAndOkStoresAllSeven) {
         EXPECT_EQ(settings->keywordColour, 0x00030201u);
         EXPECT_EQ(settings->commentColour, 0x00060504u);
         EXPECT_EQ(settings->stringColour, 0x00090807u);
+    }
+}
+
+// With the JDK folder left empty the tools come from /bin: the note says which compiler Build
+// will use, or that there is none.
+TEST(Preferences, EmptyJdkFolderNoteNamesTheCompilerBuildWillUse) {
+    AppHarness harness({}, presetPreferences);
+    const bool systemJavac = QFileInfo(u"/bin/javac"_s).isExecutable();
+    QString note;
+    editPreferences(harness, [&](QDialog &dialog) {
+        auto &preferences = dynamic_cast<CPreferencesDialog &>(dialog);
+        dialog.findChild<QLineEdit *>(u"edit1000"_s)->setText(QString());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                note = preferences.jdkNote();
+                return !note.isEmpty() && !note.startsWith(u"Looking"_s);
+            },
+            30000));
+        return int(QDialog::Rejected);
+    });
+    if (systemJavac) {
+        EXPECT_TRUE(note.startsWith(u"The folder is empty: Build will use /bin/javac"_s))
+            << note.toStdString();
+    } else {
+        EXPECT_EQ(note, u"The folder is empty and there is no /bin/javac: compiling will not "
+                        u"start until the folder names a JDK."_s);
     }
 }
 

@@ -66,8 +66,9 @@ TEST(Menus, MainMenuHasFileProjectViewHelpOnly) {
                            QStringLiteral("&View"), QStringLiteral("&Help")}));
     EXPECT_EQ(
         itemsOf(popup(frame, 128, QStringLiteral("&File"))),
-        (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
-                     QStringLiteral("-"), QStringLiteral("Preferences..."), QStringLiteral("-"),
+        (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("New Project..."),
+                     QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("-"),
+                     QStringLiteral("Preferences..."), QStringLiteral("-"),
                      QStringLiteral("P&rint Setup..."), QStringLiteral("-"),
                      QStringLiteral("Recent Projects..."), QStringLiteral("-"),
                      QStringLiteral("Recent File"), QStringLiteral("-"), QStringLiteral("E&xit")}));
@@ -98,18 +99,19 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould) {
     EXPECT_TRUE(itemsOf(popup(frame, 131, QStringLiteral("Build")))
                     .contains(QStringLiteral("Open In Web Browser")));
     EXPECT_EQ(itemsOf(popup(frame, 129, QStringLiteral("&Help"))).last(),
-              QStringLiteral("Help..."));
+              QStringLiteral("Help...\tF1"));
     EXPECT_TRUE(itemsOf(popup(frame, 131, QStringLiteral("&Help")))
                     .contains(QStringLiteral("&About Tarvo...")));
     EXPECT_TRUE(itemsOf(popup(frame, 129, QStringLiteral("&Help")))
                     .contains(QStringLiteral("&About Tarvo")));
     EXPECT_EQ(
         itemsOf(popup(frame, 129, QStringLiteral("Build"))),
-        (QStringList{QStringLiteral("Build"), QStringLiteral("Compile\tCtrl+M"),
+        (QStringList{QStringLiteral("Build\tF7"), QStringLiteral("Compile\tCtrl+M"),
                      QStringLiteral("-"), QStringLiteral("Run Application\tF5"),
                      QStringLiteral("Run Applet\tShift+F5"), QStringLiteral("Run with Console"),
-                     QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
-                     QStringLiteral("Show Compiler Output"), QStringLiteral("Next Message\tF4"),
+                     QStringLiteral("Stop"), QStringLiteral("Open In Web Browser"),
+                     QStringLiteral("-"), QStringLiteral("Show Compiler Output"),
+                     QStringLiteral("Next Message\tF4"),
                      QStringLiteral("Previous Message\tShift+F4")}));
 }
 
