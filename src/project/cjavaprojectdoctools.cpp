@@ -399,6 +399,7 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
             detail.isEmpty() ? kStartFailed : kStartFailed + QStringLiteral("\n\n") + detail;
         if (!IsProcessRunning()) {
             m_pOutputWnd->ShowStartFailure(commandLine, folder, text);
+            services().setMessageText(kStartFailed);
         }
         fw::prompter().message(text);
         return;

@@ -674,6 +674,7 @@ TEST_F(ToolCommandsTest, FailedStartSaysWhichProgramIsMissingWhere) {
     ASSERT_TRUE(output().IsOpen());
     EXPECT_EQ(output().window()->outputEdit()->toPlainText(), expected);
     EXPECT_FALSE(shown().contains("No Errors"));
+    EXPECT_EQ(harness.mainFrame().paneText(CMainFrame::MessagePane), "Failed to start process");
 }
 
 // F4 after a build leaves the caret where javac's caret points, nothing selected and the line
