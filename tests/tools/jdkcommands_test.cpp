@@ -110,17 +110,15 @@ TEST(MessageLineNumber, ReadsFromOneCharacterPastTheFirstOccurrence) {
     EXPECT_EQ(jdk::messageLineNumber(u"see A.java:", u"A.java"), 0);
 }
 
-// A failed start names the program and where it was looked for, and where the JDK folder is set;
-// a runnable program in an existing folder leaves nothing to explain.
+// A failed start names the program and where it was looked for (a missing JDK folder: see the
+// tool commands' test), and where the JDK folder is set; a runnable program in an existing
+// folder leaves nothing to explain.
 TEST(ToolStartFailure, SaysWhatIsMissingWhere) {
     const QString scratch = testing_support::makeScratchFolder("startfailure");
     testing_support::writeFileIn(scratch, "jdk/bin/javac", "not runnable");
     const QString runnable = testing_support::writeFileIn(scratch, "ok/bin/java", "#!/bin/sh\n");
     QFile(runnable).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     const std::pair<QStringList, QString> cases[] = {
-        {{"/opt/nojdk/bin/javac", scratch},
-         "javac was not found in /opt/nojdk/bin.\nThe JDK folder (now /opt/nojdk) is set in "
-         "File > Preferences."},
         {{"/bin/nosuchtool", scratch},
          "nosuchtool was not found in /bin.\nThe JDK folder (now empty) is set in File > "
          "Preferences."},
