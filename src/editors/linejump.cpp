@@ -1,7 +1,6 @@
 #include "editors/linejump.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>

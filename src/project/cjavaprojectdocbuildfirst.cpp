@@ -67,7 +67,11 @@ bool CJavaProjectDoc::SourcesChangedSinceBuild() {
             }
         }
     }
-    const AppSettings &settings = IdeServices::instance()->settings();
+    IdeServices *services = IdeServices::instance();
+    if (!services) {
+        return false;
+    }
+    const AppSettings &settings = services->settings();
     const QString mainPath = GetFullPath(m_strMainFile);
     // javac runs where Build runs it: a -d folder in the options is relative to that.
     const QString compileFolder =

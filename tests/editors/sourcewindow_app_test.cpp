@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 using testing_support::AppHarness;
@@ -74,10 +76,10 @@ TEST(SourceWindowInTarvo, FailedSaveSaysSoAndLeavesTheDocumentModified) {
 // The font chosen in one window is where every new window starts, in this session and the next;
 // the Font dialog starts from it.
 TEST(SourceWindowInTarvo, ChosenFontIsTheFontOfNewWindowsAndOfTheNextStart) {
-    AppHarness harness;
-    CMainFrame &frame = harness.mainFrame();
+    auto harness = std::make_unique<AppHarness>();
+    CMainFrame &frame = harness->mainFrame();
     ASSERT_TRUE(frame.executeCommand(CommandId::FileNew));
-    harness.prompter().chooseFontNext(QFont(QStringLiteral("Liberation Mono"), 14));
+    harness->prompter().chooseFontNext(QFont(QStringLiteral("Liberation Mono"), 14));
     ASSERT_TRUE(frame.executeCommand(CommandId::Font));
 
     ASSERT_TRUE(frame.executeCommand(CommandId::FileNew));
@@ -88,14 +90,19 @@ TEST(SourceWindowInTarvo, ChosenFontIsTheFontOfNewWindowsAndOfTheNextStart) {
     EXPECT_EQ(activeFont().pointSize(), 14);
     EXPECT_EQ(activeFont().family(), QStringLiteral("Liberation Mono"));
     frame.executeCommand(CommandId::Font); // cancelled
-    ASSERT_EQ(harness.prompter().fontChooserStarts().size(), 2U);
-    EXPECT_EQ(harness.prompter().fontChooserStarts().back().pointSize(), 14);
+    ASSERT_EQ(harness->prompter().fontChooserStarts().size(), 2U);
+    EXPECT_EQ(harness->prompter().fontChooserStarts().back().pointSize(), 14);
 
-    const auto stored = harness.storedSettings();
-    AppHarness next(QStringList(), [&stored](fw::Profile &profile) {
-        for (const QString &key : {QStringLiteral("FONTNAME"), QStringLiteral("FONTSIZE")}) {
-            profile.writeString(QStringLiteral("OPTIONS"), key,
-                                stored->readString(QStringLiteral("OPTIONS"), key, QString()));
+    // The next start, on the font settings this one stored.
+    QStringList stored;
+    const QStringList keys{QStringLiteral("FONTNAME"), QStringLiteral("FONTSIZE")};
+    for (const QString &key : keys) {
+        stored << harness->storedSettings()->readString(QStringLiteral("OPTIONS"), key, QString());
+    }
+    harness.reset();
+    AppHarness next(QStringList(), [&](fw::Profile &profile) {
+        for (int index = 0; index < keys.size(); ++index) {
+            profile.writeString(QStringLiteral("OPTIONS"), keys.at(index), stored.at(index));
         }
     });
     CSyntaxWindowDoc *document = openSource(next, QStringLiteral("A.java"), "class A {}\n");
