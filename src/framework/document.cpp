@@ -114,6 +114,7 @@ bool Document::readFileForOpen(const QString &path, QByteArray *bytes) {
     m_diskPath = QFileInfo(path).absoluteFilePath();
     m_diskStamp = stamp;
     m_reloadDeclined = {};
+    watchedFileChanged();
     return true;
 }
 
@@ -129,6 +130,7 @@ bool Document::onSaveDocument(const QString &path) {
     m_diskPath = QFileInfo(path).absoluteFilePath();
     m_diskStamp = FileStamp::of(path);
     m_reloadDeclined = {};
+    watchedFileChanged();
     setModifiedFlag(false);
     return true;
 }
@@ -191,6 +193,12 @@ bool Document::reload() {
 
 void Document::onReloaded() {
     updateAllViews(nullptr);
+}
+
+void Document::watchedFileChanged() {
+    if (Application *application = Application::instance(); application && offersReload()) {
+        application->updateWatchedFiles();
+    }
 }
 
 void Document::onCloseDocument() {

@@ -20,6 +20,8 @@
 #include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
+#include "tools/runoptions.h"
+#include "tools/stackframe.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,6 +117,27 @@ bool writeManifest(const QString &path, const QByteArray &text) {
     return true;
 }
 
+// The file of a stack frame: below the folder the run started in, else the project file whose
+// path ends with the frame's package folders and file name, else the project's file of that
+// name. Empty when there is none.
+QString stackFrameFile(const jdk::StackFrame &frame, const QString &runFolder,
+                       const CJavaFileList &files) {
+    if (!runFolder.isEmpty()) {
+        const QString below = QDir(runFolder).filePath(frame.relativePath);
+        if (QFileInfo(below).isFile()) {
+            return QDir::cleanPath(below);
+        }
+    }
+    const QString ending = QDir::separator() + frame.relativePath;
+    for (int index = 0; index < files.GetCount(); ++index) {
+        if (files.GetAt(index)->GetPath().endsWith(ending)) {
+            return files.GetAt(index)->GetPath();
+        }
+    }
+    const CJavaFile *named = files.FindByFileName(frame.fileName);
+    return named ? named->GetPath() : QString();
+}
+
 } // namespace
 
 void CJavaProjectDoc::Build() {
@@ -126,8 +149,9 @@ void CJavaProjectDoc::Build() {
     saveBeforeCompile();
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
-    const jdk::ToolCommand command =
-        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
+    const jdk::ToolCommand command = jdk::withClassPath(
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile),
+        m_runOptions.libraries);
     enterFolder(command.folder);
     // javac compiles the main file and the sources it uses: the project's files stand for them.
     QStringList sources{path};
@@ -147,8 +171,9 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
     const fw::WaitCursor waitCursor;
     const CJavaFile *file = m_fileList.FindByPath(path);
     const QString fileName = file ? file->GetFileName() : jdk::fileNameOf(path);
-    const jdk::ToolCommand command =
-        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName);
+    const jdk::ToolCommand command = jdk::withClassPath(
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName),
+        m_runOptions.libraries);
     enterFolder(command.folder);
     StartCompiler(command.program, command.commandLine, command.folder, {path});
 }
@@ -158,13 +183,24 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     if (!mainPath) {
         return;
     }
-    const jdk::ToolCommand command =
-        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
+    // The run settings are checked first: a run with a missing input file or folder would only
+    // fail in a way that hides why.
+    if (const QString error = jdk::runOptionsError(m_runOptions); !error.isEmpty()) {
+        fw::prompter().message(error + QStringLiteral("\nChange it in Build > Run Settings."));
+        return;
+    }
+    const jdk::ToolCommand command = jdk::withRunOptions(
+        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage),
+        m_runOptions);
     enterFolder(command.folder);
-    services().setToolCaption(command.commandLine);
+    const QString &inputFile = m_runOptions.inputFile;
+    services().setToolCaption(inputFile.isEmpty() ? command.commandLine
+                                                  : command.commandLine + QStringLiteral(" < ")
+                                                        + jdk::argumentFor(inputFile));
     if (!ownConsole) {
-        StartCapturedRun(command.program, command.commandLine, command.folder, true);
-    } else if (StartConsoleTool(command.program, command.commandLine, command.folder)
+        StartCapturedRun(command.program, command.commandLine, command.folder, inputFile.isEmpty(),
+                         inputFile);
+    } else if (StartConsoleTool(command.program, command.commandLine, command.folder, inputFile)
                == ConsoleStart::Failed) {
         fw::prompter().message(kNoJava);
     }
@@ -230,7 +266,10 @@ void CJavaProjectDoc::CreateJar() {
     }
     const QString manifestPath = jdk::folderOf(jarPath) + QDir::separator() + kManifestName;
     // Without a fresh manifest the jar is still made.
-    writeManifest(manifestPath, jdk::manifestText(mainClass).toUtf8());
+    writeManifest(manifestPath,
+                  jdk::manifestText(mainClass, jdk::manifestClassPath(m_runOptions.libraries,
+                                                                      jdk::folderOf(jarPath)))
+                      .toUtf8());
     const fw::WaitCursor waitCursor;
     const jdk::ToolCommand command =
         layout ? jdk::packageJarCommand(settings().jdkFolder, manifestPath, jarPath, *layout,
@@ -272,6 +311,16 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
         fw::Document *opened = services().OpenDocumentFile(location->path);
         if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
             source->GoToLine(location->line - 1);
+        }
+        return;
+    }
+    // A stack frame names its file by class: the file whose name merely occurs in the line
+    // first may be another one (Counter.java in a frame of FrequencyCounter.java).
+    if (const std::optional<jdk::StackFrame> frame = jdk::stackFrame(message)) {
+        const QString path = stackFrameFile(*frame, m_strToolFolder, m_fileList);
+        fw::Document *opened = path.isEmpty() ? nullptr : services().OpenDocumentFile(path);
+        if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
+            source->GoToLine(frame->line - 1);
         }
         return;
     }
@@ -374,9 +423,11 @@ void CJavaProjectDoc::ShowCompilerMarks() {
 }
 
 void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
-                                       const QString &folder, bool withInput) {
+                                       const QString &folder, bool withInput,
+                                       const QString &inputFile) {
     const std::optional<QStringList> sources = std::exchange(m_startingSources, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
+    runner->setInputFile(inputFile);
     if (!runner->Start(program, commandLine, folder, withInput)) {
         fw::prompter().message(kStartFailed);
         return;
@@ -395,8 +446,8 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
 }
 
 ConsoleStart CJavaProjectDoc::StartConsoleTool(const QString &program, const QString &commandLine,
-                                               const QString &folder) {
-    const ConsoleStart result = StartConsoleProcess(program, commandLine, folder);
+                                               const QString &folder, const QString &inputFile) {
+    const ConsoleStart result = StartConsoleProcess(program, commandLine, folder, inputFile);
     switch (result) {
     case ConsoleStart::Started:
         break;

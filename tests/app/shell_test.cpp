@@ -103,14 +103,14 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould) {
                     .contains(QStringLiteral("&About Tarvo...")));
     EXPECT_TRUE(itemsOf(popup(frame, 129, QStringLiteral("&Help")))
                     .contains(QStringLiteral("&About Tarvo")));
-    EXPECT_EQ(
-        itemsOf(popup(frame, 129, QStringLiteral("Build"))),
-        (QStringList{QStringLiteral("Build"), QStringLiteral("Compile\tCtrl+M"),
-                     QStringLiteral("-"), QStringLiteral("Run Application\tF5"),
-                     QStringLiteral("Run Applet\tShift+F5"), QStringLiteral("Run with Console"),
-                     QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
-                     QStringLiteral("Show Compiler Output"), QStringLiteral("Next Message\tF4"),
-                     QStringLiteral("Previous Message\tShift+F4")}));
+    EXPECT_EQ(itemsOf(popup(frame, 129, QStringLiteral("Build"))),
+              (QStringList{
+                  QStringLiteral("Build"), QStringLiteral("Compile\tCtrl+M"), QStringLiteral("-"),
+                  QStringLiteral("Run Application\tF5"), QStringLiteral("Run Applet\tShift+F5"),
+                  QStringLiteral("Run with Console"), QStringLiteral("Run Settings..."),
+                  QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
+                  QStringLiteral("Show Compiler Output"), QStringLiteral("Next Message\tF4"),
+                  QStringLiteral("Previous Message\tShift+F4")}));
 }
 
 TEST(Menus, PromptsAndTooltipsComeFromTheStringTable) {
