@@ -197,8 +197,8 @@ void FindInFiles::takeHits(const std::shared_ptr<search::Hits> &hits) {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(hits->size()));
     for (search::Hit &hit : *hits) {
-        const QString prefix =
-            displayPath(hit.path) + QLatin1Char(':') + QString::number(hit.line) + u": ";
+        const QString prefix = displayPath(hit.path) + QLatin1Char(':') + QString::number(hit.line)
+                               + QStringLiteral(": ");
         // Tabs are shown as they are; the line text follows the prefix unchanged.
         lines << prefix + hit.lineText;
         m_highlights.emplace_back(static_cast<int>(prefix.size()) + hit.column, hit.length);

@@ -104,7 +104,7 @@ void Matcher::findAll(const QString &path, QStringView text, Hits &hits) const {
                            text.sliced(lines.start(), lines.lineEnd() - lines.start()).toString()});
     };
     if (m_query.regularExpression) {
-        QRegularExpressionMatchIterator matches = m_expression.globalMatchView(text);
+        QRegularExpressionMatchIterator matches = m_expression.globalMatch(text);
         while (matches.hasNext()) {
             const QRegularExpressionMatch match = matches.next();
             add(match.capturedStart(), match.capturedLength());

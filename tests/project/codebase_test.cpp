@@ -27,6 +27,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -66,7 +68,9 @@ protected:
         ASSERT_NE(project, nullptr);
         harness.app().settings().saveBeforeCompile = 0;
     }
+    // The scan of an opening project starts once the open is done.
     bool waitForScan() {
+        AppHarness::processEvents();
         return QTest::qWaitFor([this] { return !project->isScanningInBackground(); }, 10000);
     }
     QStringList projectPaths() const {
@@ -160,7 +164,7 @@ TEST_F(CodebaseTest, ProjectOpensWithEveryClassAsItsWindowsWouldFindThem) {
     write(files[2], "class A { class B { class C { void deep() {} } void g() {} } void f() {} }\n");
     openProject(files);
     ASSERT_TRUE(waitForScan());
-    std::vector<QStringList> scanned;
+    QList<QStringList> scanned;
     for (const QString &file : files) {
         scanned.push_back(classesOf(root() + "/" + file));
         EXPECT_FALSE(scanned.back().isEmpty()) << file.toStdString();
@@ -177,7 +181,7 @@ TEST_F(CodebaseTest, ProjectOpensWithEveryClassAsItsWindowsWouldFindThem) {
     EXPECT_TRUE(shown.contains("area(int a, int b)")) << shown.join(", ").toStdString();
 
     // The oracle: each file's window scans its text when it opens.
-    for (std::size_t index = 0; index < files.size(); ++index) {
+    for (qsizetype index = 0; index < files.size(); ++index) {
         const QString path = root() + "/" + files[index];
         ASSERT_NE(harness.app().openDocumentFile(path), nullptr);
         AppHarness::processEvents();

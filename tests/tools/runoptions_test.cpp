@@ -124,7 +124,7 @@ TEST(Manifest, ClassPathIsRelativeToTheJarEscapedAndWrappedAt72Bytes) {
     const QStringList lines = text.split("\r\n");
     EXPECT_EQ(lines.last(), "");
     QString joined;
-    for (const QString &line : lines.mid(1)) {
+    for (const QString &line : lines.mid(1, lines.size() - 2)) {
         EXPECT_LE(line.toUtf8().size(), 72) << line.toStdString();
         joined += line.startsWith(' ') ? line.mid(1) : (joined.isEmpty() ? line : "\n" + line);
     }
