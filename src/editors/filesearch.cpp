@@ -2,6 +2,7 @@
 
 #include "editors/sourcetext.h"
 #include "framework/fileio.h"
+#include "framework/orderedparallel.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -180,27 +181,41 @@ void FileSearch::run(Matcher matcher, QStringList paths, QHash<QString, QString>
     sinceHandOver.start();
     int searched = 0;
     bool cut = false;
-    for (const QString &path : std::as_const(paths)) {
-        if (cancelled->load()) {
-            return;
-        }
-        const QString key = QDir::cleanPath(path);
-        if (const auto open = openTexts.constFind(key); open != openTexts.cend()) {
-            matcher.findAll(path, *open, *batch);
+    // Files are read and searched on several threads; their matches are taken in file order.
+    fw::orderedParallel<std::optional<Hits>>(
+        static_cast<std::size_t>(paths.size()), fw::backgroundThreads(), *cancelled,
+        [&](std::size_t index) -> std::optional<Hits> {
+            const QString &path = paths.at(static_cast<qsizetype>(index));
+            const auto open = openTexts.constFind(QDir::cleanPath(path));
+            std::optional<QString> text =
+                open != openTexts.cend() ? std::optional<QString>(*open) : readSearchText(path);
+            if (!text) {
+                return std::nullopt;
+            }
+            Hits hits;
+            matcher.findAll(path, *text, hits);
+            return hits;
+        },
+        [&](std::size_t, std::optional<Hits> &&hits) {
+            if (!hits) {
+                return true;
+            }
             ++searched;
-        } else if (const std::optional<QString> text = readSearchText(path)) {
-            matcher.findAll(path, *text, *batch);
-            ++searched;
-        }
-        if (total + batch->size() >= static_cast<std::size_t>(kMaxHits)) {
-            batch->resize(kMaxHits - total);
-            cut = true;
-            break;
-        }
-        if (!batch->empty() && sinceHandOver.elapsed() >= kBatchMs) {
-            handOver(std::nullopt);
-            sinceHandOver.restart();
-        }
+            for (Hit &hit : *hits) {
+                batch->push_back(std::move(hit));
+                if (total + batch->size() >= static_cast<std::size_t>(kMaxHits)) {
+                    cut = true;
+                    return false;
+                }
+            }
+            if (!batch->empty() && sinceHandOver.elapsed() >= kBatchMs) {
+                handOver(std::nullopt);
+                sinceHandOver.restart();
+            }
+            return true;
+        });
+    if (cancelled->load()) {
+        return;
     }
     handOver(std::make_pair(searched, cut));
 }

@@ -2,6 +2,7 @@
 
 #include "editors/sourcetext.h"
 #include "framework/fileio.h"
+#include "framework/orderedparallel.h"
 #include "model/classcollector.h"
 #include "model/javasourcescanner.h"
 
@@ -72,17 +73,25 @@ void ProjectScan::run(QStringList paths, std::shared_ptr<std::atomic<bool>> canc
     };
     QElapsedTimer sinceHandOver;
     sinceHandOver.start();
-    for (const QString &path : std::as_const(paths)) {
-        if (cancelled->load()) {
-            return;
-        }
-        if (std::optional<CJavaClassList> classes = scanSourceFile(path)) {
-            batch->push_back(ScannedFile{path, std::move(*classes)});
-        }
-        if (sinceHandOver.elapsed() >= kBatchMs) {
-            handOver(false);
-            sinceHandOver.restart();
-        }
+    // Files are read and scanned on several threads; their classes are handed over in order.
+    fw::orderedParallel<std::optional<CJavaClassList>>(
+        static_cast<std::size_t>(paths.size()), fw::backgroundThreads(), *cancelled,
+        [&paths](std::size_t index) {
+            return scanSourceFile(paths.at(static_cast<qsizetype>(index)));
+        },
+        [&](std::size_t index, std::optional<CJavaClassList> &&classes) {
+            if (classes) {
+                batch->push_back(
+                    ScannedFile{paths.at(static_cast<qsizetype>(index)), std::move(*classes)});
+            }
+            if (sinceHandOver.elapsed() >= kBatchMs) {
+                handOver(false);
+                sinceHandOver.restart();
+            }
+            return true;
+        });
+    if (cancelled->load()) {
+        return;
     }
     handOver(true);
 }

@@ -3,6 +3,7 @@
 #include "editors/csyntaxwindowdoc.h"
 #include "framework/commandids.h"
 #include "framework/filechangewatcher.h"
+#include "framework/view.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 

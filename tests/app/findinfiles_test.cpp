@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 
@@ -124,7 +125,8 @@ TEST_F(FindInFilesTest, UnsavedTextIsSearchedInPlaceOfTheFile) {
     auto *other =
         dynamic_cast<CSyntaxWindowDoc *>(harness.app().openDocumentFile(path("c/Other.java")));
     ASSERT_NE(other, nullptr);
-    QTest::keyClicks(other->firstView()->widget(), "// a Counter here\n");
+    QTest::keyClicks(other->firstView()->widget(), "// a Counter here");
+    QTest::keyClick(other->firstView()->widget(), Qt::Key_Return);
     ASSERT_TRUE(other->isModified());
     findWith([this](CFindInFilesDialog &dialog) {
         dialog.textEdit()->setEditText("Count\\w+");
