@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -65,7 +66,9 @@ CFindInFilesDialog::CFindInFilesDialog(bool hasProject, const QString &activeFol
     form->addRow(QString(), m_wholeWord);
     form->addRow(QString(), m_regularExpression);
     form->addRow(QStringLiteral("&Look in:"), m_scope);
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    auto *folderLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    folderLabel->setBuddy(m_folder);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("File &types:"), m_patterns);
     form->addRow(QString(), m_subfolders);
 
@@ -81,6 +84,11 @@ CFindInFilesDialog::CFindInFilesDialog(bool hasProject, const QString &activeFol
 }
 
 CFindInFilesDialog::~CFindInFilesDialog() = default;
+
+void CFindInFilesDialog::setText(const QString &text) {
+    m_text->setEditText(text);
+    m_text->lineEdit()->selectAll();
+}
 
 search::Query CFindInFilesDialog::query() const {
     return {m_text->currentText(), m_regularExpression->isChecked(), m_matchCase->isChecked(),

@@ -23,6 +23,8 @@ public:
     CFindInFilesDialog(bool hasProject, const QString &activeFolder, QWidget *parent = nullptr);
     ~CFindInFilesDialog() override;
 
+    // The text to find, selected, as the dialog opens.
+    void setText(const QString &text);
     search::Query query() const;
     Scope scope() const;
     // The folder searched for the folder scopes.

@@ -97,6 +97,13 @@ FindInFiles::Context CKetrelApp::findInFilesContext() {
             active && !active->pathName().isEmpty() && !dynamic_cast<CJavaProjectDoc *>(active);
         return isFile ? jdk::folderOf(active->pathName()) : QString();
     };
+    context.selectedText = [this] {
+        fw::View *view = m_mainFrame ? m_mainFrame->activeView() : nullptr;
+        auto *edit = view ? qobject_cast<QPlainTextEdit *>(view->widget()) : nullptr;
+        const QString selected = edit ? edit->textCursor().selectedText() : QString();
+        // A selection over a line end is no text to search for.
+        return selected.contains(QChar::ParagraphSeparator) ? QString() : selected;
+    };
     context.unsavedTexts = [this] {
         QHash<QString, QString> texts;
         for (const std::unique_ptr<fw::DocTemplate> &docTemplate : docTemplates()) {

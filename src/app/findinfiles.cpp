@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSet>
+#include <QShortcut>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -60,6 +62,14 @@ void FindResultsView::mouseDoubleClickEvent(QMouseEvent *event) {
     Q_EMIT lineDoubleClicked(cursorForPosition(event->position().toPoint()).blockNumber());
 }
 
+void FindResultsView::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Q_EMIT lineDoubleClicked(textCursor().blockNumber());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
 FindResultsWindow::FindResultsWindow(QWidget *owner)
     : QDialog(owner, Qt::Window)
     , m_caption(new QLabel(this))
@@ -77,7 +87,14 @@ FindResultsWindow::FindResultsWindow(QWidget *owner)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(strip);
     layout->addWidget(m_view, 1);
-    resize(720, 320);
+    // Across the bottom of the main window, below most of the text it leads to.
+    if (owner) {
+        const QRect area = owner->geometry();
+        const int height = std::min(240, area.height() / 3);
+        setGeometry(area.left() + 20, area.bottom() - height - 40, area.width() - 40, height);
+    } else {
+        resize(720, 240);
+    }
 }
 
 FindResultsWindow::~FindResultsWindow() = default;
@@ -122,6 +139,7 @@ void FindInFiles::Run() {
     const QStringList projectFiles = m_context.projectFiles();
     CFindInFilesDialog dialog(!projectFiles.isEmpty(), m_context.activeFileFolder(),
                               m_context.owner());
+    dialog.setText(m_context.selectedText());
     if (fw::prompter().runDialog(dialog) != QDialog::Accepted) {
         return;
     }
@@ -158,6 +176,11 @@ void FindInFiles::Start(const search::Query &query, const QStringList &paths,
         connect(m_window, &FindResultsWindow::stopRequested, this, &FindInFiles::Stop);
         connect(m_window->view(), &FindResultsView::lineDoubleClicked, this,
                 [this](int line) { OpenResult(line - 1); });
+        // F4 and Shift+F4 go through the results from their own window too.
+        auto *next = new QShortcut(QKeySequence(Qt::Key_F4), m_window);
+        connect(next, &QShortcut::activated, this, [this] { GoToResult(true); });
+        auto *previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4), m_window);
+        connect(previous, &QShortcut::activated, this, [this] { GoToResult(false); });
     }
     m_window->setHighlights(&m_highlights);
     m_window->begin(heading);

@@ -22,10 +22,12 @@ public:
     explicit FindResultsView(QWidget *parent = nullptr);
 
 Q_SIGNALS:
+    // A double-click, or Enter, on a line.
     void lineDoubleClicked(int line);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // The "Find Results" window: a caption saying what is searched and how far the search is, a
@@ -71,6 +73,7 @@ public:
         std::function<QStringList()> projectFiles; // none: no project is open
         std::function<QString()> projectFolder;    // where project paths are shown from
         std::function<QString()> activeFileFolder; // empty: no active file
+        std::function<QString()> selectedText;     // in the active window, within a line
         std::function<QHash<QString, QString>()> unsavedTexts;
         std::function<void(const search::Hit &)> openHit;
         // Changes whenever the compiler output gets a new run: the results stop being the list

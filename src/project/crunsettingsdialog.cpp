@@ -43,7 +43,7 @@ CRunSettingsDialog::CRunSettingsDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Run Settings"));
     m_inputFile->setPlaceholderText(QStringLiteral("none: type the input in the output window"));
     m_vmOptions->setPlaceholderText(QStringLiteral("for example -ea -Xmx512m"));
-    m_workingFolder->setPlaceholderText(QStringLiteral("the folder of the main class"));
+    m_workingFolder->setPlaceholderText(QStringLiteral("where the main class is found"));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Program &arguments:"), m_arguments);

@@ -74,11 +74,17 @@ bool store(const QString &projectPath, const jdk::RunOptions &options, QString *
     }
     QSettings file(path, QSettings::IniFormat);
     file.clear();
-    file.setValue(kArguments, options.arguments);
-    file.setValue(kInputFile, stored(folder, options.inputFile));
-    file.setValue(kVmOptions, options.vmOptions);
-    file.setValue(kWorkingFolder, stored(folder, options.workingFolder));
-    file.setValue(kLibraries, libraries);
+    // Only what is set is written: the file says no more than the user chose.
+    const auto setIfAny = [&file](const QString &key, const auto &value) {
+        if (!value.isEmpty()) {
+            file.setValue(key, value);
+        }
+    };
+    setIfAny(kArguments, options.arguments);
+    setIfAny(kInputFile, stored(folder, options.inputFile));
+    setIfAny(kVmOptions, options.vmOptions);
+    setIfAny(kWorkingFolder, stored(folder, options.workingFolder));
+    setIfAny(kLibraries, libraries);
     file.sync();
     if (file.status() != QSettings::NoError) {
         *error = QStringLiteral("The file %1 could not be written.").arg(path);
