@@ -118,8 +118,8 @@ bool writeManifest(const QString &path, const QByteArray &text) {
 }
 
 // The file of a stack frame: below the folder the run started in, else the project file whose
-// path ends with the frame's package folders and file name, else the project's file of that
-// name. Empty when there is none.
+// path ends with the frame's package folders and file name. Empty when there is none: a frame of
+// java.util.Scanner must not open the project's own Scanner.java of another package.
 QString stackFrameFile(const jdk::StackFrame &frame, const QString &runFolder,
                        const CJavaFileList &files) {
     if (!runFolder.isEmpty()) {
@@ -134,8 +134,7 @@ QString stackFrameFile(const jdk::StackFrame &frame, const QString &runFolder,
             return files.GetAt(index)->GetPath();
         }
     }
-    const CJavaFile *named = files.FindByFileName(frame.fileName);
-    return named ? named->GetPath() : QString();
+    return {};
 }
 
 } // namespace

@@ -201,6 +201,32 @@ TEST_F(CodebaseTest, ProjectOpensWithEveryClassAsItsWindowsWouldFindThem) {
     EXPECT_EQ(classesOf(root() + "/" + files[0]), scanned[0]);
 }
 
+// A frame of a class the project does not hold opens nothing, even where a project file has
+// its file name; a frame of a class in no package opens the project's file of that name.
+TEST_F(CodebaseTest, StackFrameOfAClassOutsideTheProjectOpensNothing) {
+    write("mine/Scanner.java", "package mine;\nclass Scanner {}\n");
+    write("app/Main.java", "class Main {\n  void f() {}\n}\n");
+    openProject({"mine/Scanner.java", "app/Main.java"}, "Main.java");
+    // A Java whose runs print a stack trace from another folder.
+    const QString java = harness.writeFile(
+        "jdk/bin/java", "#!/bin/sh\n"
+                        "printf '\\tat java.base/java.util.Scanner.next"
+                        "(Scanner.java:1478)\\n\\tat Main.main(Main.java:2)\\n'\n");
+    QFile::setPermissions(java, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    harness.app().settings().jdkFolder = harness.folder() + "/jdk";
+    jdk::RunOptions options;
+    options.workingFolder = harness.folder();
+    ASSERT_TRUE(project->setRunOptions(options));
+    project->RunMain(false);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return !IsProcessRunning() && !project->m_pOutputWnd->isWatching(); }, 30000));
+    project->JumpToMessageLine(0);
+    EXPECT_EQ(harness.mainFrame().activeDocument(), project);
+    project->JumpToMessageLine(1);
+    ASSERT_NE(harness.mainFrame().activeDocument(), project);
+    EXPECT_EQ(harness.mainFrame().activeDocument()->pathName(), root() + "/app/Main.java");
+}
+
 // Run settings and libraries live beside the project file; the project file keeps its bytes.
 TEST_F(CodebaseTest, RunSettingsAndLibrariesAreKeptBesideTheProjectFile) {
     openProject({});
