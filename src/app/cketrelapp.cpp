@@ -293,6 +293,7 @@ void CKetrelApp::registerCommands() {
     });
     addUpdate(CommandId::RunWithConsole,
               [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
+    registerCodebaseCommands();
 }
 
 fw::Document *CKetrelApp::openDocumentFile(const QString &path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/findinfiles.h"
 #include "framework/application.h"
 #include "project/cjavaprojectdoc.h"
 #include "services/appsettings.h"
@@ -100,12 +101,16 @@ public:
 private:
     void registerDocTemplates();
     void registerCommands();
+    // Add Folder, Run Settings, Libraries and Find in Files, and F4 through find results.
+    void registerCodebaseCommands();
+    FindInFiles::Context findInFilesContext();
 
     AppSettings m_settings;
     QString m_appFolder;
     QString m_toolCaption;
     std::unique_ptr<fw::ResourceTables> m_tables;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<FindInFiles> m_findInFiles;
     void openPendingHandedFiles();
     bool isHelpViewerRunning() const;
 

@@ -22,6 +22,7 @@
 #include "services/ideservices.h"
 #include "tools/javapackage.h"
 #include "tools/jdkcommands.h"
+#include "tools/runoptions.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -491,10 +492,13 @@ void CSyntaxWindowView::CompileCurrentFile() {
     }
     fw::WaitCursor wait;
     ide->setToolCaption(QStringLiteral("Compiling \"") + path + QLatin1Char('"'));
-    const jdk::ToolCommand command = jdk::compileCommandFor(
-        settings.jdkFolder, settings.javacOptions, path, jdk::fileNameOf(path));
+    auto *project = dynamic_cast<SourceProject *>(ide->GetProjectDoc());
+    const jdk::ToolCommand command =
+        jdk::withClassPath(jdk::compileCommandFor(settings.jdkFolder, settings.javacOptions, path,
+                                                  jdk::fileNameOf(path)),
+                           project ? project->libraries() : QStringList());
     QDir::setCurrent(command.folder);
-    if (auto *project = dynamic_cast<SourceProject *>(ide->GetProjectDoc())) {
+    if (project) {
         project->StartCompiler(command.program, command.commandLine, command.folder, {path});
     }
 }

@@ -26,4 +26,6 @@ public:
                                const QString &folder, const QStringList &sources) = 0;
     // The marks the last compiles left on the file with that full path.
     virtual QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const = 0;
+    // The jar files and class folders on the class path of the project's compiles.
+    virtual QStringList libraries() const { return {}; }
 };

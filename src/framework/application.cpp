@@ -3,6 +3,7 @@
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
+#include "framework/filechangewatcher.h"
 #include "framework/frame.h"
 #include "framework/mainwindow.h"
 #include "framework/profile.h"
@@ -24,7 +25,8 @@ Application *theApplication = nullptr;
 
 Application::Application(std::unique_ptr<Profile> profile)
     : m_profile(std::move(profile))
-    , m_recentFiles(std::make_unique<RecentFileList>(*m_profile)) {
+    , m_recentFiles(std::make_unique<RecentFileList>(*m_profile))
+    , m_fileWatcher(std::make_unique<FileChangeWatcher>([this] { checkFilesChangedOnDisk(); })) {
     Q_ASSERT(theApplication == nullptr);
     theApplication = this;
     addCommandRange(CommandId::FileRecentFirst, CommandId::FileRecentLast,
@@ -138,6 +140,19 @@ void Application::checkFilesChangedOnDisk() {
         }
     }
     m_checkingFiles = false;
+}
+
+void Application::updateWatchedFiles() {
+    QStringList files;
+    for (const auto &docTemplate : m_templates) {
+        for (const Document *document : docTemplate->documents()) {
+            if (document->offersReload() && !document->isClosing()
+                && !document->diskPath().isEmpty()) {
+                files << document->diskPath();
+            }
+        }
+    }
+    m_fileWatcher->setFiles(files);
 }
 
 QString Application::openFilter() const {

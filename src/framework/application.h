@@ -14,6 +14,7 @@ namespace fw {
 
 class DocTemplate;
 class Document;
+class FileChangeWatcher;
 class MainWindow;
 class Profile;
 class RecentFileList;
@@ -55,6 +56,10 @@ public:
     // Offers to read again every unmodified window whose file another program has changed.
     // Runs whenever Tarvo becomes the active application again.
     void checkFilesChangedOnDisk();
+    // Watches the files the open documents were read from or written to, so that a change made
+    // while Tarvo is active is offered at once; documents call it when their file changes.
+    void updateWatchedFiles();
+    const FileChangeWatcher &fileWatcher() const { return *m_fileWatcher; }
 
     // The framework's Open command: the open dialog with every template's filter.
     void promptAndOpen();
@@ -70,6 +75,7 @@ private:
     std::vector<std::unique_ptr<DocTemplate>> m_templates;
     MainWindow *m_mainWindow = nullptr;
     bool m_checkingFiles = false;
+    std::unique_ptr<FileChangeWatcher> m_fileWatcher;
 };
 
 } // namespace fw

@@ -75,6 +75,10 @@ inline constexpr int NextMessage = 32841;
 inline constexpr int PreviousMessage = 32842;
 inline constexpr int StopRun = 32843;
 inline constexpr int RenameFile = 32844;
+inline constexpr int AddFolder = 32860;
+inline constexpr int FindInFiles = 32861;
+inline constexpr int RunSettings = 32862;
+inline constexpr int Libraries = 32863;
 inline constexpr int RecentProjects = 65535;
 
 } // namespace CommandId

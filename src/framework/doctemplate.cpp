@@ -140,6 +140,7 @@ void DocTemplate::releaseDocument(Document *document) {
             m_documents.erase(it);
             released->m_template = nullptr;
             released->deleteLater();
+            released->watchedFileChanged();
             return;
         }
     }
@@ -148,6 +149,7 @@ void DocTemplate::releaseDocument(Document *document) {
 Document *DocTemplate::addDocument(std::unique_ptr<Document> document) {
     document->m_template = this;
     m_documents.push_back(std::move(document));
+    m_documents.back()->watchedFileChanged();
     return m_documents.back().get();
 }
 

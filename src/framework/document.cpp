@@ -121,6 +121,7 @@ bool Document::readFileForOpen(const QString &path, QByteArray *bytes) {
     m_diskPath = QFileInfo(path).absoluteFilePath();
     m_diskStamp = stamp;
     m_reloadDeclined = {};
+    watchedFileChanged();
     return true;
 }
 
@@ -136,6 +137,7 @@ bool Document::onSaveDocument(const QString &path) {
     m_diskPath = QFileInfo(path).absoluteFilePath();
     m_diskStamp = FileStamp::of(path);
     m_reloadDeclined = {};
+    watchedFileChanged();
     setModifiedFlag(false);
     return true;
 }
@@ -198,6 +200,12 @@ bool Document::reload() {
 
 void Document::onReloaded() {
     updateAllViews(nullptr);
+}
+
+void Document::watchedFileChanged() {
+    if (Application *application = Application::instance(); application && offersReload()) {
+        application->updateWatchedFiles();
+    }
 }
 
 void Document::onCloseDocument() {

@@ -83,6 +83,8 @@ public:
     // program has changed it since, asks "<file> was changed by another program. Save and
     // replace it?". True when the save may go on.
     bool confirmReplacingFileOnDisk(const QString &path);
+    // The file the document was read from or last written to; empty for none.
+    QString diskPath() const { return m_diskPath; }
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);
@@ -104,6 +106,8 @@ protected:
 
 private:
     friend class DocTemplate;
+    // Tells the application that the files to watch for changes may differ now.
+    void watchedFileChanged();
 
     DocTemplate *m_template = nullptr;
     QString m_pathName;

@@ -7,6 +7,8 @@
 #include "framework/view.h"
 #include "model/cjavaclass.h"
 #include "model/cjavafile.h"
+#include "model/classcollector.h"
+#include "project/addfilemessages.h"
 #include "project/cjavaprojectview.h"
 #include "services/ideservices.h"
 #include "tools/cprocessoutputdialog.h"
@@ -30,6 +32,8 @@ CJavaProjectDoc::CJavaProjectDoc()
             &CJavaProjectDoc::ShowCompilerMarks);
     connect(m_pOutputWnd.get(), &CProcessOutputDialog::runFinished, this,
             &CJavaProjectDoc::RunAfterBuildEnds);
+    connect(&m_backgroundScan, &ProjectScan::scanned, this, &CJavaProjectDoc::takeScannedFiles);
+    connect(&m_backgroundScan, &ProjectScan::finished, this, [this] { m_scanQueue.clear(); });
 }
 
 CJavaProjectDoc::~CJavaProjectDoc() = default;
@@ -37,6 +41,9 @@ CJavaProjectDoc::~CJavaProjectDoc() = default;
 void CJavaProjectDoc::registerCommands() {
     addCommand(CommandId::AddJavaSourceFiles, [this] { AddJavaSourceFiles(); });
     addCommand(CommandId::AddHtmlFile, [this] { AddHtmlFile(); });
+    addCommand(CommandId::AddFolder, [this] { AddFolder(); });
+    addCommand(CommandId::RunSettings, [this] { EditRunSettings(); });
+    addCommand(CommandId::Libraries, [this] { EditLibraries(); });
     addCommand(CommandId::ShowCompilerOutput, [this] { ShowCompilerOutput(); });
     addUpdate(CommandId::ShowCompilerOutput,
               // While a run lasts its window can always be brought back, to watch or abort it.
@@ -52,6 +59,10 @@ void CJavaProjectDoc::registerCommands() {
 }
 
 bool CJavaProjectDoc::AddFile(const QString &path) {
+    return addFile(path, SameName::Ask);
+}
+
+bool CJavaProjectDoc::addFile(const QString &path, SameName sameName) {
     if (m_fileList.FindByPath(path)) {
         return false;
     }
@@ -60,7 +71,10 @@ bool CJavaProjectDoc::AddFile(const QString &path) {
         // Entries are found by file name, so two files of one name cannot both belong to the
         // project. When the entry's file is gone, it has moved; when it is still there, the
         // new file would push it out of the project, and the user decides.
-        if (QFileInfo::exists(moved->GetPath())
+        if (sameName == SameName::Keep && QFileInfo::exists(moved->GetPath())) {
+            return false;
+        }
+        if (sameName == SameName::Ask && QFileInfo::exists(moved->GetPath())
             && fw::prompter().message(
                    QStringLiteral("%1 is already in the project as %2. Replace it with %3?")
                        .arg(name, moved->GetPath(), path),
@@ -74,8 +88,15 @@ bool CJavaProjectDoc::AddFile(const QString &path) {
     auto file = std::make_unique<CJavaFile>();
     file->SetFileName(name);
     file->SetPath(path);
-    // A full list refuses the file; the caller is told of success all the same.
-    m_fileList.Add(file);
+    if (!m_fileList.Add(file)) {
+        // A full project refuses the file, and the user learns which files are not in it.
+        if (m_refusedFiles) {
+            m_refusedFiles->append(path);
+        } else {
+            fw::prompter().message(addfilemessages::notAddedMessage({path}));
+        }
+        return false;
+    }
     return true;
 }
 
@@ -142,15 +163,13 @@ void CJavaProjectDoc::AddJavaSourceFiles() {
         return;
     }
     if (files.size() == 1) {
-        if (AddFile(files.first())) {
+        if (AddFiles(files)) {
             updateAllViews(nullptr);
             setModifiedFlag(true);
         }
         return;
     }
-    for (const QString &file : files) {
-        AddFile(file);
-    }
+    AddFiles(files);
     setModifiedFlag(true);
     updateAllViews(nullptr);
 }
@@ -175,34 +194,11 @@ void CJavaProjectDoc::ShowCompilerOutput() {
     }
 }
 
-namespace {
-
-// The classes of a list, their methods and inner classes, one line each, in their order.
-void describeClasses(const CJavaClassList &classes, const QString &prefix, QStringList *lines) {
-    for (int index = 0; index < classes.GetCount(); ++index) {
-        const CJavaClass *javaClass = classes.GetAt(index);
-        const QString name = prefix + javaClass->GetName();
-        lines->append(name);
-        for (const QString &method : javaClass->GetMethods()) {
-            lines->append(name + QLatin1Char('#') + method);
-        }
-        describeClasses(javaClass->GetInnerClasses(), name + QLatin1Char('.'), lines);
-    }
-}
-
-QStringList describeClasses(const CJavaClassList &classes) {
-    QStringList lines;
-    describeClasses(classes, QString(), &lines);
-    return lines;
-}
-
-} // namespace
-
 void CJavaProjectDoc::ClearFileClasses(const QString &path) {
     if (CJavaFile *file = m_fileList.FindByPath(path)) {
         // A scan that finds again what the file held leaves the project as it was: opening a
         // project's windows must not mark it changed.
-        m_scanBefore = ScanBefore{path, describeClasses(file->GetClasses()), isModified()};
+        m_scanBefore = ScanBefore{path, classlist::describe(file->GetClasses()), isModified()};
         file->GetClasses().RemoveAll();
     }
 }
@@ -217,11 +213,7 @@ bool CJavaProjectDoc::AddClass(const QString &path, const QString &className) {
     if (!file) {
         return false;
     }
-    CJavaClassList &classes = file->GetClasses();
-    if (!classes.HasClass(className)) {
-        auto added = std::make_unique<CJavaClass>();
-        added->SetName(className);
-        classes.Add(added);
+    if (classlist::addClass(file->GetClasses(), className)) {
         setModifiedFlag(true);
     }
     return true;
@@ -233,8 +225,7 @@ bool CJavaProjectDoc::AddMethod(const QString &path, const QString &className,
     if (!found) {
         return false;
     }
-    if (!found->HasMethod(signature)) {
-        found->AddMethod(signature);
+    if (classlist::addMethod(*found, signature)) {
         setModifiedFlag(true);
     }
     return true;
@@ -246,10 +237,7 @@ bool CJavaProjectDoc::AddInnerClass(const QString &path, const QString &classNam
     if (!found) {
         return false;
     }
-    if (!found->HasInnerClass(innerName)) {
-        auto inner = std::make_unique<CJavaClass>();
-        inner->SetName(innerName);
-        found->GetInnerClasses().Add(inner);
+    if (classlist::addInnerClass(*found, innerName)) {
         setModifiedFlag(true);
     }
     return true;
@@ -266,8 +254,7 @@ void CJavaProjectDoc::AddInnerMethod(const QString &path, const QString &classNa
         fw::prompter().message(QStringLiteral("Error parsing file"));
         return;
     }
-    if (!inner->HasMethod(signature)) {
-        inner->AddMethod(signature);
+    if (classlist::addMethod(*inner, signature)) {
         setModifiedFlag(true);
     }
 }
@@ -276,7 +263,7 @@ void CJavaProjectDoc::ClassInfoUpdated() {
     if (const std::optional<ScanBefore> before = std::exchange(m_scanBefore, std::nullopt)) {
         const CJavaFile *file = m_fileList.FindByPath(before->path);
         if (file && !before->wasModified
-            && describeClasses(file->GetClasses()) == before->classes) {
+            && classlist::describe(file->GetClasses()) == before->classes) {
             setModifiedFlag(false);
         }
     }
@@ -362,6 +349,7 @@ void CJavaProjectDoc::onCloseDocument() {
         services->AddRecentProject(pathName());
         services->SaveLastOpenAndRecent(pathName());
     }
+    m_backgroundScan.stop();
     // The output window belongs to the project: it goes with it, not when the document object
     // is deleted later.
     m_pOutputWnd->DestroyWindow();

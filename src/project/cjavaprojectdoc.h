@@ -4,7 +4,9 @@
 #include "editors/webproject.h"
 #include "framework/document.h"
 #include "project/projectfile.h"
+#include "project/projectscan.h"
 #include "tools/consolelauncher.h"
+#include "tools/runoptions.h"
 
 #include <QMap>
 #include <QStringList>
@@ -43,8 +45,12 @@ public:
     // The folder the last captured tool ran in: the paths in its messages are relative to it.
     QString m_strToolFolder;
 
-    // File operations.
+    // File operations. A file the full project refuses is named in a message, at once or, while
+    // AddFiles adds a batch, with the others at its end.
     bool AddFile(const QString &path) override;
+    // Adds the files in order with one question for all those whose names the project or an
+    // earlier file of the batch already holds. Whether anything was added or changed.
+    bool AddFiles(const QStringList &paths);
     void RemoveFile(const QString &path);
     QString GetFullPath(const QString &fileName) const;
     // Renames a project file (a Java file or the HTML page) in its folder: on disk, in the
@@ -64,6 +70,8 @@ public:
     // Commands of the project window.
     void AddJavaSourceFiles();
     void AddHtmlFile();
+    // "Add Folder...": every Java file below a chosen folder.
+    void AddFolder();
     void ShowCompilerOutput();
 
     // What the scanner of a source window reports.
@@ -101,9 +109,10 @@ public:
     void StartCompiler(const QString &program, const QString &commandLine, const QString &folder,
                        const QStringList &sources) override;
     QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const override;
-    // As StartCapturedTool; with withInput the program reads what is typed in the output window.
+    // As StartCapturedTool; with withInput the program reads what is typed in the output window,
+    // else the input file when one is given.
     void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,
-                          bool withInput);
+                          bool withInput, const QString &inputFile = {});
     // What a Run asked for once the build it started first has ended with no errors.
     enum class RunAfterBuild { Application, Applet };
     // Whether a project source is modified in a window, or newer on disk than its classes.
@@ -114,8 +123,26 @@ public:
     bool RunNowOrAfterBuild(RunAfterBuild run);
     // Shows what went wrong when the start fails.
     ConsoleStart StartConsoleTool(const QString &program, const QString &commandLine,
-                                  const QString &folder);
+                                  const QString &folder, const QString &inputFile = {});
 
+    // The run settings and libraries, kept in a file beside the project file.
+    const jdk::RunOptions &runOptions() const { return m_runOptions; }
+    // Takes the options and writes them beside the project file at once (a project never saved
+    // keeps them for its first save). False, after telling the user, when they cannot be written.
+    bool setRunOptions(const jdk::RunOptions &options);
+    QStringList libraries() const override { return m_runOptions.libraries; }
+    // "Run Settings..." and "Libraries...".
+    void EditRunSettings();
+    void EditLibraries();
+
+    // Scans the files with those paths in the background; each file's classes are taken into
+    // the project when its scan is done, unless a source window shows the file (its own scans
+    // count then). A file whose classes come out as the project holds them changes nothing.
+    void ScanFilesInBackground(const QStringList &paths);
+    bool isScanningInBackground() const { return m_backgroundScan.isRunning(); }
+
+    bool onOpenDocument(const QString &path) override;
+    bool onSaveDocument(const QString &path) override;
     bool saveModified() override;
     void onCloseDocument() override;
 
@@ -126,6 +153,16 @@ protected:
 
 private:
     void registerCommands();
+    // What to do with a file whose name the project holds for another file that still exists.
+    enum class SameName { Ask, Replace, Keep };
+    bool addFile(const QString &path, SameName sameName);
+    // The files the full project refused during the batch under way, when one is.
+    std::optional<QStringList> m_refusedFiles;
+    void takeScannedFiles(const std::shared_ptr<ScannedFiles> &files);
+    jdk::RunOptions m_runOptions;
+    ProjectScan m_backgroundScan;
+    // The files of the background scan whose classes have not come yet.
+    QStringList m_scanQueue;
     // The class of that name in the file with that full path, or none.
     CJavaClass *findClass(const QString &path, const QString &className);
     // Opens a file through the application; the source document that results, or none.

@@ -21,6 +21,8 @@
 #include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
+#include "tools/runoptions.h"
+#include "tools/stackframe.h"
 #include "tools/toolstartfailure.h"
 
 #include <QDir>
@@ -117,6 +119,26 @@ bool writeManifest(const QString &path, const QByteArray &text) {
     return true;
 }
 
+// The file of a stack frame: below the folder the run started in, else the project file whose
+// path ends with the frame's package folders and file name. Empty when there is none: a frame of
+// java.util.Scanner must not open the project's own Scanner.java of another package.
+QString stackFrameFile(const jdk::StackFrame &frame, const QString &runFolder,
+                       const CJavaFileList &files) {
+    if (!runFolder.isEmpty()) {
+        const QString below = QDir(runFolder).filePath(frame.relativePath);
+        if (QFileInfo(below).isFile()) {
+            return QDir::cleanPath(below);
+        }
+    }
+    const QString ending = QDir::separator() + frame.relativePath;
+    for (int index = 0; index < files.GetCount(); ++index) {
+        if (files.GetAt(index)->GetPath().endsWith(ending)) {
+            return files.GetAt(index)->GetPath();
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 void CJavaProjectDoc::Build() {
@@ -128,8 +150,9 @@ void CJavaProjectDoc::Build() {
     saveBeforeCompile();
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
-    const jdk::ToolCommand command =
-        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile);
+    const jdk::ToolCommand command = jdk::withClassPath(
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile),
+        m_runOptions.libraries);
     enterFolder(command.folder);
     // javac compiles the main file and the sources it uses: the project's files stand for them.
     QStringList sources{path};
@@ -149,8 +172,9 @@ void CJavaProjectDoc::CompileFile(const QString &path) {
     const fw::WaitCursor waitCursor;
     const CJavaFile *file = m_fileList.FindByPath(path);
     const QString fileName = file ? file->GetFileName() : jdk::fileNameOf(path);
-    const jdk::ToolCommand command =
-        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName);
+    const jdk::ToolCommand command = jdk::withClassPath(
+        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, fileName),
+        m_runOptions.libraries);
     enterFolder(command.folder);
     StartCompiler(command.program, command.commandLine, command.folder, {path});
 }
@@ -163,13 +187,24 @@ void CJavaProjectDoc::RunMain(bool ownConsole) {
     if (!ownConsole && !RunNowOrAfterBuild(RunAfterBuild::Application)) {
         return;
     }
-    const jdk::ToolCommand command =
-        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage);
+    // The run settings are checked first: a run with a missing input file or folder would only
+    // fail in a way that hides why.
+    if (const QString error = jdk::runOptionsError(m_runOptions); !error.isEmpty()) {
+        fw::prompter().message(error + QStringLiteral("\nChange it in Build > Run Settings."));
+        return;
+    }
+    const jdk::ToolCommand command = jdk::withRunOptions(
+        jdk::runCommandFor(settings().jdkFolder, *mainPath, m_strMainFile, m_strPackage),
+        m_runOptions);
     enterFolder(command.folder);
-    services().setToolCaption(command.commandLine);
+    const QString &inputFile = m_runOptions.inputFile;
+    services().setToolCaption(inputFile.isEmpty() ? command.commandLine
+                                                  : command.commandLine + QStringLiteral(" < ")
+                                                        + jdk::argumentFor(inputFile));
     if (!ownConsole) {
-        StartCapturedRun(command.program, command.commandLine, command.folder, true);
-    } else if (StartConsoleTool(command.program, command.commandLine, command.folder)
+        StartCapturedRun(command.program, command.commandLine, command.folder, inputFile.isEmpty(),
+                         inputFile);
+    } else if (StartConsoleTool(command.program, command.commandLine, command.folder, inputFile)
                == ConsoleStart::Failed) {
         fw::prompter().message(kNoJava);
     }
@@ -238,7 +273,10 @@ void CJavaProjectDoc::CreateJar() {
     }
     const QString manifestPath = jdk::folderOf(jarPath) + QDir::separator() + kManifestName;
     // Without a fresh manifest the jar is still made.
-    writeManifest(manifestPath, jdk::manifestText(mainClass).toUtf8());
+    writeManifest(manifestPath,
+                  jdk::manifestText(mainClass, jdk::manifestClassPath(m_runOptions.libraries,
+                                                                      jdk::folderOf(jarPath)))
+                      .toUtf8());
     const fw::WaitCursor waitCursor;
     const jdk::ToolCommand command =
         layout ? jdk::packageJarCommand(settings().jdkFolder, manifestPath, jarPath, *layout,
@@ -284,6 +322,16 @@ void CJavaProjectDoc::JumpToMessageLine(int line) {
         fw::Document *opened = services().OpenDocumentFile(location->path);
         if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
             source->JumpToLine(location->line - 1, column);
+        }
+        return;
+    }
+    // A stack frame names its file by class: the file whose name merely occurs in the line
+    // first may be another one (Counter.java in a frame of FrequencyCounter.java).
+    if (const std::optional<jdk::StackFrame> frame = jdk::stackFrame(message)) {
+        const QString path = stackFrameFile(*frame, m_strToolFolder, m_fileList);
+        fw::Document *opened = path.isEmpty() ? nullptr : services().OpenDocumentFile(path);
+        if (auto *source = dynamic_cast<CSyntaxWindowDoc *>(opened)) {
+            source->JumpToLine(frame->line - 1, editors::kFirstNonBlank);
         }
         return;
     }
@@ -386,11 +434,13 @@ void CJavaProjectDoc::ShowCompilerMarks() {
 }
 
 void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &commandLine,
-                                       const QString &folder, bool withInput) {
+                                       const QString &folder, bool withInput,
+                                       const QString &inputFile) {
     const std::optional<QStringList> sources = std::exchange(m_startingSources, std::nullopt);
     const std::optional<RunAfterBuild> runAfter =
         std::exchange(m_runAfterStartingBuild, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
+    runner->setInputFile(inputFile);
     if (!runner->Start(program, commandLine, folder, withInput)) {
         // Another run going on is reason enough; otherwise the user is told what to mend.
         const QString detail =
@@ -419,8 +469,8 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
 }
 
 ConsoleStart CJavaProjectDoc::StartConsoleTool(const QString &program, const QString &commandLine,
-                                               const QString &folder) {
-    const ConsoleStart result = StartConsoleProcess(program, commandLine, folder);
+                                               const QString &folder, const QString &inputFile) {
+    const ConsoleStart result = StartConsoleProcess(program, commandLine, folder, inputFile);
     switch (result) {
     case ConsoleStart::Started:
         break;

@@ -26,6 +26,10 @@ constexpr const char *kShell = "/bin/sh";
 constexpr const char *kKeepOpenScript =
     "[ -z \"$1\" ] || cd -- \"$1\" || exit; shift; \"$@\"; "
     "printf '\\n%s' 'Press Enter to close this window.'; read -r answer";
+// The same with the program's standard input read from a file, given after the folder.
+constexpr const char *kKeepOpenWithInputScript =
+    "[ -z \"$1\" ] || cd -- \"$1\" || exit; input=$2; shift 2; \"$@\" < \"$input\"; "
+    "printf '\\n%s' 'Press Enter to close this window.'; read -r answer";
 
 // How a terminal emulator takes the command it is to run, with its arguments kept apart.
 enum class CommandConvention {
@@ -143,16 +147,23 @@ void reapInBackground(pid_t child) {
 } // namespace
 
 ConsoleStart StartConsoleProcess(const QString &applicationPath, const QString &commandLine,
-                                 const QString &currentFolder) {
+                                 const QString &currentFolder, const QString &inputFile) {
     // The terminal would start and only show the shell's complaint: a program that cannot be
     // run, or a folder that does not exist, is a failed start, as it is for a captured run.
     if (!QFileInfo(applicationPath).isExecutable() || QFileInfo(applicationPath).isDir()
-        || !QFileInfo(currentFolder).isDir()) {
+        || !QFileInfo(currentFolder).isDir()
+        || (!inputFile.isEmpty() && !QFileInfo(inputFile).isReadable())) {
         return ConsoleStart::Failed;
     }
     const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
-    QStringList command{QLatin1String(kShell), QStringLiteral("-c"), QLatin1String(kKeepOpenScript),
-                        QStringLiteral("sh"),  currentFolder,        applicationPath};
+    QStringList command{
+        QLatin1String(kShell), QStringLiteral("-c"),
+        QLatin1String(inputFile.isEmpty() ? kKeepOpenScript : kKeepOpenWithInputScript),
+        QStringLiteral("sh"), currentFolder};
+    if (!inputFile.isEmpty()) {
+        command << inputFile;
+    }
+    command << applicationPath;
     command += arguments.mid(1);
 
     for (const TerminalCandidate &terminal : terminalCandidates()) {

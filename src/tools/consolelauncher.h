@@ -18,6 +18,8 @@ enum class ConsoleStart {
 // first of the common terminal emulators found on PATH; each is given the command the way it
 // expects it. Nothing waits for the window, and the terminal is reaped when it closes.
 //
+// With an input file the program reads its standard input from that file.
+//
 // Reporting a failed start to the user is the caller's business.
 ConsoleStart StartConsoleProcess(const QString &applicationPath, const QString &commandLine,
-                                 const QString &currentFolder);
+                                 const QString &currentFolder, const QString &inputFile = {});

@@ -4,6 +4,7 @@
 #include "tools/commandline.h"
 #include "tools/lineends.h"
 
+#include <QFile>
 #include <QString>
 
 #include <fcntl.h>
@@ -427,6 +428,14 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
         }
         inputEnds[0] = aboveStandardDescriptors(inputEnds[0]);
         shutdown(inputEnds[1], SHUT_RD); // the child's input only goes one way
+    } else if (!m_inputFile.isEmpty()) {
+        const int file = open(QFile::encodeName(m_inputFile).constData(), O_RDONLY | O_CLOEXEC);
+        inputEnds[0] = file < 0 ? -1 : aboveStandardDescriptors(file);
+        if (inputEnds[0] < 0) {
+            close(readEnd);
+            close(writeEnd);
+            return false;
+        }
     }
     const pid_t child = withInput && inputEnds[0] < 0
                             ? -1

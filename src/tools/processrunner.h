@@ -73,10 +73,14 @@ public:
     // the user it runs.
     const QString &commandLine() const { return m_commandLine; }
     const QString &currentFolder() const { return m_currentFolder; }
+    // A file the child of the next Start without input reads as its standard input, instead of
+    // /dev/null; Start fails when it cannot be opened.
+    void setInputFile(const QString &path) { m_inputFile = path; }
 
 private:
     QString m_commandLine;
     QString m_currentFolder;
+    QString m_inputFile;
 };
 
 // processRunning: true from a successful Start until the reader has appended the verdict.

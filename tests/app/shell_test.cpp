@@ -109,9 +109,9 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould) {
         (QStringList{QStringLiteral("Build\tF7"), QStringLiteral("Compile\tCtrl+M"),
                      QStringLiteral("-"), QStringLiteral("Run Application\tF5"),
                      QStringLiteral("Run Applet\tShift+F5"), QStringLiteral("Run with Console"),
-                     QStringLiteral("Stop"), QStringLiteral("Open In Web Browser"),
-                     QStringLiteral("-"), QStringLiteral("Show Compiler Output"),
-                     QStringLiteral("Next Message\tF4"),
+                     QStringLiteral("Run Settings..."), QStringLiteral("Stop"),
+                     QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
+                     QStringLiteral("Show Compiler Output"), QStringLiteral("Next Message\tF4"),
                      QStringLiteral("Previous Message\tShift+F4")}));
 }
 

@@ -53,6 +53,25 @@ INSTANTIATE_TEST_SUITE_P(Conventions, ConsoleLauncherTest, testing::ValuesIn(kTe
                              return QByteArray(info.param.terminal).replace('-', "").toStdString();
                          });
 
+// Run with Console with an input file: the program reads the file, not the terminal.
+TEST(ConsoleLauncher, ProgramReadsItsStandardInputFromTheFileGiven) {
+    const QString folder =
+        QFileInfo(testing_support::makeScratchFolder("consoleinput")).canonicalFilePath();
+    QDir(folder).mkdir("bin");
+    qputenv("TERMINAL", writeScript(folder + "/bin", "my-terminal",
+                                    "while [ \"$1\" != /bin/sh ]; do shift; done\n"
+                                    "exec \"$@\" < /dev/null > /dev/null")
+                            .toLocal8Bit());
+    const QString input = testing_support::writeFileIn(folder, "tiny ST.txt", "S E A R C H\n");
+    const QString program =
+        writeScript(folder, "readone.sh", "read -r line; printf '%s\\n' \"$line\" > got.txt");
+    ASSERT_EQ(StartConsoleProcess(program, "readone", folder, input), ConsoleStart::Started);
+    EXPECT_EQ(readWhenWritten(folder + "/got.txt"), "S E A R C H\n");
+    EXPECT_EQ(StartConsoleProcess(program, "readone", folder, folder + "/missing.txt"),
+              ConsoleStart::Failed);
+    qunsetenv("TERMINAL");
+}
+
 // A missing terminal is told apart from a program or folder that cannot be used, so that the
 // user hears what to mend.
 TEST(ConsoleLauncher, FailsWhenNoTerminalNoFolderOrNoProgram) {
