@@ -19,6 +19,7 @@
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -206,6 +207,12 @@ TEST_F(CodebaseTest, ProjectOpensWithEveryClassAsItsWindowsWouldFindThem) {
 TEST_F(CodebaseTest, StackFrameOfAClassOutsideTheProjectOpensNothing) {
     write("mine/Scanner.java", "package mine;\nclass Scanner {}\n");
     write("app/Main.java", "class Main {\n  void f() {}\n}\n");
+    // Built already, so that Run does not offer to build first.
+    QFile classFile(write("app/Main.class", "built"));
+    ASSERT_TRUE(classFile.open(QIODevice::ReadWrite));
+    classFile.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                          QFileDevice::FileModificationTime);
+    classFile.close();
     openProject({"mine/Scanner.java", "app/Main.java"}, "Main.java");
     // A Java whose runs print a stack trace from another folder.
     const QString java = harness.writeFile(
