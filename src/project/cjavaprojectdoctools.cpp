@@ -25,7 +25,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -190,9 +189,8 @@ void CJavaProjectDoc::RunApplet() {
     }
     // No appletviewer (JDK 11 and later): Tarvo's own host, compiled on first use.
     const fw::WaitCursor waitCursor;
-    const jdk::AppletHostPrepared host = jdk::prepareAppletHost(
-        jdkFolder, services().appFolder(),
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    const jdk::AppletHostPrepared host =
+        jdk::prepareAppletHost(jdkFolder, services().appFolder(), javaservice::cacheRoot());
     if (!host.error.isEmpty()) {
         fw::prompter().message(host.error);
         return;
