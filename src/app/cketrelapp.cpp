@@ -25,6 +25,7 @@
 #include "project/cjavaprojectview.h"
 #include "project/cprojectframe.h"
 #include "tools/processrunner.h"
+#include "tools/servicerun.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -36,6 +37,7 @@
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <utility>
@@ -402,6 +404,12 @@ void CKetrelApp::setMessageText(const QString &text) {
     }
 }
 
+void CKetrelApp::showStatusNote(const QString &text) {
+    if (m_mainFrame) {
+        m_mainFrame->statusBar()->showMessage(text, kStatusNoteMs);
+    }
+}
+
 void CKetrelApp::setLineText(const QString &text) {
     if (m_mainFrame) {
         m_mainFrame->setPaneText(CMainFrame::LinePane, text);
@@ -458,7 +466,8 @@ void CKetrelApp::EditPreferences() {
     CPreferencesDialog dialog(sampleFont, m_mainFrame.get());
     dialog.setValues({m_settings.jdkFolder, m_settings.javacOptions,
                       m_settings.saveBeforeCompile > 0, m_settings.loadLastProject > 0,
-                      m_settings.commentColour, m_settings.keywordColour, m_settings.stringColour});
+                      m_settings.commentColour, m_settings.keywordColour, m_settings.stringColour,
+                      m_settings.keepCompilerRunning > 0});
     if (fw::prompter().runDialog(dialog) != QDialog::Accepted) {
         return;
     }
@@ -470,5 +479,9 @@ void CKetrelApp::EditPreferences() {
     m_settings.commentColour = values.commentColour;
     m_settings.keywordColour = values.keywordColour;
     m_settings.stringColour = values.stringColour;
+    m_settings.keepCompilerRunning = values.keepCompilerRunning ? 1 : 0;
     m_settings.SavePreferences(profile());
+    if (m_settings.keepCompilerRunning == 0) {
+        endJavaServices();
+    }
 }

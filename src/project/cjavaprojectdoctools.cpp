@@ -20,6 +20,7 @@
 #include "tools/messagelocation.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
+#include "tools/servicerun.h"
 
 #include <QDir>
 #include <QFile>
@@ -375,7 +376,7 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
                                        const QString &folder, bool withInput) {
     const std::optional<QStringList> sources = std::exchange(m_startingSources, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
-    if (!runner->Start(program, commandLine, folder, withInput)) {
+    if (!StartCapturedToolRun(*runner, program, commandLine, folder, withInput)) {
         fw::prompter().message(kStartFailed);
         return;
     }
