@@ -25,7 +25,7 @@
 #include "project/cjavaprojectview.h"
 #include "project/cprojectframe.h"
 #include "tools/processrunner.h"
-#include "tools/servicerun.h"
+#include "tools/javaservices.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,22 +1,17 @@
 #include "tools/servicerun.h"
 
 #include "framework/prompter.h"
-#include "javaservice/helpercache.h"
 #include "javaservice/javaserviceclient.h"
-#include "services/appsettings.h"
-#include "services/ideservices.h"
 #include "tools/commandline.h"
+#include "tools/javaservices.h"
 #include "tools/jdkcommands.h"
 #include "tools/processrunner.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 namespace {
 
 const QString kStartFailed = QStringLiteral("Failed to start process");
-const QString kUnavailableNote =
-    QStringLiteral("Builds start javac each time: the Java compiler cannot be kept running (%1).");
 
 // The captured run in progress through the service, if any: its run token and request, and the
 // command to start as a child when the service cannot finish it.
@@ -45,31 +40,27 @@ void startAsChild(javaservice::RequestId request) {
     }
 }
 
-javaservice::JavaServiceClient *makeClient() {
-    javaservice::JavaServiceClient::Settings settings;
-    settings.cacheRoot = javaservice::cacheRoot();
-    auto *client = new javaservice::JavaServiceClient(settings, QCoreApplication::instance());
-    QObject::connect(client, &javaservice::JavaServiceClient::toolOutput, client,
+// Feeds the answers to the run in progress into its captured output; connected once.
+void followFedRuns(javaservice::JavaServiceClient &client) {
+    static QPointer<javaservice::JavaServiceClient> followed;
+    if (followed == &client) {
+        return;
+    }
+    followed = &client;
+    QObject::connect(&client, &javaservice::JavaServiceClient::toolOutput, &client,
                      [](javaservice::RequestId id, const QByteArray &data) {
                          if (fedRun().request == id) {
                              AppendFedOutput(fedRun().token, data);
                          }
                      });
-    QObject::connect(client, &javaservice::JavaServiceClient::toolFinished, client,
+    QObject::connect(&client, &javaservice::JavaServiceClient::toolFinished, &client,
                      [](javaservice::RequestId id, int exitCode) {
                          if (fedRun().request == id) {
                              FinishFedRun(std::exchange(fedRun(), {}).token, exitCode);
                          }
                      });
-    QObject::connect(client, &javaservice::JavaServiceClient::failed, client,
+    QObject::connect(&client, &javaservice::JavaServiceClient::failed, &client,
                      [](javaservice::RequestId id) { startAsChild(id); });
-    QObject::connect(client, &javaservice::JavaServiceClient::unavailable, client,
-                     [](const QString &, const QString &reason) {
-                         if (IdeServices *ide = IdeServices::instance()) {
-                             ide->showStatusNote(kUnavailableNote.arg(reason.section(u'\n', 0, 0)));
-                         }
-                     });
-    return client;
 }
 
 } // namespace
@@ -85,7 +76,7 @@ std::optional<ServiceToolRun> serviceToolRunFor(const QString &program, const QS
         return std::nullopt;
     }
     const QString jdkFolder = jdk::folderOf(bin);
-    if (javaservice::featureVersion(javaservice::jdkVersion(jdkFolder)) < 9) {
+    if (!javaServiceCanServe(jdkFolder)) {
         return std::nullopt;
     }
     // The launcher prints that it picked these up, and expands class path wildcards in an order
@@ -104,34 +95,16 @@ std::optional<ServiceToolRun> serviceToolRunFor(const QString &program, const QS
     return ServiceToolRun{jdkFolder, tool, arguments};
 }
 
-javaservice::JavaServiceClient &javaServices() {
-    static QPointer<javaservice::JavaServiceClient> client;
-    if (!client) {
-        client = makeClient();
-    }
-    if (IdeServices *ide = IdeServices::instance()) {
-        client->settings().helpFolders = javaservice::helpFolders(ide->appFolder());
-    }
-    return *client;
-}
-
-bool keepsCompilerRunning() {
-    IdeServices *ide = IdeServices::instance();
-    return ide && ide->settings().keepCompilerRunning != 0;
-}
-
-void endJavaServices() {
-    javaServices().shutdown();
-}
-
 bool StartCapturedToolRun(CProcessRunner &runner, const QString &program,
                           const QString &commandLine, const QString &folder, bool withInput) {
     const std::optional<ServiceToolRun> viaService =
         withInput || !keepsCompilerRunning() ? std::nullopt
                                              : serviceToolRunFor(program, commandLine, folder);
-    if (!viaService || javaServices().isUnavailable(viaService->jdkFolder)) {
+    if (!viaService) {
         return runner.Start(program, commandLine, folder, withInput);
     }
+    javaservice::JavaServiceClient &client = javaServices();
+    followFedRuns(client);
     FedRun &run = fedRun();
     run = {0, 0, program, commandLine, folder};
     run.token = runner.StartFed(commandLine, folder, [] {

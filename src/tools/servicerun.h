@@ -7,10 +7,6 @@
 
 class CProcessRunner;
 
-namespace javaservice {
-class JavaServiceClient;
-}
-
 // Captured tool runs through Tarvo's resident Java service. javac and jar run inside the
 // service of the folder they run in, with exactly the arguments the child would get (the
 // command line split and its wildcards expanded as for a child), and what they print is fed into
@@ -39,11 +35,3 @@ std::optional<ServiceToolRun> serviceToolRunFor(const QString &program, const QS
 // nothing was started.
 bool StartCapturedToolRun(CProcessRunner &runner, const QString &program,
                           const QString &commandLine, const QString &folder, bool withInput);
-
-// The service client of this Tarvo, made at its first use; it ends its services when the
-// application ends. The help folders are those of the program's folder at the time of asking.
-javaservice::JavaServiceClient &javaServices();
-// Whether the setting keeps a Java compiler running.
-bool keepsCompilerRunning();
-// Lets every running service go (the setting was turned off).
-void endJavaServices();

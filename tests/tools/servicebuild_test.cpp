@@ -11,6 +11,7 @@
 #include "tools/cprocessoutputdialog.h"
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
+#include "tools/javaservices.h"
 #include "tools/servicerun.h"
 
 #include "support/appharness.h"
