@@ -87,14 +87,16 @@ void LiveChecker::startCheck() {
         return;
     }
     javaservice::JavaServiceClient &client = javaServices();
-    connect(&client, &javaservice::JavaServiceClient::checked, this, &LiveChecker::checked,
-            Qt::UniqueConnection);
-    connect(&client, &javaservice::JavaServiceClient::failed, this,
-            [this](javaservice::RequestId id) {
-                if (id == m_request) {
-                    m_request = 0;
-                }
-            });
+    if (!m_listening) {
+        m_listening = true;
+        connect(&client, &javaservice::JavaServiceClient::checked, this, &LiveChecker::checked);
+        connect(&client, &javaservice::JavaServiceClient::failed, this,
+                [this](javaservice::RequestId id) {
+                    if (id == m_request) {
+                        m_request = 0;
+                    }
+                });
+    }
     javaservice::CheckRequest request = setup->request;
     request.path = path;
     request.text = text;

@@ -75,4 +75,6 @@ private:
     javaservice::RequestId m_request = 0;
     int m_requestRevision = -1;
     QList<Finding> m_findings;
+    // Whether the client's answers are heard: from the first check on.
+    bool m_listening = false;
 };

@@ -212,8 +212,8 @@ PreparedHelper prepareHelper(const QString &jdkFolder, const JavaHelper &helper,
     if (sourceFolder.isEmpty()) {
         return {{},
                 PreparedHelper::Failure::SourcesMissing,
-                QStringLiteral("Tarvo's %1 (%2) is missing from Tarvo's help folder.")
-                    .arg(helper.name, helper.sources.join(QStringLiteral(", "))),
+                QStringLiteral("the sources of Tarvo's %1 are missing from its help folder")
+                    .arg(helper.name),
                 {}};
     }
     QStringList sourcePaths;

@@ -86,6 +86,7 @@ QStringList JavaServiceClient::defaultJvmOptions() {
         QStringLiteral("-XX:MaxHeapFreeRatio=30"),
         // The quick compiler alone: warm soon, with less code and fewer compiler threads.
         QStringLiteral("-XX:TieredStopAtLevel=1"),
+        QStringLiteral("-XX:ReservedCodeCacheSize=32m"),
         QStringLiteral("-XX:-UsePerfData"),
         QStringLiteral("-Xshare:auto"),
         QStringLiteral("-Djava.awt.headless=true"),

@@ -2,6 +2,8 @@ package tarvo.service;
 
 import java.io.PrintWriter;
 import java.io.Writer;
+import java.lang.reflect.InvocationTargetException;
+import java.lang.reflect.Method;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayList;
@@ -71,7 +73,7 @@ final class CheckHandler implements Handler {
                 }
             });
             try {
-                task.analyze();
+                analyzeTheTextAlone(task);
             } catch (RuntimeException stopped) {
                 if (!reply.isCancelled()) {
                     throw stopped;
@@ -85,6 +87,44 @@ final class CheckHandler implements Handler {
             fields.put("items", items(collected.getDiagnostics(), Paths.get(path)));
             reply.last(Kinds.DIAGNOSTICS, fields);
         }
+    }
+
+    /**
+     * Attributes the checked text's classes alone: the other sources it uses are read only as
+     * far as their declarations, which is what makes a check of one file in a large project
+     * quick. That needs the compiler's own task class, which the service is started with access
+     * to; without it every class read is analysed.
+     */
+    private static void analyzeTheTextAlone(JavacTask task) throws java.io.IOException {
+        Iterable<?> classes;
+        Method analyze;
+        try {
+            classes = (Iterable<?>) task.getClass().getMethod("enter").invoke(task);
+            analyze = task.getClass().getMethod("analyze", Iterable.class);
+        } catch (InvocationTargetException failed) {
+            throw unwrapped(failed);
+        } catch (ReflectiveOperationException | RuntimeException noAccess) {
+            task.analyze();
+            return;
+        }
+        try {
+            analyze.invoke(task, classes);
+        } catch (InvocationTargetException failed) {
+            throw unwrapped(failed);
+        } catch (IllegalAccessException noAccess) {
+            task.analyze();
+        }
+    }
+
+    private static RuntimeException unwrapped(InvocationTargetException failed) {
+        Throwable cause = failed.getCause();
+        if (cause instanceof RuntimeException) {
+            return (RuntimeException) cause;
+        }
+        if (cause instanceof Error) {
+            throw (Error) cause;
+        }
+        return new IllegalStateException(cause);
     }
 
     private static void stopIfCancelled(Reply reply) {

@@ -37,9 +37,20 @@ final class ToolRunHandler implements Handler {
             stream.flush();
             output.close();
         }
+        if (isCompilerFailure(request.string("tool"), exit)) {
+            // javac ran out of memory or broke down: the service's heap or state is no match
+            // for the program's, which Tarvo runs instead.
+            reply.error("javac ended with status " + exit + " inside the service");
+            return;
+        }
         Map<String, Object> fields = new LinkedHashMap<>();
         fields.put("exit", (long) exit);
         reply.last(Kinds.DONE, fields);
+    }
+
+    /** javac's statuses for a system error (out of memory among them) and an abnormal end. */
+    private static boolean isCompilerFailure(String tool, int exit) {
+        return tool.equals("javac") && (exit == 3 || exit == 4);
     }
 
     /** The tools this JVM can run. */
