@@ -58,7 +58,8 @@ enum class Failure { Unavailable, Ended, Refused };
 // ends when the client goes (its input closes), after the idle time without requests, or when
 // a request it runs is aborted; the next request starts a new one. When a JDK's service cannot
 // be made or started (no compiler API, a runtime only, Tarvo's Java program cannot be compiled)
-// every request for that JDK fails with Unavailable, and unavailable() says why, once.
+// every request for that JDK fails with Unavailable for a while, and unavailable() says why,
+// once.
 //
 // Every request gets exactly one last signal (toolFinished, checked or failed) unless it is
 // cancelled or aborted first: after that nothing more is heard of it.
@@ -95,8 +96,10 @@ public:
     // Lets every service go.
     void shutdown();
 
-    // Whether the JDK's service could not be made or started.
+    // Whether the JDK's service could not be made or started. It is tried again when the help
+    // folders change or kRetryUnavailableMs later; unavailable() is not said again.
     bool isUnavailable(const QString &jdkFolder) const;
+    static constexpr qint64 kRetryUnavailableMs = 10 * 60 * 1000;
     // The running services (for tests and benchmarks): how many, and the process of one.
     int serviceCount() const;
     qint64 serviceProcessId(const QString &jdkFolder, const QString &folder) const;
