@@ -26,6 +26,7 @@
 #include "project/cprojectframe.h"
 #include "tools/cprocessoutputdialog.h"
 #include "tools/processrunner.h"
+#include "tools/javaservices.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -37,6 +38,7 @@
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <utility>
@@ -413,6 +415,12 @@ void CKetrelApp::setMessageText(const QString &text) {
     }
 }
 
+void CKetrelApp::showStatusNote(const QString &text) {
+    if (m_mainFrame) {
+        m_mainFrame->statusBar()->showMessage(text, kStatusNoteMs);
+    }
+}
+
 void CKetrelApp::setLineText(const QString &text) {
     if (m_mainFrame) {
         m_mainFrame->setPaneText(CMainFrame::LinePane, text);
@@ -469,7 +477,8 @@ void CKetrelApp::EditPreferences() {
     CPreferencesDialog dialog(sampleFont, m_mainFrame.get());
     dialog.setValues({m_settings.jdkFolder, m_settings.javacOptions,
                       m_settings.saveBeforeCompile > 0, m_settings.loadLastProject > 0,
-                      m_settings.commentColour, m_settings.keywordColour, m_settings.stringColour});
+                      m_settings.commentColour, m_settings.keywordColour, m_settings.stringColour,
+                      m_settings.keepCompilerRunning > 0});
     if (fw::prompter().runDialog(dialog) != QDialog::Accepted) {
         return;
     }
@@ -481,5 +490,9 @@ void CKetrelApp::EditPreferences() {
     m_settings.commentColour = values.commentColour;
     m_settings.keywordColour = values.keywordColour;
     m_settings.stringColour = values.stringColour;
+    m_settings.keepCompilerRunning = values.keepCompilerRunning ? 1 : 0;
     m_settings.SavePreferences(profile());
+    if (m_settings.keepCompilerRunning == 0) {
+        endJavaServices();
+    }
 }

@@ -62,6 +62,9 @@ public:
     void SaveLastOpenAndRecent(const QString &path) override;
     void setMessageText(const QString &text) override;
     void setLineText(const QString &text) override;
+    // Shown over the message pane for a while.
+    void showStatusNote(const QString &text) override;
+    static constexpr int kStatusNoteMs = 15000;
 
     // Opens a file named on the command line or handed over by a later start. A name that is
     // no file but ends in ":LINE" or ":LINE:COLUMN" opens that file there.

@@ -93,6 +93,13 @@ CPreferencesDialog::CPreferencesDialog(const QFont &sampleFont, QWidget *parent)
     m_saveBeforeCompile->setObjectName(controlName("check", kSaveBeforeCompileId));
     m_loadLastProject = new QCheckBox(QStringLiteral("Load last open project on startup"), this);
     m_loadLastProject->setObjectName(controlName("check", kLoadLastProjectId));
+    m_keepCompilerRunning =
+        new QCheckBox(QStringLiteral("Keep a Java compiler running for faster builds"), this);
+    m_keepCompilerRunning->setObjectName(controlName("check", kKeepCompilerRunningId));
+    m_keepCompilerRunning->setToolTip(
+        QStringLiteral("Builds run javac and jar inside one Java program that stays running, and "
+                       "source windows of a project show compiler errors as you type. Off: "
+                       "every build starts javac anew."));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPreferencesDialog::accept);
@@ -101,6 +108,7 @@ CPreferencesDialog::CPreferencesDialog(const QFont &sampleFont, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_saveBeforeCompile);
     layout->addWidget(m_loadLastProject);
+    layout->addWidget(m_keepCompilerRunning);
     layout->addWidget(javacGroup);
     layout->addWidget(jdkGroup);
     layout->addWidget(colourGroup);
@@ -180,6 +188,7 @@ void CPreferencesDialog::setValues(const Values &values) {
     m_javacOptionsEdit->setText(values.javacOptions);
     m_saveBeforeCompile->setChecked(values.saveBeforeCompile);
     m_loadLastProject->setChecked(values.loadLastProject);
+    m_keepCompilerRunning->setChecked(values.keepCompilerRunning);
     m_commentColour = values.commentColour;
     m_keywordColour = values.keywordColour;
     m_stringColour = values.stringColour;
@@ -196,6 +205,7 @@ CPreferencesDialog::Values CPreferencesDialog::values() const {
     values.javacOptions = m_javacOptionsEdit->text();
     values.saveBeforeCompile = m_saveBeforeCompile->isChecked();
     values.loadLastProject = m_loadLastProject->isChecked();
+    values.keepCompilerRunning = m_keepCompilerRunning->isChecked();
     values.commentColour = m_commentColour;
     values.keywordColour = m_keywordColour;
     values.stringColour = m_stringColour;

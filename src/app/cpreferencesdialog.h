@@ -14,7 +14,8 @@ class QPushButton;
 class QTextEdit;
 
 // The Preferences dialog: the JDK folder, the extra javac switches, "Save all files before
-// compiling", "Load last open project on startup" and the three syntax colours, each colour shown
+// compiling", "Load last open project on startup", "Keep a Java compiler running for faster
+// builds" and the three syntax colours, each colour shown
 // on a sample in the source font. The caller puts the values in with setValues() and takes them
 // back with values() after OK; the dialog itself writes no setting. Below the JDK folder a note
 // tells, while the folder is typed, which javac it holds; it never stops OK.
@@ -27,6 +28,7 @@ public:
     static constexpr int kJavacOptionsEditId = 1007;
     static constexpr int kSaveBeforeCompileId = 1008;
     static constexpr int kLoadLastProjectId = 1010;
+    static constexpr int kKeepCompilerRunningId = 1011;
     static constexpr int kBrowseButtonId = 1020;
     static constexpr int kKeywordSampleId = 1022;
     static constexpr int kKeywordButtonId = 1023;
@@ -46,6 +48,7 @@ public:
         ColourRef commentColour = 0;
         ColourRef keywordColour = 0;
         ColourRef stringColour = 0;
+        bool keepCompilerRunning = true;
     };
 
     // The samples are drawn in sampleFont (the source windows' font).
@@ -82,6 +85,7 @@ private:
     QLineEdit *m_javacOptionsEdit = nullptr;
     QCheckBox *m_saveBeforeCompile = nullptr;
     QCheckBox *m_loadLastProject = nullptr;
+    QCheckBox *m_keepCompilerRunning = nullptr;
     QTextEdit *m_keywordSample = nullptr;
     QTextEdit *m_commentSample = nullptr;
     QTextEdit *m_stringSample = nullptr;

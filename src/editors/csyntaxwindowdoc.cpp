@@ -3,7 +3,9 @@
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/linemarks.h"
+#include "editors/livechecker.h"
 #include "editors/sourcehighlighter.h"
+#include "editors/sourceproject.h"
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
 #include "services/ideservices.h"
@@ -23,7 +25,15 @@ CSyntaxWindowDoc::CSyntaxWindowDoc()
     : m_colourClasses(std::make_unique<ColourClassStore>(viewDocument()))
     , m_highlighter(
           std::make_unique<SourceHighlighter>(viewDocument(), *m_colourClasses, coloursNow()))
-    , m_lineMarks(std::make_unique<LineMarks>(viewDocument())) {}
+    , m_lineMarks(std::make_unique<LineMarks>(viewDocument()))
+    , m_liveChecker(std::make_unique<LiveChecker>(
+          viewDocument(), m_lineMarks.get(), [this] { return pathName(); },
+          [](const QString &path, const QString &text) -> std::optional<LiveCheckSetup> {
+              IdeServices *services = IdeServices::instance();
+              auto *project =
+                  services ? dynamic_cast<SourceProject *>(services->GetProjectDoc()) : nullptr;
+              return project ? project->LiveCheckFor(path, text) : std::nullopt;
+          })) {}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 

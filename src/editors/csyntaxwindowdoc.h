@@ -11,14 +11,15 @@
 #include <utility>
 
 class LineMarks;
+class LiveChecker;
 class CSyntaxWindowView;
 class SourceHighlighter;
 
 // The document of a Java source window: the file's text, the colour class of each of its
 // characters with the highlighter that draws them, and what the last scan of the text found
 // (the function-list entries and their offsets), and the marks the compiler's messages put on
-// its lines, which every view shows. Operations that move the selection forward to the
-// document's first view.
+// its lines and the findings of its checks as it is typed, which every view shows. Operations that
+// move the selection forward to the document's first view.
 class CSyntaxWindowDoc : public PlainTextDocument, public JavaSourceScanner {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
     ColourClassStore &colourClasses() { return *m_colourClasses; }
     SourceHighlighter &highlighter() { return *m_highlighter; }
     LineMarks &lineMarks() { return *m_lineMarks; }
+    // Errors as you type: the checks of the text against the open project.
+    LiveChecker &liveChecker() { return *m_liveChecker; }
 
     // Selects a 0-based line in the first view.
     void GoToLine(int line);
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<ColourClassStore> m_colourClasses;
     std::unique_ptr<SourceHighlighter> m_highlighter;
     std::unique_ptr<LineMarks> m_lineMarks;
+    std::unique_ptr<LiveChecker> m_liveChecker;
 
     // What the scan of the text read found, and the text's revision it holds for.
     struct ScanOfRead {

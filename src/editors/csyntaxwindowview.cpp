@@ -7,6 +7,7 @@
 #include "editors/linejump.h"
 #include "editors/linemarks.h"
 #include "editors/linenumbermargin.h"
+#include "editors/livechecker.h"
 #include "editors/plaintextediting.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
@@ -26,6 +27,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMarginsF>
@@ -34,6 +36,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -157,6 +160,9 @@ void CSyntaxWindowView::onInitialUpdate() {
             document->lineMarks().setMarks(project->CompilerMarksOf(document->pathName()));
         }
         m_margin->setLineMarks(&document->lineMarks());
+        connect(&document->liveChecker(), &LiveChecker::findingsChanged, this,
+                &CSyntaxWindowView::showFindings);
+        showFindings();
     }
     applyViewFont(editors::storedSourceFont());
     // Normal text is black, whatever the desktop's colours.
@@ -473,6 +479,52 @@ void CSyntaxWindowView::ChooseEntry(int index) {
     if (offset >= 0) {
         SelectLineAt(offset);
     }
+}
+
+void CSyntaxWindowView::showFindings() {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return;
+    }
+    QList<QTextEdit::ExtraSelection> underlines;
+    for (const LiveChecker::Finding &finding : document->liveChecker().findings()) {
+        QTextCharFormat format;
+        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        format.setUnderlineColor(finding.kind == javaservice::Diagnostic::Kind::Error
+                                     ? LineNumberMargin::kErrorMarkColour
+                                     : LineNumberMargin::kWarningMarkColour);
+        underlines.append({finding.range, format});
+    }
+    setExtraSelections(underlines);
+}
+
+QString CSyntaxWindowView::findingToolTipAt(const QPoint &viewportPosition) const {
+    CSyntaxWindowDoc *document = sourceDocument();
+    if (!document) {
+        return QString();
+    }
+    const QTextCursor at = cursorForPosition(viewportPosition);
+    // The character under the point, not the gap nearest to it.
+    const QRect before = cursorRect(at);
+    const int position = viewportPosition.x() < before.left() && at.position() > 0
+                             ? at.position() - 1
+                             : at.position();
+    return document->liveChecker().messagesAt(position).join(QStringLiteral("\n\n"));
+}
+
+bool CSyntaxWindowView::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = findingToolTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        }
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 void CSyntaxWindowView::CompileCurrentFile() {

@@ -22,7 +22,9 @@ class SourceProject;
 // character), keeps the indentation of the line above on Enter, indents and outdents blocks of
 // lines, fills the function list of its frame and selects the line of a chosen entry, shows the
 // caret's line in the status bar, compiles its file and adds it to the open project. Its margin
-// shows the line numbers when they are on and the marks of the compiler's messages.
+// shows the line numbers when they are on and the marks of the compiler's messages; the text
+// that the checks as you type found fault with has a wavy underline, with the message as its
+// tooltip.
 //
 // Offsets named in the operations count every line break as CR LF, as the colouring passes and
 // the scanner do; lines are 0-based.
@@ -75,6 +77,10 @@ public:
     // Selects the line of function-list entry index, at the offset the last scan stored.
     void ChooseEntry(int index);
 
+    // The messages of the findings of the checks as you type under a point of the viewport, as
+    // its tooltip shows them; "" where there are none.
+    QString findingToolTipAt(const QPoint &viewportPosition) const;
+
     // The project.
     void CompileCurrentFile();
     void AddWindowToProject();
@@ -90,6 +96,7 @@ protected:
     // without them.
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void registerCommands();
@@ -104,6 +111,8 @@ private:
     void drawChangedLines();
     // Gives every line the viewport shows the formats of its classes.
     void drawVisibleLines();
+    // Underlines the text the checks as you type found fault with.
+    void showFindings();
     int lineCount() const;
 
     QFont m_viewFont;

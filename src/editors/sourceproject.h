@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/livechecker.h"
 #include "model/scansink.h"
 #include "tools/compilermarks.h"
 
@@ -7,9 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What a Java source window needs of the open project, beyond the scan reports: adding its
-// file, running the compiler on it, and the marks the compiler's messages left on it. The
-// project document implements it.
+// file, running the compiler on it, the marks the compiler's messages left on it, and how its
+// text is checked as it is typed. The project document implements it.
 class SourceProject : public ScanSink {
 public:
     // Adds a file by full path; false when that path is already in the project, or when the
@@ -28,4 +31,8 @@ public:
     virtual QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const = 0;
     // The jar files and class folders on the class path of the project's compiles.
     virtual QStringList libraries() const { return {}; }
+    // How the text of the file at path is checked as it is typed, or none when the project does
+    // not check it (not one of its files, or no compiler kept running).
+    virtual std::optional<LiveCheckSetup> LiveCheckFor(const QString &path,
+                                                       const QString &text) = 0;
 };

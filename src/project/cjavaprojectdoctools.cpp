@@ -22,6 +22,7 @@
 #include "tools/outputwindowlistener.h"
 #include "tools/processrunner.h"
 #include "tools/runoptions.h"
+#include "tools/servicerun.h"
 #include "tools/stackframe.h"
 #include "tools/toolstartfailure.h"
 
@@ -29,7 +30,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -233,9 +233,8 @@ void CJavaProjectDoc::RunApplet() {
     }
     // No appletviewer (JDK 11 and later): Tarvo's own host, compiled on first use.
     const fw::WaitCursor waitCursor;
-    const jdk::AppletHostPrepared host = jdk::prepareAppletHost(
-        jdkFolder, services().appFolder(),
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    const jdk::AppletHostPrepared host =
+        jdk::prepareAppletHost(jdkFolder, services().appFolder(), javaservice::cacheRoot());
     if (!host.error.isEmpty()) {
         fw::prompter().message(host.error);
         return;
@@ -441,7 +440,7 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
         std::exchange(m_runAfterStartingBuild, std::nullopt);
     auto runner = std::make_unique<CProcessRunner>();
     runner->setInputFile(inputFile);
-    if (!runner->Start(program, commandLine, folder, withInput)) {
+    if (!StartCapturedToolRun(*runner, program, commandLine, folder, withInput)) {
         // Another run going on is reason enough; otherwise the user is told what to mend.
         const QString detail =
             IsProcessRunning() ? QString() : jdk::toolStartFailureDetail(program, folder);

@@ -57,6 +57,7 @@ void AppSettings::LoadSettings(const fw::Profile &profile) {
     commentColour = readColour(profile, QStringLiteral("COMMENTCOLOR"), 0x000000DD);
     stringColour = readColour(profile, QStringLiteral("STRINGCOLOR"), 0x00006600);
     showLineNumbers = profile.readInt(kOptions, QStringLiteral("LINENUMBERS"), 0);
+    keepCompilerRunning = profile.readInt(kOptions, QStringLiteral("KEEPCOMPILER"), 1);
 
     // Gaps are closed up: only the keys that hold a path count.
     recentProjects.clear();
@@ -81,6 +82,7 @@ void AppSettings::SavePreferences(fw::Profile &profile) const {
     profile.writeInt(kOptions, QStringLiteral("KEYCOLOR"), static_cast<int>(keywordColour));
     profile.writeInt(kOptions, QStringLiteral("COMMENTCOLOR"), static_cast<int>(commentColour));
     profile.writeInt(kOptions, QStringLiteral("STRINGCOLOR"), static_cast<int>(stringColour));
+    profile.writeInt(kOptions, QStringLiteral("KEEPCOMPILER"), keepCompilerRunning);
     profile.sync();
 }
 

@@ -44,13 +44,16 @@ public:
     QString jdkFolder;
     // Line numbers beside the text of source and HTML windows (LINENUMBERS).
     int showLineNumbers = 0;
+    // Builds and checks go through a Java compiler kept running (KEEPCOMPILER).
+    int keepCompilerRunning = 1;
 
     static constexpr int kStoredRecentProjects = 8;
 
     // Reads every member from the store, in the store's key order.
     void LoadSettings(const fw::Profile &profile);
 
-    // Writes JAVABIN, JAVAC, SAVECOMP, LOADLAST, KEYCOLOR, COMMENTCOLOR, STRINGCOLOR.
+    // Writes JAVABIN, JAVAC, SAVECOMP, LOADLAST, KEYCOLOR, COMMENTCOLOR, STRINGCOLOR, then
+    // KEEPCOMPILER.
     void SavePreferences(fw::Profile &profile) const;
     void SaveSourceFont(fw::Profile &profile) const;
     void SaveOutputWindowRect(fw::Profile &profile, int left, int top, int right, int bottom);

@@ -38,6 +38,9 @@ public:
     // Status-bar pane 0 (messages) and pane 1 (the caret line of the active source window).
     virtual void setMessageText(const QString &text) = 0;
     virtual void setLineText(const QString &text) = 0;
+    // A note in the status bar that tells the user something once, without asking anything of
+    // them; it stays a while over pane 0 and then goes.
+    virtual void showStatusNote(const QString &text) { setMessageText(text); }
 
 protected:
     IdeServices();

@@ -1,39 +1,8 @@
 #include "tools/applethost.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 
 namespace jdk {
-
-namespace {
-// Long enough for a slow machine's first javac; a compiler that takes longer has hung.
-constexpr int kCompileTimeoutMs = 120000;
-
-QByteArray contentsOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
-
-QString releaseVersion(const QString &releaseText) {
-    static const QRegularExpression line(QStringLiteral("^JAVA_VERSION=\"?([^\"\\r\\n]*)\"?\\s*$"),
-                                         QRegularExpression::MultilineOption);
-    return line.match(releaseText).captured(1).trimmed();
-}
-
-int featureVersion(const QString &version) {
-    static const QRegularExpression number(QStringLiteral("^(\\d+)(?:\\.(\\d+))?"));
-    const QRegularExpressionMatch match = number.match(version);
-    if (!match.hasMatch()) {
-        return 0;
-    }
-    const int first = match.captured(1).toInt();
-    // Up to Java 8 the versions read 1.x.
-    return first == 1 && !match.captured(2).isEmpty() ? match.captured(2).toInt() : first;
-}
 
 bool hasAppletClasses(int feature) {
     return feature <= 25;
@@ -48,29 +17,10 @@ QString noAppletClassesMessage(const QString &version) {
                             "the options to such a JDK to run applets.");
 }
 
-QString appletHostFolder(const QString &cacheRoot, const QString &version) {
-    QString key = version;
-    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._+-]"));
-    key.replace(unsafe, QStringLiteral("_"));
-    if (key.isEmpty() || key == QLatin1String(".") || key == QLatin1String("..")) {
-        key = QStringLiteral("unknown");
-    }
-    return cacheRoot + QStringLiteral("/tarvo/applethost/") + key;
-}
-
-QStringList appletHostSourceCandidates(const QString &appFolder) {
-    const QString name = QLatin1String(kAppletHostSource);
-    return {appFolder + QStringLiteral("/help/") + name,
-            QDir::cleanPath(appFolder + QStringLiteral("/../share/tarvo/help/") + name)};
-}
-
-QStringList appletHostCompileArguments(const QString &sourcePath, const QString &classFolder) {
-    return {QStringLiteral("-nowarn"),
-            QStringLiteral("-encoding"),
-            QStringLiteral("UTF-8"),
-            QStringLiteral("-d"),
-            classFolder,
-            sourcePath};
+javaservice::JavaHelper appletHostHelper() {
+    return {QStringLiteral("applethost"),
+            {QLatin1String(kAppletHostSource)},
+            {QStringLiteral("-nowarn"), QStringLiteral("-encoding"), QStringLiteral("UTF-8")}};
 }
 
 ToolCommand appletHostCommand(const QString &jdkFolder, const QString &classFolder,
@@ -89,62 +39,21 @@ bool hasAppletViewer(const QString &jdkFolder) {
 
 AppletHostPrepared prepareAppletHost(const QString &jdkFolder, const QString &appFolder,
                                      const QString &cacheRoot) {
-    const QString version =
-        releaseVersion(QString::fromUtf8(contentsOf(jdkFolder + QStringLiteral("/release"))));
-    if (!hasAppletClasses(featureVersion(version))) {
+    const QString version = javaservice::jdkVersion(jdkFolder);
+    if (!hasAppletClasses(javaservice::featureVersion(version))) {
         return {{}, noAppletClassesMessage(version)};
     }
-    QString sourcePath;
-    for (const QString &candidate : appletHostSourceCandidates(appFolder)) {
-        if (QFileInfo(candidate).isFile()) {
-            sourcePath = candidate;
-            break;
-        }
+    const javaservice::PreparedHelper host = javaservice::prepareHelper(
+        jdkFolder, appletHostHelper(), javaservice::helpFolders(appFolder), cacheRoot);
+    if (host.compilerOutput.contains(QStringLiteral("java.applet"))) {
+        return {{}, noAppletClassesMessage(version)};
     }
-    if (sourcePath.isEmpty()) {
+    if (host.failure == javaservice::PreparedHelper::Failure::SourcesMissing) {
         return {{},
                 QStringLiteral("The applet host (%1) is missing from Tarvo's help folder.")
                     .arg(QLatin1String(kAppletHostSource))};
     }
-    const QByteArray source = contentsOf(sourcePath);
-    const QString folder = appletHostFolder(cacheRoot, version);
-    // The cache keeps a copy of the source its classes were compiled from: a newer Tarvo's host
-    // is compiled again.
-    const QString cachedSource = folder + QLatin1Char('/') + QLatin1String(kAppletHostSource);
-    const QString cachedClass =
-        folder + QLatin1Char('/') + QLatin1String(kAppletHostClass) + QStringLiteral(".class");
-    if (QFileInfo(cachedClass).isFile() && contentsOf(cachedSource) == source) {
-        return {folder, {}};
-    }
-    if (!QDir().mkpath(folder)) {
-        return {{},
-                QStringLiteral("Could not make the folder %1 for the applet host.").arg(folder)};
-    }
-    QFile::remove(cachedSource);
-    QProcess javac;
-    javac.setProcessChannelMode(QProcess::MergedChannels);
-    javac.start(toolProgram(jdkFolder, QStringLiteral("javac")),
-                appletHostCompileArguments(sourcePath, folder));
-    if (!javac.waitForStarted()) {
-        return {{}, QStringLiteral("Failed to start process")};
-    }
-    if (!javac.waitForFinished(kCompileTimeoutMs)) {
-        javac.kill();
-        javac.waitForFinished();
-        return {{}, QStringLiteral("The applet host could not be compiled: javac did not finish.")};
-    }
-    const QString output = QString::fromLocal8Bit(javac.readAll());
-    if (javac.exitStatus() != QProcess::NormalExit || javac.exitCode() != 0) {
-        if (output.contains(QStringLiteral("java.applet"))) {
-            return {{}, noAppletClassesMessage(version)};
-        }
-        return {{}, QStringLiteral("The applet host could not be compiled:\n") + output.trimmed()};
-    }
-    QFile copy(cachedSource);
-    if (copy.open(QIODevice::WriteOnly)) {
-        copy.write(source);
-    }
-    return {folder, {}};
+    return {host.classFolder, host.error};
 }
 
 } // namespace jdk

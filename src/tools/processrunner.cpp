@@ -79,6 +79,9 @@ struct RunnerState {
     qsizetype tailStart = 0;             // where the kept tail begins, after the marker line
     qint64 leftOut = 0;                  // bytes left out between head and tail
     std::shared_ptr<InputChannel> input; // the run's input while it is open, else none
+    quint64 fedRun = 0;                  // the token of the fed run in progress, else 0
+    quint64 lastFedRun = 0;
+    std::function<void()> abortFedRun;
 };
 
 RunnerState &runnerState() {
@@ -241,6 +244,20 @@ void keepOutputBounded(RunnerState &state) {
     ++state.generation;
 }
 
+// Appends the exit line and the verdict of an exit status, or the process-error line when the
+// status is unknown, and ends the run. Called under the lock.
+void appendExitAndEnd(RunnerState &state, std::optional<int> exitStatus) {
+    if (exitStatus) {
+        // The exit line holds no line break, so appending it keeps the text normalised.
+        state.processOutput.append(QString::asprintf(kExitLine, *exitStatus).toLatin1());
+        state.processOutput.append(verdictFor(*exitStatus));
+    } else {
+        state.processOutput.append(kProcessErrors);
+    }
+    state.processRunning = false;
+    state.terminatedWith.reset();
+}
+
 // Reads the output until it ends. Once the child itself has ended, the output is given a grace
 // time to end too: a process the child left behind may hold it open for ever, and the run must
 // end all the same.
@@ -355,16 +372,8 @@ void finishRun(int readEnd, pid_t child) {
                 exitStatus = state.terminatedWith;
             }
         }
-        if (exitStatus) {
-            // The exit line holds no line break, so appending it keeps the text normalised.
-            state.processOutput.append(QString::asprintf(kExitLine, *exitStatus).toLatin1());
-            state.processOutput.append(verdictFor(*exitStatus));
-        } else {
-            state.processOutput.append(kProcessErrors);
-        }
-        state.processRunning = false;
+        appendExitAndEnd(state, exitStatus);
         state.child = 0;
-        state.terminatedWith.reset();
         close(readEnd);
         state.pipeReadEnd = -1;
         abandonInput(state.input);
@@ -391,9 +400,71 @@ void readerThread() {
     finishRun(readEnd, child);
 }
 
+// Empties the text for a new run. Called under the lock.
+void beginRun(RunnerState &state) {
+    state.processOutput.clear();
+    state.processOutput.squeeze();
+    ++state.generation;
+    state.runLimits = state.limits;
+    state.headEnd = -1;
+    state.tailStart = 0;
+    state.leftOut = 0;
+    state.terminatedWith.reset();
+}
+
 } // namespace
 
 CProcessRunner::~CProcessRunner() = default;
+
+quint64 CProcessRunner::StartFed(const QString &commandLine, const QString &currentFolder,
+                                 std::function<void()> abort) {
+    m_commandLine = commandLine;
+    m_currentFolder = currentFolder;
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (state.processRunning) {
+        return 0;
+    }
+    beginRun(state);
+    state.fedRun = ++state.lastFedRun;
+    state.abortFedRun = std::move(abort);
+    state.processRunning = true;
+    return state.fedRun;
+}
+
+void AppendFedOutput(quint64 run, QByteArrayView bytes) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (run == 0 || state.fedRun != run) {
+        return;
+    }
+    AppendCapturedChunk(state.processOutput, bytes);
+    keepOutputBounded(state);
+}
+
+void FinishFedRun(quint64 run, int exitStatus) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (run == 0 || state.fedRun != run) {
+        return;
+    }
+    appendExitAndEnd(state, state.terminatedWith.value_or(exitStatus));
+    state.fedRun = 0;
+    state.abortFedRun = nullptr;
+}
+
+bool DropFedRun(quint64 run) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    if (run == 0 || state.fedRun != run) {
+        return false;
+    }
+    beginRun(state);
+    state.processRunning = false;
+    state.fedRun = 0;
+    state.abortFedRun = nullptr;
+    return true;
+}
 
 bool CProcessRunner::Start(const QString &applicationPath, const QString &commandLine,
                            const QString &currentFolder, bool withInput) {
@@ -404,13 +475,7 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
     if (state.processRunning) {
         return false;
     }
-    state.processOutput.clear();
-    state.processOutput.squeeze();
-    ++state.generation;
-    state.runLimits = state.limits;
-    state.headEnd = -1;
-    state.tailStart = 0;
-    state.leftOut = 0;
+    beginRun(state);
 
     const QStringList arguments = ExpandArguments(SplitCommandLine(commandLine), currentFolder);
     int pipeEnds[2];
@@ -494,7 +559,16 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
 
 bool CProcessRunner::Terminate(int exitCode) {
     RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
+    std::unique_lock guard(state.lock);
+    if (state.fedRun != 0) {
+        state.terminatedWith = exitCode;
+        const std::function<void()> abort = state.abortFedRun;
+        guard.unlock();
+        if (abort) {
+            abort();
+        }
+        return true;
+    }
     if (state.child <= 0) {
         return false;
     }

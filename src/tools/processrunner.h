@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Exit status reported when the child's output has ended while the child still runs.
 inline constexpr int kStillActiveExitCode = 259;
 // The exit code an abort by the user passes to Terminate.
@@ -69,6 +71,15 @@ public:
     // its status could be read; false when there is no run.
     bool Terminate(int exitCode);
 
+    // Starts a run without a child, whose text comes from this process: a tool run inside the
+    // compiler service. It is a run as any other: processOutput is emptied and processRunning
+    // set; AppendFedOutput adds to the text as the reader adds a child's output, and
+    // FinishFedRun appends the exit line and verdict and ends it. Terminate calls abort, on the
+    // thread that terminates and outside the lock, and the run then reports Terminate's exit
+    // code. Returns the run's token, 0 (nothing started) when a run is in progress.
+    quint64 StartFed(const QString &commandLine, const QString &currentFolder,
+                     std::function<void()> abort);
+
     // The command line and folder of the last Start, as given: what the output window tells
     // the user it runs.
     const QString &commandLine() const { return m_commandLine; }
@@ -82,6 +93,14 @@ private:
     QString m_currentFolder;
     QString m_inputFile;
 };
+
+// The text and the end of a run started with StartFed; calls with the token of another run do
+// nothing. FinishFedRun takes the exit status the tool gave, unless the run was terminated.
+void AppendFedOutput(quint64 run, QByteArrayView bytes);
+void FinishFedRun(quint64 run, int exitStatus);
+// Ends the fed run without an exit line and empties processOutput, so that a child run can
+// take its place (the service could not do it after all). False when it is no longer running.
+bool DropFedRun(quint64 run);
 
 // processRunning: true from a successful Start until the reader has appended the verdict.
 bool IsProcessRunning();

@@ -74,8 +74,10 @@ TEST(Preferences, CancelLeavesEverySettingAndOkStoresAllSeven) {
         click(dialog, u"button1020"_s);
         EXPECT_EQ(dialog.findChild<QLineEdit *>(u"edit1000"_s)->text(), u"/usr/lib/jvm/picked"_s);
         dialog.findChild<QLineEdit *>(u"edit1007"_s)->setText(u"-deprecation"_s);
+        // "Keep a Java compiler running for faster builds" starts on, as its default is.
+        EXPECT_TRUE(dialog.findChild<QCheckBox *>(u"check1011"_s)->isChecked());
         for (const char *name :
-             {"check1008", "check1010", "button1023", "button1024", "button1030"}) {
+             {"check1008", "check1010", "check1011", "button1023", "button1024", "button1030"}) {
             click(dialog, QString::fromLatin1(name));
         }
         QTest::mouseClick(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
@@ -92,7 +94,9 @@ TEST(Preferences, CancelLeavesEverySettingAndOkStoresAllSeven) {
         EXPECT_EQ(settings->keywordColour, 0x00030201u);
         EXPECT_EQ(settings->commentColour, 0x00060504u);
         EXPECT_EQ(settings->stringColour, 0x00090807u);
+        EXPECT_EQ(settings->keepCompilerRunning, 0);
     }
+    EXPECT_EQ(harness.storedSettings()->readInt(u"OPTIONS"_s, u"KEEPCOMPILER"_s, 1), 0);
 }
 
 // With the JDK folder left empty the tools come from /bin: the note says which compiler Build

@@ -36,6 +36,10 @@ public:
     // The marks the project hands a window that opens.
     QList<jdk::CompilerMark> marks;
     QList<jdk::CompilerMark> CompilerMarksOf(const QString &) const override { return marks; }
+    // Checks nothing as it is typed.
+    std::optional<LiveCheckSetup> LiveCheckFor(const QString &, const QString &) override {
+        return std::nullopt;
+    }
     void ClearFileClasses(const QString &) override { record(u"ClearFileClasses", {}); }
     bool AddClass(const QString &, const QString &name) override {
         return record(u"AddClass", {name});

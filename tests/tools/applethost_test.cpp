@@ -4,38 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
-// The version in a JDK's release file decides whether it still has the applet classes.
-TEST(AppletHostTest, ReadsTheReleaseFileAndKnowsTheAppletClasses) {
-    const struct {
-        QString release, version;
-        int feature;
-        bool appletClasses;
-    } cases[] = {
-        {"IMPLEMENTOR=\"Debian\"\nJAVA_RUNTIME_VERSION=\"17.0.15+6\"\nJAVA_VERSION=\"17.0.15\"\n",
-         "17.0.15", 17, true},
-        {"JAVA_VERSION=\"1.8.0_372\"\r\nOS_NAME=\"Linux\"\r\n", "1.8.0_372", 8, true},
-        {"JAVA_VERSION=\"26-ea\"\n", "26-ea", 26, false},
-        // A JDK without a release file may still run applets; the compiler tells otherwise.
-        {"", "", 0, true},
-    };
-    for (const auto &test : cases) {
-        const QString version = jdk::releaseVersion(test.release);
-        EXPECT_EQ(version, test.version);
-        EXPECT_EQ(jdk::featureVersion(version), test.feature) << version.toStdString();
-        EXPECT_EQ(jdk::hasAppletClasses(jdk::featureVersion(version)), test.appletClasses)
-            << version.toStdString();
+// Applets live in every JDK up to 25; a JDK without a known version is given the benefit of
+// the doubt, and the compiler tells otherwise.
+TEST(AppletHostTest, KnowsWhichJdksHaveTheAppletClasses) {
+    for (const auto &[feature, appletClasses] :
+         {std::pair{8, true}, {17, true}, {25, true}, {26, false}, {0, true}}) {
+        EXPECT_EQ(jdk::hasAppletClasses(feature), appletClasses) << feature;
     }
-}
-
-// The version comes from a file in the JDK folder: it never leads out of the cache.
-TEST(AppletHostTest, FolderStaysInsideTheCache) {
-    const QString cache = "/home/u/.cache/tarvo/applethost/";
-    EXPECT_EQ(jdk::appletHostFolder("/home/u/.cache", ""), cache + "unknown");
-    EXPECT_EQ(jdk::appletHostFolder("/home/u/.cache", "../../bin"), cache + ".._.._bin");
-    EXPECT_EQ(jdk::appletHostFolder("/home/u/.cache", ".."), cache + "unknown");
-    EXPECT_EQ(jdk::appletHostFolder("/home/u/.cache", "17 \"x\""), cache + "17__x_");
 }
 
 // Blanks and a leading dash in the paths must not split an argument or become a java option.
