@@ -1,8 +1,9 @@
 #include "editors/syntaxcolouring.h"
 
+#include "editors/javakeywords.h"
+
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 
 namespace editors {
 
@@ -14,6 +15,7 @@ constexpr QChar kLineFeed = u'\n';
 constexpr QStringView kLineCommentStart = u"//";
 constexpr QStringView kBlockCommentStart = u"/*";
 constexpr QStringView kBlockCommentEnd = u"*/";
+constexpr QStringView kTextBlockDelimiter = u"\"\"\"";
 
 // The keyword table in its original form: seven pieces, joined and then split at each ";".
 constexpr const char *kKeywordPieces[] = {
@@ -45,17 +47,6 @@ QStringList buildKeywordList() {
     return keywords;
 }
 
-bool isKeyword(QStringView word) {
-    static const std::unordered_set<std::u16string_view> keywords = [] {
-        std::unordered_set<std::u16string_view> set;
-        for (const QString &keyword : keywordList()) {
-            set.emplace(QStringView(keyword).utf16(), keyword.size());
-        }
-        return set;
-    }();
-    return keywords.contains(std::u16string_view(word.utf16(), word.size()));
-}
-
 // The first occurrence of `what` that starts at `from` or later, or -1; a start beyond the end
 // of the text finds nothing.
 qsizetype find(QStringView text, QStringView what, qsizetype from) {
@@ -76,7 +67,9 @@ void mark(ColourClasses &classes, qsizetype from, qsizetype to, ColourClass colo
 
 // A keyword counts only where neither neighbour is an identifier character. Keywords are made of
 // identifier characters only, so the occurrences that count are exactly the maximal runs of
-// identifier characters that spell a keyword: one pass over the text finds them all.
+// identifier characters that spell a keyword: one pass over the text finds them all. A
+// contextual word counts where its line makes it a keyword (non-sealed takes its "-sealed"
+// along).
 void markKeywords(QStringView text, ColourClasses &classes) {
     const qsizetype length = text.size();
     qsizetype position = 0;
@@ -89,29 +82,96 @@ void markKeywords(QStringView text, ColourClasses &classes) {
         while (position < length && isIdentifierChar(text[position])) {
             ++position;
         }
-        if (isKeyword(text.sliced(start, position - start))) {
-            mark(classes, start, position, ColourClass::Keyword);
+        if (const qsizetype length = keywordLength(text, start, position); length > 0) {
+            mark(classes, start, start + length, ColourClass::Keyword);
         }
     }
 }
 
-// Strings over the whole text. A quote right after a backslash does not close, even when that
-// backslash is itself escaped. An unterminated string gets no colour, and the search for the
-// next string starts one character after the end of the previous one.
+// Whether the double quote at position is the character of a character literal, '"' or '\"',
+// which opens no string.
+bool isQuoteCharacter(QStringView text, qsizetype position) {
+    if (position + 1 >= text.size() || text[position + 1] != u'\'') {
+        return false;
+    }
+    if (position >= 1 && text[position - 1] == u'\'') {
+        return true;
+    }
+    return position >= 2 && text[position - 1] == kBackslash && text[position - 2] == u'\'';
+}
+
+// The first double quote at from or later that opens a string, or -1.
+qsizetype findStringStart(QStringView text, qsizetype from) {
+    qsizetype quote = find(text, kQuote, from);
+    while (quote >= 0 && isQuoteCharacter(text, quote)) {
+        quote = find(text, kQuote, quote + 1);
+    }
+    return quote;
+}
+
+// Whether the character at position follows an odd run of backslashes that starts at from or
+// later: escapes are read in pairs, so only such a character is escaped.
+bool isEscaped(QStringView text, qsizetype from, qsizetype position) {
+    qsizetype backslashes = 0;
+    while (position - backslashes - 1 >= from && text[position - backslashes - 1] == kBackslash) {
+        ++backslashes;
+    }
+    return backslashes % 2 == 1;
+}
+
+// The quote that closes a string whose text starts at from: the first one not escaped, or -1.
+qsizetype findStringEnd(QStringView text, qsizetype from) {
+    qsizetype quote = find(text, kQuote, from);
+    while (quote >= 0 && isEscaped(text, from, quote)) {
+        quote = find(text, kQuote, quote + 1);
+    }
+    return quote;
+}
+
+// The three quotes that close a text block whose text starts at from, or -1.
+qsizetype findTextBlockEnd(QStringView text, qsizetype from) {
+    qsizetype delimiter = find(text, kTextBlockDelimiter, from);
+    while (delimiter >= 0 && isEscaped(text, from, delimiter)) {
+        delimiter = find(text, kTextBlockDelimiter, delimiter + 1);
+    }
+    return delimiter;
+}
+
+// Whether three quotes at position open a text block: nothing but blanks may follow them on
+// their line. In a text, the line ends at a line feed, at CR LF or at the end of the text.
+bool opensTextBlock(QStringView text, qsizetype position) {
+    if (!text.sliced(position).startsWith(kTextBlockDelimiter)) {
+        return false;
+    }
+    qsizetype after = position + kTextBlockDelimiter.size();
+    while (after < text.size()
+           && (text[after] == u' ' || text[after] == u'\t' || text[after] == u'\f')) {
+        ++after;
+    }
+    return after == text.size() || text[after] == kLineFeed
+           || (text[after] == u'\r' && after + 1 < text.size() && text[after + 1] == kLineFeed);
+}
+
+// Strings over the whole text. A character literal '"' opens none. Escapes are read in pairs,
+// so "\\" ends at its last quote. A text block runs from its three quotes to the three that
+// close it, over as many lines as it takes, or to the end of the text. An unterminated string
+// gets no colour, and the search for the next string starts one character after the end of
+// the previous one.
 void markStrings(QStringView text, ColourClasses &classes) {
     const qsizetype length = text.size();
     qsizetype end = 0;
     for (;;) {
-        const qsizetype start = find(text, kQuote, end);
+        const qsizetype start = findStringStart(text, end);
         if (start < 0) {
             return;
         }
-        end = find(text, kQuote, start + 1);
-        while (end >= 0 && text[end - 1] == kBackslash) {
-            end = find(text, kQuote, end + 1);
+        if (opensTextBlock(text, start)) {
+            const qsizetype close = findTextBlockEnd(text, start + kTextBlockDelimiter.size());
+            end = close < 0 ? length : close + kTextBlockDelimiter.size();
+        } else {
+            const qsizetype close = findStringEnd(text, start + 1);
+            end = close < 0 ? start : close + 1;
         }
-        end = end < 0 ? start : end + 1;
-        end = std::min(end, length - 1);
         mark(classes, start, end, ColourClass::String);
         ++end;
         if (end >= length - 1) {
@@ -135,7 +195,7 @@ void markLineComments(QStringView text, ColourClasses &classes) {
         }
         end = find(text, kLineFeed, start);
         if (end < 0) {
-            end = length - 1;
+            end = length;
         }
         mark(classes, start, end, ColourClass::Comment);
         ++end;
@@ -153,25 +213,45 @@ void markBlockComments(QStringView text, ColourClasses &classes) {
             return;
         }
         end = find(text, kBlockCommentEnd, start);
-        end = end < 0 ? length - 1 : end + 2;
+        end = end < 0 ? length : end + 2;
         mark(classes, start, end, ColourClass::Comment);
         ++end;
     }
 }
 
-// Strings within one line: an unterminated string runs to the end of the line.
-void markLineStrings(QStringView line, ColourClasses &classes) {
+// Strings within one line: an unterminated string runs to the end of the line, and so do three
+// quotes with nothing but blanks after them, which open a text block. A line that starts inside
+// a text block is a string up to the three quotes that close it. Gives whether the line ends
+// inside a text block. Classes are marked only when given.
+bool markLineStrings(QStringView line, bool inTextBlock, ColourClasses *classes) {
     const qsizetype length = line.size();
-    qsizetype start = find(line, kQuote, 0);
-    while (start >= 0) {
-        qsizetype end = find(line, kQuote, start + 1);
-        while (end >= 0 && line[end - 1] == kBackslash) {
-            end = find(line, kQuote, end + 1);
+    const auto markString = [classes](qsizetype from, qsizetype to) {
+        if (classes) {
+            mark(*classes, from, to, ColourClass::String);
         }
-        end = end < 0 ? length : end + 1;
-        mark(classes, start, end, ColourClass::String);
-        start = find(line, kQuote, end + 1);
+    };
+    qsizetype from = 0;
+    if (inTextBlock) {
+        const qsizetype close = findTextBlockEnd(line, 0);
+        if (close < 0) {
+            markString(0, length);
+            return true;
+        }
+        markString(0, close + kTextBlockDelimiter.size());
+        from = close + kTextBlockDelimiter.size() + 1;
     }
+    qsizetype start = findStringStart(line, from);
+    while (start >= 0) {
+        if (opensTextBlock(line, start)) {
+            markString(start, length);
+            return true;
+        }
+        qsizetype end = findStringEnd(line, start + 1);
+        end = end < 0 ? length : end + 1;
+        markString(start, end);
+        start = findStringStart(line, end + 1);
+    }
+    return false;
 }
 
 // The first "//" outside a string makes the rest of the line a comment.
@@ -222,16 +302,35 @@ ColourClasses classifyWholeText(QStringView text) {
     return classes;
 }
 
-ColourClasses classifyLine(QStringView line, bool open) {
+ColourClasses classifyLine(QStringView line, bool open, bool inTextBlock) {
     ColourClasses classes(line.size(), ColourClass::Normal);
     markKeywords(line, classes);
-    markLineStrings(line, classes);
+    markLineStrings(line, inTextBlock, &classes);
     markLineComment(line, classes);
     if (open && !line.contains(kBlockCommentEnd)) {
         mark(classes, 0, line.size(), ColourClass::Comment);
     }
     markLineBlockComments(line, open, classes);
     return classes;
+}
+
+bool textBlockOpenAfterLine(QStringView line, bool inTextBlock) {
+    if (!line.contains(kTextBlockDelimiter)) {
+        return inTextBlock;
+    }
+    return markLineStrings(line, inTextBlock, nullptr);
+}
+
+bool IsInTextBlock(QStringView text, qsizetype lineStart) {
+    const qsizetype end = std::clamp<qsizetype>(lineStart, 0, text.size());
+    bool open = false;
+    qsizetype start = 0;
+    for (qsizetype lineBreak;
+         (lineBreak = text.indexOf(u"\r\n", start)) >= 0 && lineBreak + 2 <= end;
+         start = lineBreak + 2) {
+        open = textBlockOpenAfterLine(text.sliced(start, lineBreak - start), open);
+    }
+    return open;
 }
 
 CommentMarker lastCommentMarker(QStringView text) {

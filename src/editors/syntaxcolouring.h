@@ -28,19 +28,30 @@ inline bool isIdentifierChar(QChar character) {
 }
 
 // The keywords in table order, matched case-sensitively: 60 entries. The list holds "instanceOf"
-// as it always has, and the real Java keyword "instanceof" right after it.
+// as it always has, and the real Java keyword "instanceof" right after it. The words of later
+// Java versions are in javakeywords.h.
 const QStringList &keywordList();
 
 // The classes of a whole text: keywords, then strings, then line comments, then block comments,
-// each later step overriding the earlier ones. A string or comment that runs to the end of the
-// text leaves the text's last character out; a block comment closed by the last two characters
-// covers them.
+// each later step overriding the earlier ones. A character literal is one unit ('"' opens no
+// string), a string's escapes are read in pairs, and a text block (three quotes ending their
+// line, up to the three quotes that close it) is one string over several lines. A string or
+// comment that runs to the end of the text is coloured to its last character.
 ColourClasses classifyWholeText(QStringView text);
 
 // The classes of one line, given without its line break. `open` tells whether a block comment
-// stands open at the start of the line (IsInBlockComment at the line's first offset). Unlike the
-// whole-text pass, an unterminated string runs to the end of the line.
-ColourClasses classifyLine(QStringView line, bool open);
+// stands open at the start of the line (IsInBlockComment at the line's first offset),
+// `inTextBlock` whether a text block does (IsInTextBlock). Unlike the whole-text pass, an
+// unterminated string runs to the end of the line.
+ColourClasses classifyLine(QStringView line, bool open, bool inTextBlock = false);
+
+// Whether a text block stands open at the end of a line (given without its line break) that
+// starts inside one or not. Only a line holding three quotes can change it.
+bool textBlockOpenAfterLine(QStringView line, bool inTextBlock);
+
+// Whether a text block stands open at the start of the line that starts at lineStart in a CR LF
+// text: textBlockOpenAfterLine over the lines above it, from the first line on.
+bool IsInTextBlock(QStringView text, qsizetype lineStart);
 
 // The last block-comment delimiter that starts in a text.
 enum class CommentMarker { None, Open, Close };

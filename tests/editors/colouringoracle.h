@@ -10,7 +10,8 @@
 namespace oracle {
 
 editors::ColourClasses classifyWholeText(std::u16string_view text);
-editors::ColourClasses classifyLine(std::u16string_view line, bool open);
+editors::ColourClasses classifyLine(std::u16string_view line, bool open, bool inTextBlock);
+bool isInTextBlock(std::u16string_view text, qsizetype lineStart);
 bool isInBlockComment(std::u16string_view text, qsizetype offset);
 
 } // namespace oracle

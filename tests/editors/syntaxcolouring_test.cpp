@@ -66,7 +66,7 @@ std::vector<std::pair<qsizetype, qsizetype>> lineSpans(QStringView text) {
 
 // Each line as three rows: the text with tab, CR and LF made visible; the whole-text pass's
 // classes, its line break included; the line pass's classes ("line/*" where the line starts
-// inside a block comment).
+// inside a block comment, "line\"\"\"" inside a text block).
 QString renderBothPasses(QStringView text) {
     const std::string whole = letters(classifyWholeText(text));
     QString rendered;
@@ -78,13 +78,16 @@ QString renderBothPasses(QStringView text) {
         QString visible = text.sliced(start, withBreak).toString();
         visible.replace(u'\t', u'\u2192').replace(u'\r', u'\u240D').replace(u'\n', u'\u240A');
         const bool open = IsInBlockComment(text, start);
+        const bool inTextBlock = IsInTextBlock(text, start);
         rendered += QStringLiteral("text   ") + visible + u'\n';
         rendered += QStringLiteral("whole  ")
                     + QString::fromStdString(whole.substr(start, withBreak)) + u'\n';
-        rendered +=
-            (open ? QStringLiteral("line/* ") : QStringLiteral("line   "))
-            + QString::fromStdString(letters(classifyLine(text.sliced(start, length), open)))
-            + QStringLiteral("\n\n");
+        rendered += (open          ? QStringLiteral("line/* ")
+                     : inTextBlock ? QStringLiteral("line\"\"\"")
+                                   : QStringLiteral("line   "))
+                    + QString::fromStdString(
+                        letters(classifyLine(text.sliced(start, length), open, inTextBlock)))
+                    + QStringLiteral("\n\n");
     }
     return rendered;
 }
@@ -115,8 +118,11 @@ void expectSameAsOracle(const QString &text) {
     EXPECT_EQ(letters(oracle::classifyWholeText(literal)), letters(classifyWholeText(text)));
     for (const auto &[start, length] : lineSpans(text)) {
         const bool open = oracle::isInBlockComment(literal, start);
-        EXPECT_EQ(letters(oracle::classifyLine(literal.substr(start, length), open)),
-                  letters(classifyLine(QStringView(text).sliced(start, length), open)));
+        const bool inTextBlock = oracle::isInTextBlock(literal, start);
+        EXPECT_EQ(inTextBlock, IsInTextBlock(text, start)) << "line at " << start;
+        EXPECT_EQ(
+            letters(oracle::classifyLine(literal.substr(start, length), open, inTextBlock)),
+            letters(classifyLine(QStringView(text).sliced(start, length), open, inTextBlock)));
     }
     for (qsizetype offset = -1; offset <= text.size() + 1; ++offset) {
         EXPECT_EQ(oracle::isInBlockComment(literal, offset), IsInBlockComment(text, offset))
@@ -146,6 +152,32 @@ TEST(ColouringOracle, FastPassesMatchTheLiteralStepsOnGeneratedTexts) {
     std::mt19937 random(20240607);
     for (int round = 0; round < 4000 && !HasFailure(); ++round) {
         expectSameAsOracle(generatedText(random));
+    }
+}
+
+// Pieces of today's Java: text blocks and their escapes, character literals around quotes,
+// escaped backslashes, contextual words in and out of their places.
+QString generatedModernText(std::mt19937 &random) {
+    static constexpr QStringView pieces[] = {
+        u"\"\"\"",  u"\"\"\"\r\n", u"\"",    u"\\",       u"\\\\",      u"'\"'",
+        u"'\\\"'",  u"'",          u"\r\n",  u" ",        u"record",    u"Point(",
+        u"sealed ", u"non-sealed", u"class", u"permits ", u"yield ",    u"case ",
+        u"when ",   u"var",        u"enum",  u"module ",  u"requires ", u"to ",
+        u"x",       u";",          u"//",    u"/*",       u"*/",
+    };
+    std::uniform_int_distribution<int> pieceCount(0, 40);
+    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+    QString text;
+    for (int count = pieceCount(random); count > 0; --count) {
+        text += pieces[pick(random)];
+    }
+    return text;
+}
+
+TEST(ColouringOracle, FastPassesMatchTheLiteralStepsOnTodaysConstructs) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 4000 && !HasFailure(); ++round) {
+        expectSameAsOracle(generatedModernText(random));
     }
 }
 
