@@ -1,5 +1,7 @@
 #include "model/javasourcescanner.h"
 
+#include "model/javaheads.h"
+#include "model/javatextblocks.h"
 #include "model/scansink.h"
 
 #include <limits>
@@ -10,8 +12,6 @@ namespace {
 // declaration text once its offset is known.
 constexpr QStringView kTrailingWhiteSpace = u" \t\n\v\f\r";
 constexpr QStringView kLeadingBlanks = u"\t\n\r ";
-// Characters that end a class name.
-constexpr QStringView kNameEnd = u"\r\t\n ";
 // Declarations are normalised by replacing every double space by one this many times, which
 // turns runs of up to 32 spaces into one.
 constexpr int kSpaceRunPasses = 5;
@@ -201,7 +201,10 @@ void JavaSourceScanner::ScanSource(const QString &text, const QString &documentP
     consumedCount = 0;
     entryNames.clear();
     inInnerClass = false;
-    WorkingCopy working(scanned);
+    typeBodies = {};
+    // Text blocks hold no code: their braces and comment marks must not count.
+    const QString blanked = model::blankedTextBlocks(scanned);
+    WorkingCopy working(blanked.isNull() ? scanned : QStringView(blanked));
 
     for (;;) {
         if (working.indexOf(OpenBrace) < 0) {
@@ -241,16 +244,33 @@ void JavaSourceScanner::ScanSource(const QString &text, const QString &documentP
 }
 
 void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const ScanTarget &target) {
+    // The block this brace opens is no type body until its head says so.
+    if (depth + 1 < static_cast<int>(typeBodies.size())) {
+        typeBodies[depth + 1] = {};
+    }
+    // In an enum's body the constants come first, up to a ";": a brace among them opens a
+    // constant's body, and the head that holds the ";" starts after it.
+    bool constantBody = false;
+    if (TypeBody &body = typeBodies[depth]; body.enumConstants) {
+        const qsizetype semicolon = head.lastIndexOf(u';');
+        if (semicolon < 0) {
+            constantBody = true;
+        } else {
+            body.enumConstants = false;
+            head = head.sliced(semicolon + 1);
+        }
+    }
+
     const QStringView trimmed = trimmedRight(head, kTrailingWhiteSpace);
     qsizetype lastLine = trimmed.lastIndexOf(u'\n');
     // A parameter list, or an extends or implements part, that runs over several lines is
-    // taken whole: the declaration starts on the line of its "(" or of its "class ".
+    // taken whole: the declaration starts on the line of its "(" or of its type keyword.
     if (lastLine >= 0) {
         if (const qsizetype paren = trimmed.lastIndexOf(u'('); paren >= 0) {
             if (paren < lastLine) {
                 lastLine = trimmed.left(paren).lastIndexOf(u'\n');
             }
-        } else if (const qsizetype keyword = trimmed.indexOf(u"class "); keyword >= 0) {
+        } else if (const qsizetype keyword = model::typeKeywordIndex(trimmed); keyword >= 0) {
             if (keyword < lastLine) {
                 lastLine = trimmed.left(keyword).lastIndexOf(u'\n');
             }
@@ -260,7 +280,7 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
     declOffset = consumedCount - static_cast<int>(declaration.size());
 
     const QStringView text = trimmedLeft(declaration, kLeadingBlanks);
-    if (!text.isEmpty()) {
+    if (!text.isEmpty() && !constantBody) {
         RecordDeclaration(text, depth, target);
     }
 }
@@ -270,17 +290,8 @@ void JavaSourceScanner::RecordDeclaration(QStringView declaration, int depth,
     const QString s = normalisedDeclaration(declaration);
 
     // A plain substring test: "subclass x" holds "class " too.
-    qsizetype keyword = s.indexOf(u"class ");
-    if (keyword < 0) {
-        keyword = s.indexOf(u"interface ");
-    }
-    if (keyword >= 0) {
-        const qsizetype nameStart = s.indexOf(u' ', keyword) + 1;
-        qsizetype nameEnd = nameStart;
-        while (nameEnd < s.size() && !kNameEnd.contains(s[nameEnd])) {
-            ++nameEnd;
-        }
-        const QString name = s.mid(nameStart, nameEnd - nameStart);
+    if (const model::TypeHead type = model::typeHeadOf(s); type.kind != model::TypeKind::None) {
+        const QString &name = type.name;
         if (depth < 2) {
             currentClassName = name;
             appendEntry({name});
@@ -295,9 +306,21 @@ void JavaSourceScanner::RecordDeclaration(QStringView declaration, int depth,
             }
             inInnerClass = true;
         }
+        if (depth + 1 < static_cast<int>(typeBodies.size())) {
+            typeBodies[depth + 1] = {type.kind == model::TypeKind::Enum,
+                                     type.kind == model::TypeKind::Record ? name : QString(),
+                                     type.components};
+        }
         return;
     }
 
+    if (model::isExpressionHead(s)) {
+        return;
+    }
+    if (const TypeBody &body = typeBodies[depth]; model::isCompactConstructor(s, body.recordName)) {
+        recordMethod(body.recordName + body.recordComponents, depth, target);
+        return;
+    }
     const qsizetype paren = s.indexOf(u'(');
     if (paren < 1) {
         return;
@@ -309,7 +332,11 @@ void JavaSourceScanner::RecordDeclaration(QStringView declaration, int depth,
         return;
     }
     // A ")" only before the name leaves nothing between the name's start and it.
-    const QString signature = s.mid(nameStart, qMax<qsizetype>(lastClose + 1 - nameStart, 0));
+    recordMethod(s.mid(nameStart, qMax<qsizetype>(lastClose + 1 - nameStart, 0)), depth, target);
+}
+
+void JavaSourceScanner::recordMethod(const QString &signature, int depth,
+                                     const ScanTarget &target) {
     if (depth <= 2) {
         if (target.project) {
             target.project->AddMethod(target.path, currentClassName, signature);

@@ -13,7 +13,12 @@ class ScanSink;
 // methods, their inner classes and the methods of those, and records them as entries (Foo,
 // Foo.paint(Graphics g), Foo.Inner, Foo.Inner.run()) with the text offset of each
 // declaration. There is no tokenizer: braces in strings and comments that are not removed
-// count like any other.
+// count like any other; only text blocks are blanked first.
+//
+// Enums and records are classes: a record's compact constructor is listed with its components
+// (Point(int x, int y)), and the bodies of enum constants are passed over. A brace opened by
+// an expression (an anonymous class, a lambda) is no method. A generic type is named without
+// its type parameters (Queue, Queue.Node).
 //
 // Offsets are indices into the scanned text, whose line breaks are expected to be CR LF
 // (each line break counts two). The scan costs time linear in the length of the text.
@@ -61,7 +66,19 @@ protected:
     // the working copy's first character.
     int consumedCount = 0;
 
+    // What the block opened at a depth is, as far as heads at that depth care: the body of an
+    // enum whose constants still come, or of a record with its name and components.
+    struct TypeBody {
+        bool enumConstants = false;
+        QString recordName;
+        QString recordComponents;
+    };
+    // Slot d: the body whose heads stand at depth d (the slots past the deepest examined depth
+    // are never used).
+    std::array<TypeBody, 5> typeBodies{};
+
 private:
+    void recordMethod(const QString &signature, int depth, const ScanTarget &target);
     // Appends the parts joined by "." as the next entry, with declOffset as its offset.
     void appendEntry(std::initializer_list<QStringView> parts);
 };

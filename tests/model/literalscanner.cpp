@@ -1,5 +1,7 @@
 #include "literalscanner.h"
 
+#include "model/javaheads.h"
+#include "model/javatextblocks.h"
 #include "model/scansink.h"
 
 namespace {
@@ -22,7 +24,13 @@ void LiteralScanner::scan(const QString &text, const QString &path, ScanSink *pr
     entryNames.clear();
     entryOffsets.clear();
     inInnerClass = false;
-    QString t = text;
+    for (Body &body : m_bodies) {
+        body = {};
+    }
+    QString t = model::blankedTextBlocks(text);
+    if (t.isNull()) {
+        t = text;
+    }
     const auto at = [&t](const QString &needle) { return t.indexOf(needle); };
     for (;;) {
         if (at("{") < 0) {
@@ -71,7 +79,17 @@ void LiteralScanner::scan(const QString &text, const QString &path, ScanSink *pr
 }
 
 void LiteralScanner::extract(const QString &head, int depth) {
+    m_bodies[depth + 1] = {};
     QString d = head;
+    bool constantBody = false;
+    if (m_bodies[depth].enumConstants) {
+        if (d.contains(';')) {
+            m_bodies[depth].enumConstants = false;
+            d = d.mid(d.lastIndexOf(';') + 1);
+        } else {
+            constantBody = true;
+        }
+    }
     while (!d.isEmpty() && isTrailingSpace(d.back())) {
         d.chop(1);
     }
@@ -82,8 +100,8 @@ void LiteralScanner::extract(const QString &head, int depth) {
             if (q < n) {
                 n = d.left(q).lastIndexOf('\n');
             }
-        } else if (d.contains("class ")) {
-            const int q = d.indexOf("class ");
+        } else if (model::typeKeywordIndex(d) >= 0) {
+            const int q = model::typeKeywordIndex(d);
             if (q < n) {
                 n = d.left(q).lastIndexOf('\n');
             }
@@ -94,7 +112,7 @@ void LiteralScanner::extract(const QString &head, int depth) {
     while (!b.isEmpty() && QStringLiteral("\t\n\r ").contains(b.front())) {
         b.remove(0, 1);
     }
-    if (!b.isEmpty()) {
+    if (!b.isEmpty() && !constantBody) {
         record(b, depth);
     }
 }
@@ -105,14 +123,8 @@ void LiteralScanner::record(QString s, int depth) {
     for (int i = 0; i < 5; ++i) {
         s.replace("  ", " ");
     }
-    if (s.contains("class ") || s.contains("interface ")) {
-        const int k = s.contains("class ") ? s.indexOf("class ") : s.indexOf("interface ");
-        const int start = s.indexOf(' ', k) + 1;
-        int end = start;
-        while (end < s.size() && !QStringLiteral("\r\t\n ").contains(s[end])) {
-            ++end;
-        }
-        const QString name = s.mid(start, end - start);
+    if (const model::TypeHead type = model::typeHeadOf(s); type.kind != model::TypeKind::None) {
+        const QString name = type.name;
         if (depth < 2) {
             currentClassName = name;
             entryNames.append(name);
@@ -128,6 +140,18 @@ void LiteralScanner::record(QString s, int depth) {
             inInnerClass = true;
         }
         entryOffsets.append(declOffset);
+        m_bodies[depth + 1].enumConstants = type.kind == model::TypeKind::Enum;
+        if (type.kind == model::TypeKind::Record) {
+            m_bodies[depth + 1].record = name + type.components;
+            m_bodies[depth + 1].recordName = name;
+        }
+        return;
+    }
+    if (model::isExpressionHead(s)) {
+        return;
+    }
+    if (model::isCompactConstructor(s, m_bodies[depth].recordName)) {
+        method(m_bodies[depth].record, depth);
         return;
     }
     const int t = s.indexOf('(');
@@ -143,7 +167,10 @@ void LiteralScanner::record(QString s, int depth) {
         return;
     }
     const int last = s.lastIndexOf(')');
-    const QString signature = last >= start ? s.mid(start, last - start + 1) : QString();
+    method(last >= start ? s.mid(start, last - start + 1) : QString(), depth);
+}
+
+void LiteralScanner::method(const QString &signature, int depth) {
     if (depth <= 2) {
         if (m_project) {
             m_project->AddMethod(m_path, currentClassName, signature);

@@ -24,6 +24,15 @@ struct LiteralScanner {
 private:
     void extract(const QString &head, int depth);
     void record(QString s, int depth);
+    void method(const QString &signature, int depth);
+
+    // Per depth: whether heads there are enum constants still, and the record whose body it is.
+    struct Body {
+        bool enumConstants = false;
+        QString recordName;
+        QString record; // name and components: the compact constructor's signature
+    };
+    Body m_bodies[5];
 
     QString m_path;
     ScanSink *m_project = nullptr;

@@ -106,7 +106,7 @@ TEST_P(HandWrittenSources, GiveTheirGoldenEntriesAndMatchTheLiteralScan) {
     EXPECT_TRUE(matchesLiteralScan(text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scanner, HandWrittenSources, testing::Values("Shapes", "Editor", "Legacy"),
+INSTANTIATE_TEST_SUITE_P(Scanner, HandWrittenSources, testing::Values("Shapes", "Editor", "Legacy", "Modern"),
                          [](const auto &info) { return std::string(info.param); });
 
 // A few sources of the installed JDK (modules layout), when there is one and unzip to read it.

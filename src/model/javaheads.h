@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// What the scanner makes of a declaration's head: the text before an opening brace, with its
+// white space normalised. No parser: each rule looks for a few words and marks.
+namespace model {
+
+enum class TypeKind { None, Class, Enum, Record };
+
+struct TypeHead {
+    TypeKind kind = TypeKind::None;
+    QString name;
+    // A record's component list with its parentheses, "(int x, int y)"; empty otherwise.
+    QString components;
+};
+
+// The type a head declares. A class or interface is found, as ever, by the plain text
+// "class " or "interface " anywhere in it; an enum by the word enum before a space; a record by
+// the word record before a name and its "(" or "<". The name ends at white space or at the "<"
+// of its type parameters, so a generic class is named by its name.
+TypeHead typeHeadOf(QStringView head);
+
+// Where the first type keyword (class, interface, enum, record) of a head starts, or -1: a type
+// head that runs over several lines is taken from that line on.
+qsizetype typeKeywordIndex(QStringView head);
+
+// Whether a head that is no type is an expression rather than a method: its last statement (the
+// text after its last ";") holds "->", or holds "=" or the word new before its first "(". An
+// anonymous class or a lambda opens such a brace.
+bool isExpressionHead(QStringView head);
+
+// Whether a head is the compact constructor of the named record: no "(", no "=", and the
+// record's name as its last word.
+bool isCompactConstructor(QStringView head, QStringView recordName);
+
+} // namespace model
