@@ -122,13 +122,18 @@ qsizetype typeKeywordIndex(QStringView head) {
 }
 
 bool isExpressionHead(QStringView head) {
+    // The word new before the first "(" makes any head an expression, also when a ";" follows
+    // (a field made with new, then a static initialiser's brace).
+    const qsizetype firstParen = head.indexOf(u'(');
+    if (findWord(firstParen < 0 ? head : head.first(firstParen), u"new", u' ') >= 0) {
+        return true;
+    }
     const QStringView statement = head.sliced(head.lastIndexOf(u';') + 1);
     if (statement.contains(u"->")) {
         return true;
     }
     const qsizetype paren = statement.indexOf(u'(');
-    const QStringView before = paren < 0 ? statement : statement.first(paren);
-    return before.contains(u'=') || findWord(before, u"new", u' ') >= 0;
+    return (paren < 0 ? statement : statement.first(paren)).contains(u'=');
 }
 
 bool isCompactConstructor(QStringView head, QStringView recordName) {

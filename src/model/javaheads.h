@@ -26,9 +26,10 @@ TypeHead typeHeadOf(QStringView head);
 // head that runs over several lines is taken from that line on.
 qsizetype typeKeywordIndex(QStringView head);
 
-// Whether a head that is no type is an expression rather than a method: its last statement (the
-// text after its last ";") holds "->", or holds "=" or the word new before its first "(". An
-// anonymous class or a lambda opens such a brace.
+// Whether a head that is no type is an expression rather than a method: it holds the word new
+// before its first "(", or its last statement (the text after its last ";") holds "->", or "="
+// before its first "(". An anonymous class or a lambda opens such a brace; a field made with
+// new before a static initialiser is no method either.
 bool isExpressionHead(QStringView head);
 
 // Whether a head is the compact constructor of the named record: no "(", no "=", and the

@@ -40,6 +40,10 @@ TEST(TodaysJavaScan, ExpressionsOpeningBracesAreNoMethods) {
                              "  };", "  BinaryOperator<Integer> add = (a, b) -> {", "  };",
                              "  Runnable s = () -> {", "  };", "  void f() {", "  }", "}"})),
         QStringList({"A", "A.f()"}));
+    // A field made with new before a static initialiser; a call in a field still counts.
+    EXPECT_EQ(entriesOf(crlfLines({"class A {", "  Map<K, V> m = new HashMap<>();", "  static {",
+                                   "  }", "  int x = f(3);", "  static {", "  }", "}"})),
+              QStringList({"A", "A.f(3)"}));
     // Inside an inner class too, where the bodies at the next depth are examined.
     EXPECT_EQ(entriesOf(crlfLines({"class A {", "  class B {", "    Runnable r = () -> {", "    };",
                                    "    Object o = new Object() {", "    };", "    void g() {",
