@@ -152,6 +152,20 @@ bool opensTextBlock(QStringView text, qsizetype position) {
            || (text[after] == u'\r' && after + 1 < text.size() && text[after + 1] == kLineFeed);
 }
 
+// Whether a line comment starts on the line of position before it: a "//" whose first slash is not
+// in a string marked so far. Three quotes behind one open no text block (commented-out code).
+bool isAfterLineComment(QStringView text, qsizetype position, const ColourClasses &classes) {
+    const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf(kLineFeed, position - 1) + 1;
+    const QStringView before = text.sliced(lineStart, position - lineStart);
+    for (qsizetype slashes = before.indexOf(kLineCommentStart); slashes >= 0;
+         slashes = before.indexOf(kLineCommentStart, slashes + 1)) {
+        if (classes[lineStart + slashes] != ColourClass::String) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Strings over the whole text. A character literal '"' opens none. Escapes are read in pairs,
 // so "\\" ends at its last quote. A text block runs from its three quotes to the three that
 // close it, over as many lines as it takes, or to the end of the text. An unterminated string
@@ -165,7 +179,7 @@ void markStrings(QStringView text, ColourClasses &classes) {
         if (start < 0) {
             return;
         }
-        if (opensTextBlock(text, start)) {
+        if (opensTextBlock(text, start) && !isAfterLineComment(text, start, classes)) {
             const qsizetype close = findTextBlockEnd(text, start + kTextBlockDelimiter.size());
             end = close < 0 ? length : close + kTextBlockDelimiter.size();
         } else {
@@ -220,15 +234,13 @@ void markBlockComments(QStringView text, ColourClasses &classes) {
 }
 
 // Strings within one line: an unterminated string runs to the end of the line, and so do three
-// quotes with nothing but blanks after them, which open a text block. A line that starts inside
-// a text block is a string up to the three quotes that close it. Gives whether the line ends
-// inside a text block. Classes are marked only when given.
-bool markLineStrings(QStringView line, bool inTextBlock, ColourClasses *classes) {
+// quotes with nothing but blanks after them (and no line comment before them), which open a
+// text block. A line that starts inside a text block is a string up to the three quotes that
+// close it. Gives whether the line ends inside a text block.
+bool markLineStrings(QStringView line, bool inTextBlock, ColourClasses &classes) {
     const qsizetype length = line.size();
-    const auto markString = [classes](qsizetype from, qsizetype to) {
-        if (classes) {
-            mark(*classes, from, to, ColourClass::String);
-        }
+    const auto markString = [&classes](qsizetype from, qsizetype to) {
+        mark(classes, from, to, ColourClass::String);
     };
     qsizetype from = 0;
     if (inTextBlock) {
@@ -242,7 +254,7 @@ bool markLineStrings(QStringView line, bool inTextBlock, ColourClasses *classes)
     }
     qsizetype start = findStringStart(line, from);
     while (start >= 0) {
-        if (opensTextBlock(line, start)) {
+        if (opensTextBlock(line, start) && !isAfterLineComment(line, start, classes)) {
             markString(start, length);
             return true;
         }
@@ -305,7 +317,7 @@ ColourClasses classifyWholeText(QStringView text) {
 ColourClasses classifyLine(QStringView line, bool open, bool inTextBlock) {
     ColourClasses classes(line.size(), ColourClass::Normal);
     markKeywords(line, classes);
-    markLineStrings(line, inTextBlock, &classes);
+    markLineStrings(line, inTextBlock, classes);
     markLineComment(line, classes);
     if (open && !line.contains(kBlockCommentEnd)) {
         mark(classes, 0, line.size(), ColourClass::Comment);
@@ -318,7 +330,8 @@ bool textBlockOpenAfterLine(QStringView line, bool inTextBlock) {
     if (!line.contains(kTextBlockDelimiter)) {
         return inTextBlock;
     }
-    return markLineStrings(line, inTextBlock, nullptr);
+    ColourClasses classes(line.size(), ColourClass::Normal);
+    return markLineStrings(line, inTextBlock, classes);
 }
 
 bool IsInTextBlock(QStringView text, qsizetype lineStart) {

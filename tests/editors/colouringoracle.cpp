@@ -93,6 +93,20 @@ bool opensTextBlock(std::u16string_view text, qsizetype s) {
            || text.substr(k).starts_with(u"\r\n");
 }
 
+// Whether a "//" not marked String stands before s on its line.
+bool lineCommentBefore(std::u16string_view text, qsizetype s, const ColourClasses &m) {
+    qsizetype lineStart = s;
+    while (lineStart > 0 && text[lineStart - 1] != u'\n') {
+        --lineStart;
+    }
+    for (qsizetype k = lineStart; k + 1 < s; ++k) {
+        if (text[k] == u'/' && text[k + 1] == u'/' && m[k] != ColourClass::String) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The next quote at `from` or later that does not stand inside a character literal.
 qsizetype findOpening(std::u16string_view text, qsizetype from) {
     qsizetype s = find(text, u"\"", from);
@@ -124,7 +138,7 @@ ColourClasses classifyWholeText(std::u16string_view text) {
         if (s < 0) {
             break;
         }
-        if (opensTextBlock(text, s)) {
+        if (opensTextBlock(text, s) && !lineCommentBefore(text, s, m)) {
             e = findClosing(text, u"\"\"\"", s + 3);
             e = e < 0 ? n : e + 3;
         } else {
@@ -185,7 +199,7 @@ bool markLineStrings(std::u16string_view line, bool inTextBlock, ColourClasses &
         s = findOpening(line, close + 4);
     }
     while (s >= 0) {
-        if (opensTextBlock(line, s)) {
+        if (opensTextBlock(line, s) && !lineCommentBefore(line, s, m)) {
             fill(m, s, n - 1, ColourClass::String);
             return true;
         }

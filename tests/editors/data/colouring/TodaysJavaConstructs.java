@@ -17,6 +17,9 @@ class Modern {
         int record = 3, yield = 4, permits = 5;
         Thread.yield();
         String to = "with"; // uses to with
+        // String old = """
+        //     int x;
+        //     """;
         return n;
     }
 }
