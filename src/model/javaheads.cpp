@@ -136,6 +136,46 @@ bool isExpressionHead(QStringView head) {
     return (paren < 0 ? statement : statement.first(paren)).contains(u'=');
 }
 
+bool isEnumConstantHead(QStringView head, QStringView enumName) {
+    qsizetype at = 0;
+    const auto skipBlanks = [&] {
+        while (at < head.size() && (head[at].isSpace() || head[at] == u',')) {
+            ++at;
+        }
+    };
+    const auto name = [&] {
+        const qsizetype start = at;
+        while (at < head.size() && isNameChar(head[at])) {
+            ++at;
+        }
+        return head.sliced(start, at - start);
+    };
+    const auto arguments = [&] {
+        if (at < head.size() && head[at] == u'(') {
+            const qsizetype close = matchingBracket(head, at, u'(', u')');
+            at = close < 0 ? head.size() : close + 1;
+        }
+    };
+    // One constant after the other ("A, B, C(3)"), each with its annotations and arguments.
+    skipBlanks();
+    do {
+        while (at < head.size() && head[at] == u'@') {
+            ++at;
+            name();
+            arguments();
+            skipBlanks();
+        }
+        const QStringView constant = name();
+        if (constant.isEmpty() || constant == enumName) {
+            return false;
+        }
+        at = skipSpaces(head, at);
+        arguments();
+        skipBlanks();
+    } while (at < head.size());
+    return true;
+}
+
 bool isCompactConstructor(QStringView head, QStringView recordName) {
     if (recordName.isEmpty() || head.contains(u'(') || head.contains(u'=')) {
         return false;

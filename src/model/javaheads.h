@@ -32,6 +32,11 @@ qsizetype typeKeywordIndex(QStringView head);
 // new before a static initialiser is no method either.
 bool isExpressionHead(QStringView head);
 
+// Whether a head among an enum's constants opens a constant's body: nothing but constants, each
+// with its annotations, a name other than the enum's own and its arguments ("NANOSECONDS(1L)"),
+// apart by commas. A method or constructor head has a type, a modifier or the enum's name.
+bool isEnumConstantHead(QStringView head, QStringView enumName);
+
 // Whether a head is the compact constructor of the named record: no "(", no "=", and the
 // record's name as its last word.
 bool isCompactConstructor(QStringView head, QStringView recordName);

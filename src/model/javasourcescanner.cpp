@@ -249,13 +249,11 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
         typeBodies[depth + 1] = {};
     }
     // In an enum's body the constants come first, up to a ";": a brace among them opens a
-    // constant's body, and the head that holds the ";" starts after it.
-    bool constantBody = false;
-    if (TypeBody &body = typeBodies[depth]; body.enumConstants) {
-        const qsizetype semicolon = head.lastIndexOf(u';');
-        if (semicolon < 0) {
-            constantBody = true;
-        } else {
+    // constant's body, and the head that holds the ";" starts after it. (A comment cut may
+    // have taken the ";" away: the first head that is no constant ends the constants too.)
+    TypeBody &body = typeBodies[depth];
+    if (body.enumConstants) {
+        if (const qsizetype semicolon = head.lastIndexOf(u';'); semicolon >= 0) {
             body.enumConstants = false;
             head = head.sliced(semicolon + 1);
         }
@@ -280,7 +278,13 @@ void JavaSourceScanner::ExtractDeclaration(QStringView head, int depth, const Sc
     declOffset = consumedCount - static_cast<int>(declaration.size());
 
     const QStringView text = trimmedLeft(declaration, kLeadingBlanks);
-    if (!text.isEmpty() && !constantBody) {
+    if (body.enumConstants) {
+        if (model::isEnumConstantHead(normalisedDeclaration(text), body.enumName)) {
+            return;
+        }
+        body.enumConstants = false;
+    }
+    if (!text.isEmpty()) {
         RecordDeclaration(text, depth, target);
     }
 }
@@ -307,7 +311,8 @@ void JavaSourceScanner::RecordDeclaration(QStringView declaration, int depth,
             inInnerClass = true;
         }
         if (depth + 1 < static_cast<int>(typeBodies.size())) {
-            typeBodies[depth + 1] = {type.kind == model::TypeKind::Enum,
+            const bool isEnum = type.kind == model::TypeKind::Enum;
+            typeBodies[depth + 1] = {isEnum, isEnum ? name : QString(),
                                      type.kind == model::TypeKind::Record ? name : QString(),
                                      type.components};
         }

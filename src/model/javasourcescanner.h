@@ -70,6 +70,7 @@ protected:
     // enum whose constants still come, or of a record with its name and components.
     struct TypeBody {
         bool enumConstants = false;
+        QString enumName;
         QString recordName;
         QString recordComponents;
     };

@@ -81,14 +81,9 @@ void LiteralScanner::scan(const QString &text, const QString &path, ScanSink *pr
 void LiteralScanner::extract(const QString &head, int depth) {
     m_bodies[depth + 1] = {};
     QString d = head;
-    bool constantBody = false;
-    if (m_bodies[depth].enumConstants) {
-        if (d.contains(';')) {
-            m_bodies[depth].enumConstants = false;
-            d = d.mid(d.lastIndexOf(';') + 1);
-        } else {
-            constantBody = true;
-        }
+    if (m_bodies[depth].enumConstants && d.contains(';')) {
+        m_bodies[depth].enumConstants = false;
+        d = d.mid(d.lastIndexOf(';') + 1);
     }
     while (!d.isEmpty() && isTrailingSpace(d.back())) {
         d.chop(1);
@@ -112,7 +107,15 @@ void LiteralScanner::extract(const QString &head, int depth) {
     while (!b.isEmpty() && QStringLiteral("\t\n\r ").contains(b.front())) {
         b.remove(0, 1);
     }
-    if (!b.isEmpty() && !constantBody) {
+    if (m_bodies[depth].enumConstants) {
+        QString constant = b;
+        constant.replace("\r\n", " ").replace("\t", " ");
+        if (model::isEnumConstantHead(constant, m_bodies[depth].enumName)) {
+            return;
+        }
+        m_bodies[depth].enumConstants = false;
+    }
+    if (!b.isEmpty()) {
         record(b, depth);
     }
 }
@@ -140,7 +143,10 @@ void LiteralScanner::record(QString s, int depth) {
             inInnerClass = true;
         }
         entryOffsets.append(declOffset);
-        m_bodies[depth + 1].enumConstants = type.kind == model::TypeKind::Enum;
+        if (type.kind == model::TypeKind::Enum) {
+            m_bodies[depth + 1].enumConstants = true;
+            m_bodies[depth + 1].enumName = name;
+        }
         if (type.kind == model::TypeKind::Record) {
             m_bodies[depth + 1].record = name + type.components;
             m_bodies[depth + 1].recordName = name;

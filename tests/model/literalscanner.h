@@ -29,6 +29,7 @@ private:
     // Per depth: whether heads there are enum constants still, and the record whose body it is.
     struct Body {
         bool enumConstants = false;
+        QString enumName;
         QString recordName;
         QString record; // name and components: the compact constructor's signature
     };

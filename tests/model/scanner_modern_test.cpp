@@ -33,6 +33,15 @@ TEST(TodaysJavaScan, EnumsRecordsAndGenericTypesReachTheProjectAsClasses) {
               text.indexOf(QStringLiteral("    public Range")) + 2);
 }
 
+// The comment after the last constant is cut with the ";" before it: the constructor named like
+// the enum still ends the constants.
+TEST(TodaysJavaScan, EnumConstantsEndAtTheFirstHeadThatIsNoConstant) {
+    EXPECT_EQ(entriesOf(crlfLines({"enum E {", "  A, B, C {", "    void f() {", "    }", "  },",
+                                   "  @Deprecated D(4); // the last", "  E() {", "  }",
+                                   "  private E(int x) {", "  }", "}"})),
+              QStringList({"E", "E.E()", "E.E(int x)"}));
+}
+
 TEST(TodaysJavaScan, ExpressionsOpeningBracesAreNoMethods) {
     EXPECT_EQ(
         entriesOf(crlfLines({"class A {", "  Map<K, V> m = new HashMap<>() {{", "  }};",
