@@ -154,6 +154,10 @@ protected:
 
 private:
     void registerCommands();
+    // Once a project file is read from that path: the files that are not where it says but
+    // where a move of the project's folder put them are taken from there. The user hears of
+    // them, and of the files found nowhere, when the project is open.
+    void FindMovedFiles(const QString &projectPath);
     // What to do with a file whose name the project holds for another file that still exists.
     enum class SameName { Ask, Replace, Keep };
     bool addFile(const QString &path, SameName sameName);

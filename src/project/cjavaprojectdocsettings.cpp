@@ -58,6 +58,7 @@ bool CJavaProjectDoc::onOpenDocument(const QString &path) {
         return false;
     }
     m_runOptions = projectsettings::load(path);
+    FindMovedFiles(path);
     // Once the project is open: a project only read to be tried is gone by then.
     QTimer::singleShot(0, this, [this] {
         QStringList paths;
