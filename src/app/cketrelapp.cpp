@@ -19,14 +19,15 @@
 #include "framework/frame.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "framework/recoverywriter.h"
 #include "framework/resourcetables.h"
 #include "framework/view.h"
 #include "project/cjavaprojectdoc.h"
 #include "project/cjavaprojectview.h"
 #include "project/cprojectframe.h"
 #include "tools/cprocessoutputdialog.h"
-#include "tools/processrunner.h"
 #include "tools/javaservices.h"
+#include "tools/processrunner.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -72,6 +73,7 @@ CKetrelApp::~CKetrelApp() {
     // Documents go before the main window that shows them.
     closeAllDocuments();
     m_mainFrame.reset();
+    EndRecovery();
 }
 
 CKetrelApp *CKetrelApp::instance() {
@@ -86,6 +88,7 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
     m_appFolder = QCoreApplication::applicationDirPath();
     m_settings.LoadSettings(profile());
     registerDocTemplates();
+    StartRecovery();
 
     m_mainFrame = std::make_unique<CMainFrame>(*this, *m_tables);
     setMainWindow(m_mainFrame.get());
@@ -116,6 +119,7 @@ bool CKetrelApp::InitInstance(const QStringList &files) {
             ReopenProjectWindows(project->pathName());
         }
     }
+    OfferRecoveredTexts();
     if (files.isEmpty()) {
         ShowTipOfTheDay(true);
     }

@@ -13,9 +13,15 @@
 
 class CMainFrame;
 
+class PlainTextDocument;
+
 namespace fw {
+class DocTemplate;
+class RecoveryStore;
+class RecoveryWriter;
 class ResourceTables;
-}
+struct RecoveryEntry;
+} // namespace fw
 
 // The application object: owns the settings, registers the three document types, makes the
 // main window, opens what it is asked to, knows the one open project, and handles the commands
@@ -101,7 +107,24 @@ public:
     void ShowTipOfTheDay(bool atStartUp);
     QString tipsFilePath() const;
 
+    // Crash recovery. Keeps a recovery copy of every modified source and HTML window from the
+    // start on.
+    void StartRecovery();
+    // Offers the texts of a Tarvo that ended without closing its windows: "Tarvo did not close
+    // properly. Recover N unsaved files?". Yes brings each back in a window marked modified over
+    // its file (which is not written until the user saves), beside a read-only "NAME (on disk)"
+    // window with the file's current text when another program has changed the file since; a
+    // text never saved comes back in a new untitled window. No drops them.
+    void OfferRecoveredTexts();
+    // Stops keeping copies and removes this session's; its windows are closed by then.
+    void EndRecovery();
+    void RestoreRecoveredText(const fw::RecoveryEntry &entry);
+
 private:
+    // The template of a recovered window's kind; a kind no longer known comes back as source.
+    fw::DocTemplate *recoveryTemplate(const QString &kind) const;
+    void ShowTextOnDisk(fw::DocTemplate &docTemplate, const QString &path, const QString &text);
+
     void registerDocTemplates();
     void registerCommands();
     // Add Folder, Run Settings, Libraries and Find in Files, and F4 through find results.
@@ -114,6 +137,8 @@ private:
     std::unique_ptr<fw::ResourceTables> m_tables;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<FindInFiles> m_findInFiles;
+    std::unique_ptr<fw::RecoveryStore> m_recoveryStore;
+    std::unique_ptr<fw::RecoveryWriter> m_recoveryWriter;
     void openPendingHandedFiles();
     bool isHelpViewerRunning() const;
 

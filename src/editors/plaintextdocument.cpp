@@ -1,18 +1,39 @@
 #include "editors/plaintextdocument.h"
 
+#include "editors/recoverycopy.h"
+
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 
-PlainTextDocument::PlainTextDocument() {
+PlainTextDocument::PlainTextDocument()
+    : m_recoveryCopy(std::make_unique<RecoveryCopy>(*this)) {
     m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
     m_text.setUndoRedoEnabled(true);
     connect(&m_text, &QTextDocument::modificationChanged, this,
             [this](bool modified) { setModifiedFlag(modified); });
     connect(this, &fw::Document::modifiedChanged, &m_text,
             [this](bool modified) { m_text.setModified(modified); });
+    connect(&m_text, &QTextDocument::contentsChanged, m_recoveryCopy.get(),
+            &RecoveryCopy::schedule);
+    connect(this, &fw::Document::modifiedChanged, m_recoveryCopy.get(), [this](bool modified) {
+        if (modified) {
+            m_recoveryCopy->schedule();
+        } else {
+            m_recoveryCopy->discard();
+        }
+    });
 }
 
 PlainTextDocument::~PlainTextDocument() = default;
+
+void PlainTextDocument::takeRecoveredText(const QString &text, const QString &entryId) {
+    setEditorText(text);
+    // Taken after the text is set, which may drop the copy of the text it replaces.
+    m_recoveryCopy->adopt(entryId);
+    setModifiedFlag(true);
+    // The text is copied again even when setting it left the flag as it was.
+    m_recoveryCopy->schedule();
+}
 
 QString PlainTextDocument::editorText() const {
     // Reading the text is no change of it: a text held back is given to the document first.
@@ -45,6 +66,7 @@ void PlainTextDocument::ConvertLinebreaks() {
 }
 
 void PlainTextDocument::deleteContents() {
+    m_recoveryCopy->discard();
     const bool blocked = m_text.blockSignals(true);
     m_text.clear();
     m_text.setModified(false);

@@ -5,11 +5,16 @@
 
 #include <QTextDocument>
 
+#include <memory>
+
+class RecoveryCopy;
+
 // A document whose data is plain text, read and written whole: the text lives in one
 // QTextDocument that every view of the document shows. The file's bytes are kept as they were:
 // its encoding (UTF-8, else Latin-1) and its line-break style are remembered and used again
 // when it is saved, and saving goes through a temporary file so that a failed save leaves the
-// old file whole and the document modified.
+// old file whole and the document modified. While it is modified, a recovery copy of its text is
+// kept (see RecoveryCopy).
 class PlainTextDocument : public fw::Document {
     Q_OBJECT
 
@@ -42,6 +47,10 @@ public:
     // edits before it can no longer be undone.
     void ConvertLinebreaks();
 
+    // Shows a text recovered after a crash in place of the one read, marked modified, and goes
+    // on keeping its recovery copy under the recovered entry's id.
+    void takeRecoveredText(const QString &text, const QString &entryId);
+
     bool supportsMultipleViews() const override { return true; }
     bool offersReload() const override { return true; }
     void deleteContents() override;
@@ -60,6 +69,8 @@ protected:
 
 private:
     QTextDocument m_text;
+    // Declared after the text, whose signals it hears, so that it goes first.
+    std::unique_ptr<RecoveryCopy> m_recoveryCopy;
     editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
     editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
 };

@@ -85,6 +85,8 @@ public:
     bool confirmReplacingFileOnDisk(const QString &path);
     // The file the document was read from or last written to; empty for none.
     QString diskPath() const { return m_diskPath; }
+    // The version of that file the document read or last wrote.
+    FileStamp diskStamp() const { return m_diskStamp; }
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);

@@ -1,5 +1,7 @@
 #include "javaservice/helpercache.h"
 
+#include "framework/privatefolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -9,11 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 #include <mutex>
 
@@ -30,42 +28,6 @@ const QString kStampName = QStringLiteral("tarvo-stamp");
 QByteArray contentsOf(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray encoded(const QString &path) {
-    return QFile::encodeName(path);
-}
-
-// Whether a folder that is not Tarvo's own may hold the cache: a folder of this user or of the
-// system, which others cannot write, or can write only without taking away what is not theirs.
-bool isSafeRoot(const QString &path) {
-    struct stat info {};
-    if (stat(encoded(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        return false;
-    }
-    if (info.st_uid != geteuid() && info.st_uid != 0) {
-        return false;
-    }
-    return (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (info.st_mode & S_ISVTX) != 0;
-}
-
-// Whether a folder is one that only this user can have put anything in.
-bool isPrivate(const struct stat &info) {
-    return S_ISDIR(info.st_mode) && info.st_uid == geteuid()
-           && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-// Makes the folder 0700 when it is missing; then whether it is a private folder of this user.
-bool makeOrCheckPrivate(const QString &path) {
-    const QByteArray name = encoded(path);
-    if (mkdir(name.constData(), 0700) == 0) {
-        // The umask may have taken bits away that this user needs; others get none either way.
-        chmod(name.constData(), 0700);
-    } else if (errno != EEXIST) {
-        return false;
-    }
-    struct stat info {};
-    return lstat(name.constData(), &info) == 0 && isPrivate(info);
 }
 
 // The stamp of a program's classes: its name, the JDK's version, the compiler options and every
@@ -169,33 +131,6 @@ QStringList helpFolders(const QString &appFolder) {
             QDir::cleanPath(appFolder + QStringLiteral("/../share/tarvo/help"))};
 }
 
-QString privateFolder(const QString &root, const QStringList &parts) {
-    if (!QDir::isAbsolutePath(root)) {
-        return QString();
-    }
-    // A missing root is made as the XDG rules ask: 0700.
-    if (!QFileInfo(root).isDir()) {
-        QString path;
-        for (const QString &part : root.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-            path += QLatin1Char('/') + part;
-            if (mkdir(encoded(path).constData(), 0700) != 0 && errno != EEXIST) {
-                return QString();
-            }
-        }
-    }
-    if (!isSafeRoot(root)) {
-        return QString();
-    }
-    QString path = root;
-    for (const QString &part : parts) {
-        path += QLatin1Char('/') + part;
-        if (!makeOrCheckPrivate(path)) {
-            return QString();
-        }
-    }
-    return path;
-}
-
 PreparedHelper prepareHelper(const QString &jdkFolder, const JavaHelper &helper,
                              const QStringList &helpFolders, const QString &cacheRoot) {
     QString sourceFolder;
@@ -227,7 +162,7 @@ PreparedHelper prepareHelper(const QString &jdkFolder, const JavaHelper &helper,
 
     const std::lock_guard guard(compileLock());
     const QString cached = helperFolder(cacheRoot, helper.name, version);
-    QString folder = privateFolder(cacheRoot, cached.mid(cacheRoot.size() + 1).split(u'/'));
+    QString folder = fw::privateFolder(cacheRoot, cached.mid(cacheRoot.size() + 1).split(u'/'));
     if (folder.isEmpty()) {
         folder = freshPrivateFolder(cached + QLatin1Char('\n') + QString::fromLatin1(stamp),
                                     helper.name);

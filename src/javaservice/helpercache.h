@@ -56,11 +56,4 @@ struct PreparedHelper {
 PreparedHelper prepareHelper(const QString &jdkFolder, const JavaHelper &helper,
                              const QStringList &helpFolders, const QString &cacheRoot);
 
-// Makes (or takes) root/parts... as a chain of private folders: each part is made 0700 when
-// missing and refused when it is a link, belongs to another user or can be written by others;
-// root itself must be a folder of this user or of the system that others cannot write, or can
-// write only under the sticky rule. The path made, or empty when a part is refused or cannot be
-// made.
-QString privateFolder(const QString &root, const QStringList &parts);
-
 } // namespace javaservice

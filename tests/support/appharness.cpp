@@ -12,13 +12,17 @@
 
 namespace testing_support {
 
-AppHarness::AppHarness(const QStringList &files, const Presets &presets)
+AppHarness::AppHarness(const QStringList &files, const Presets &presets,
+                       const StartScript &startScript)
     : m_folder(makeScratchFolder(QStringLiteral("app")))
     , m_settingsFile(m_folder + QStringLiteral("/settings/Tarvo.conf")) {
     if (presets) {
         fw::Profile profile(m_settingsFile);
         presets(profile);
         profile.sync();
+    }
+    if (startScript) {
+        startScript(*m_prompter);
     }
     m_app = std::make_unique<CKetrelApp>(std::make_unique<fw::Profile>(m_settingsFile));
     m_started = m_app->InitInstance(files);

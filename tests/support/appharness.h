@@ -22,8 +22,11 @@ namespace testing_support {
 class AppHarness {
 public:
     using Presets = std::function<void(fw::Profile &)>;
+    // Scripts the prompter for questions asked during the start.
+    using StartScript = std::function<void(ScriptedPrompter &)>;
 
-    explicit AppHarness(const QStringList &files = {}, const Presets &presets = {});
+    explicit AppHarness(const QStringList &files = {}, const Presets &presets = {},
+                        const StartScript &startScript = {});
     ~AppHarness();
 
     AppHarness(const AppHarness &) = delete;

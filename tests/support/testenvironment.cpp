@@ -32,6 +32,7 @@ void isolateSettings() {
     QDir().mkpath(config);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("HOME", root.toLocal8Bit());
+    qputenv("XDG_STATE_HOME", (root + QStringLiteral("/state")).toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
 }
