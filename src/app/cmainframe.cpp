@@ -9,6 +9,9 @@
 #include "framework/profile.h"
 #include "framework/recentfilelist.h"
 #include "framework/resourcetables.h"
+#include "project/cjavaprojectdoc.h"
+#include "tools/cprocessoutputdialog.h"
+#include "tools/processrunner.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -111,7 +114,24 @@ QRect CMainFrame::freeClientArea() const {
     return QRect(0, 0, area.width(), height);
 }
 
+bool CMainFrame::endRunBeforeClosing() {
+    if (!IsProcessRunning()) {
+        return true;
+    }
+    // The project's output window asks, as its own close and Stop do; without a project a run
+    // may still go on (its project was closed), and the same question is asked.
+    if (CJavaProjectDoc *project = m_app.GetProjectDoc()) {
+        return project->m_pOutputWnd->StopRun();
+    }
+    return CProcessOutputDialog().StopRun();
+}
+
 void CMainFrame::closeEvent(QCloseEvent *event) {
+    // A captured program ends with Tarvo: the user says whether now, or Tarvo stays open.
+    if (!endRunBeforeClosing()) {
+        event->ignore();
+        return;
+    }
     fw::Profile &profile = m_app.profile();
     profile.writeInt(kSettingsSection, kWindowStateKey, isMaximized() ? 1 : 0);
     if (!m_app.GetProjectDoc()) {

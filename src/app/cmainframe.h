@@ -32,6 +32,8 @@ protected:
     void onInitMenu() override;
 
 private:
+    // Asks, while a captured run lasts, whether to end it; false when the user keeps it.
+    bool endRunBeforeClosing();
     void createStatusBar();
     void registerCommands();
 

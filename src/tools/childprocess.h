@@ -18,3 +18,19 @@
 pid_t StartChildInNewSession(const QString &program, const QStringList &arguments,
                              const QString &workingFolder, int outputDescriptor,
                              int inputDescriptor = -1);
+
+// As StartChildInNewSession, but the program runs under tarvo-guard, which leads the session
+// and process group and ends them all when this process ends, however it ends (a kill -9
+// included). The process returned is the guard's: it ends as the program ends and reports the
+// program's exit status as its own, so the caller waits for it as for the program, and killing
+// its process group ends the program and what it started there. *lifeline receives this
+// process's end of the guard's lifeline: the caller closes it only once the guard has been
+// reaped, as closing it tells the guard to end the group. Where no guard program is found the
+// program is started unguarded, as StartChildInNewSession does, and *lifeline is -1.
+pid_t StartGuardedChild(const QString &program, const QStringList &arguments,
+                        const QString &workingFolder, int outputDescriptor, int *lifeline,
+                        int inputDescriptor = -1);
+
+// The guard program: beside this executable, in ../libexec/tarvo as installed, or, for the
+// programs of the build tree, where the build put it. Empty when there is none.
+QString GuardProgram();

@@ -1,18 +1,18 @@
 #include "tools/cprocessoutputdialog.h"
 
 #include "framework/application.h"
-#include "framework/commandids.h"
 #include "framework/document.h"
 #include "framework/mainwindow.h"
 #include "framework/prompter.h"
-#include "framework/resourcetables.h"
 #include "framework/windowplacement.h"
 #include "services/ideservices.h"
 #include "tools/coutputedit.h"
+#include "tools/outputwindowkeys.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
-#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -132,6 +131,7 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
         m_window->raise();
         return;
     }
+    const QPointer<QWidget> hadKeyboard = QApplication::focusWidget();
     m_runner = std::move(runner);
     setView(view);
     createWindow();
@@ -148,7 +148,9 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
         m_window->setGeometry(place);
     }
     showInputOfRun();
+    m_window->setAttribute(Qt::WA_ShowWithoutActivating, !m_window->isInputShown() && hadKeyboard);
     m_window->show();
+    placeKeyboard(hadKeyboard);
     pump();
     if (endedAlready) {
         emit runFinished();
@@ -161,6 +163,7 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
         Open(std::move(runner), view);
         return true;
     }
+    const QPointer<QWidget> hadKeyboard = QApplication::focusWidget();
     m_runner.reset();
     m_window->setProgress(0);
     m_runner = std::move(runner);
@@ -176,11 +179,27 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     }
     showInputOfRun();
     m_window->show();
+    placeKeyboard(hadKeyboard);
     pump();
     if (endedAlready) {
         emit runFinished();
     }
     return true;
+}
+
+void CProcessOutputDialog::placeKeyboard(const QPointer<QWidget> &hadKeyboard) {
+    if (m_window->isInputShown()) {
+        m_window->raise();
+        m_window->activateWindow();
+        m_window->inputLine()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Showing the window may take the keyboard (later, as the window system answers) where the
+    // platform ignores the wish that it should not: the window that had it asks for it again.
+    if (hadKeyboard) {
+        hadKeyboard->activateWindow();
+        hadKeyboard->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CProcessOutputDialog::ShowStartFailure(const QString &commandLine, const QString &folder,
@@ -249,18 +268,9 @@ bool CProcessOutputDialog::isWatching() const {
 
 void CProcessOutputDialog::createWindow() {
     m_window = new ProcessOutputWindow(ownerWindow());
-    // The keys of the message commands work where the messages are read, too.
+    // The main window's keys work where the messages are read, too: F4, F5, F7 and the rest.
     if (auto *main = qobject_cast<fw::MainWindow *>(ownerWindow())) {
-        for (const fw::Accelerator &accelerator :
-             main->tables().accelerators(ResourceId::MainFrame)) {
-            const int command = accelerator.commandId;
-            if (command != CommandId::NextMessage && command != CommandId::PreviousMessage) {
-                continue;
-            }
-            auto *shortcut = new QShortcut(QKeySequence(accelerator.key), m_window);
-            connect(shortcut, &QShortcut::activated, main,
-                    [main, command] { main->executeCommand(command); });
-        }
+        forwardMainWindowKeys(m_window, main);
     }
     connect(m_window, &ProcessOutputWindow::destroying, this,
             &CProcessOutputDialog::OnWindowDestroyed);
@@ -423,9 +433,12 @@ void CProcessOutputDialog::OnClose() {
     DestroyWindow();
 }
 
-void CProcessOutputDialog::StopRun() {
-    if (m_askingToAbort || !IsProcessRunning()) {
-        return;
+bool CProcessOutputDialog::StopRun() {
+    if (m_askingToAbort) {
+        return false;
+    }
+    if (!IsProcessRunning()) {
+        return true;
     }
     const QPointer<CProcessOutputDialog> alive(this);
     m_askingToAbort = true;
@@ -434,19 +447,21 @@ void CProcessOutputDialog::StopRun() {
         if (answer == fw::Answer::Ok) {
             CProcessRunner().Terminate(kUserAbortExitCode);
         }
-        return;
+        return answer == fw::Answer::Ok;
     }
     m_askingToAbort = false;
-    if (answer == fw::Answer::Ok) {
-        // The run belongs to the process, not to this window: it is ended even when the
-        // window, and the runner it held, went while the question was up.
-        if (m_runner) {
-            m_runner->Terminate(kUserAbortExitCode);
-        } else {
-            CProcessRunner().Terminate(kUserAbortExitCode);
-        }
-        m_runner.reset();
+    if (answer != fw::Answer::Ok) {
+        return false;
     }
+    // The run belongs to the process, not to this window: it is ended even when the window,
+    // and the runner it held, went while the question was up.
+    if (m_runner) {
+        m_runner->Terminate(kUserAbortExitCode);
+    } else {
+        CProcessRunner().Terminate(kUserAbortExitCode);
+    }
+    m_runner.reset();
+    return true;
 }
 
 void CProcessOutputDialog::OnSysCommand(int id) {

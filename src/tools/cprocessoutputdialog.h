@@ -15,6 +15,7 @@ class ProcessOutputWindow;
 class QElapsedTimer;
 class QRect;
 class QTimer;
+class QWidget;
 
 // The project's output window object: it lives as long as the project document; its window
 // exists only while shown. It owns the runner of the tool run it watches and keeps its own copy
@@ -60,8 +61,9 @@ public:
     // The size of the shown text in bytes: it changes whenever the text grows.
     qsizetype ShownSize() const { return m_shownText.size(); }
     // While a run lasts: asks "The process is still running, do you wish to abort it?" and on
-    // OK ends it, as the window's Stop button and its close do. The window stays.
-    void StopRun();
+    // OK ends it, as the window's Stop button and its close do. The window stays. True when no
+    // run is left going: there was none, or the user chose to end it.
+    bool StopRun();
     // Selects line `line` (0-based) of the open window's edit and scrolls it into view.
     void SelectLine(int line);
 
@@ -77,6 +79,9 @@ Q_SIGNALS:
 
 private:
     void createWindow();
+    // Where the keyboard goes once the window is given a run: into the input row of a run that
+    // takes input, else back to the widget that had it (a Build leaves it where it was).
+    void placeKeyboard(const QPointer<QWidget> &hadKeyboard);
     // Shows the tool caption with the command line and folder of the run watched, or of the
     // last run watched.
     void showCaption();

@@ -25,6 +25,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,7 @@ struct RunnerState {
     bool processRunning = false;
     pid_t child = 0;      // the child until the reader has reaped it; 0 when there is none
     int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
+    int lifeline = -1;    // the guard's lifeline until the reader takes it over
     std::optional<int> terminatedWith;   // exit code given to a successful Terminate
     bool outputEnded = false;            // the reader has seen the end of the output
     quint64 generation = 0;              // see ProcessOutputUpdate
@@ -356,7 +358,9 @@ int aboveStandardDescriptors(int descriptor) {
     return moved;
 }
 
-void finishRun(int readEnd, pid_t child) {
+// lifeline is the guard's (see StartGuardedChild), or -1: it is closed once the child has been
+// reaped, so that the guard, while it lives, ends its group only when the application ends.
+void finishRun(int readEnd, pid_t child, int lifeline) {
     const std::optional<bool> exited = waitForExitAfterOutput(child);
     RunnerState &state = runnerState();
     {
@@ -385,19 +389,24 @@ void finishRun(int readEnd, pid_t child) {
         while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
     }
+    if (lifeline >= 0) {
+        close(lifeline);
+    }
 }
 
 void readerThread() {
     RunnerState &state = runnerState();
     int readEnd = -1;
     pid_t child = 0;
+    int lifeline = -1;
     {
         const std::lock_guard guard(state.lock); // waits until Start has set up the run
         readEnd = state.pipeReadEnd;
         child = state.child;
+        lifeline = std::exchange(state.lifeline, -1);
     }
     captureOutput(readEnd, child);
-    finishRun(readEnd, child);
+    finishRun(readEnd, child, lifeline);
 }
 
 // Empties the text for a new run. Called under the lock.
@@ -502,10 +511,11 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
             return false;
         }
     }
+    int lifeline = -1;
     const pid_t child = withInput && inputEnds[0] < 0
                             ? -1
-                            : StartChildInNewSession(applicationPath, arguments, currentFolder,
-                                                     writeEnd, inputEnds[0]);
+                            : StartGuardedChild(applicationPath, arguments, currentFolder, writeEnd,
+                                                &lifeline, inputEnds[0]);
     // Without the parent's write end the pipe ends once the child and whatever inherited its
     // output have closed it; the same holds for the child's end of its input.
     close(writeEnd);
@@ -527,6 +537,7 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
 
     state.child = child;
     state.pipeReadEnd = readEnd;
+    state.lifeline = lifeline;
     state.terminatedWith.reset();
     state.outputEnded = false;
     state.processRunning = true; // before the thread starts, so its clearing comes last
@@ -542,6 +553,10 @@ bool CProcessRunner::Start(const QString &applicationPath, const QString &comman
         kill(-child, SIGKILL);
         while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
+        if (lifeline >= 0) {
+            close(lifeline);
+        }
+        state.lifeline = -1;
         if (writerStarted) {
             abandonInput(input); // the writer closes the child's input
         } else if (input) {

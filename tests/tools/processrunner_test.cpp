@@ -1,10 +1,14 @@
 #include "tools/processrunner.h"
 
+#include "tools/childprocess.h"
+
 #include "childscripts.h"
 #include "support/casename.h"
 #include "support/testenvironment.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -236,8 +240,8 @@ TEST_F(ProcessRunnerTest, OutputClosedWhileRunningReportsStillActiveAndIsReapedL
 }
 
 // The application may exit while the reader appends: the state must outlive static destruction,
-// and the child is not stopped (here it outlives the flood it was writing into the closed pipe).
-TEST_F(ProcessRunnerTest, ExitWhileCapturingKeepsStateValidAndLeavesTheChildRunning) {
+// and the child, flooding the pipe meanwhile, ends with the application.
+TEST_F(ProcessRunnerTest, ExitWhileCapturingKeepsStateValidAndEndsTheChild) {
     // The exiting process is this test run again; it works in this run's folder, not its own.
     if (!qEnvironmentVariableIsSet("TARVO_EXIT_TEST_FOLDER")) {
         qputenv("TARVO_EXIT_TEST_FOLDER", QFile::encodeName(m_folder));
@@ -255,8 +259,44 @@ TEST_F(ProcessRunnerTest, ExitWhileCapturingKeepsStateValidAndLeavesTheChildRunn
     qunsetenv("TARVO_EXIT_TEST_FOLDER");
     const pid_t child = readWhenWritten(folder + "/pid").toInt();
     ASSERT_GT(child, 0);
-    EXPECT_EQ(waitUntil([&] { return processState(QString::number(child)) == 'S'; }), true);
-    kill(child, SIGKILL);
+    EXPECT_EQ(waitUntil([&] { return processState(QString::number(child)) % 'Z' == 0; }), true);
+}
+
+// A program that Tarvo started, and what the program started in turn, end when Tarvo is killed
+// with SIGKILL, which Tarvo cannot see coming.
+TEST_F(ProcessRunnerTest, KillingTheApplicationEndsTheChildAndWhatItStarted) {
+    ASSERT_FALSE(GuardProgram().isEmpty());
+    const QString script = writeScript(m_folder, "child.sh",
+                                       "sleep 1000 & echo $! > grandchild; echo $$ > child; wait");
+    QProcess host;
+    host.start(TARVO_RUNNER_HOST, {"run", script, m_folder});
+    ASSERT_TRUE(host.waitForReadyRead(60000));
+    EXPECT_EQ(host.readAll(), "running\n");
+    const QString child = readWhenWritten(m_folder + "/child").trimmed();
+    const QString grandchild = readWhenWritten(m_folder + "/grandchild").trimmed();
+    ASSERT_EQ(processState(child), 'S');
+    kill(pid_t(host.processId()), SIGKILL);
+    ASSERT_TRUE(host.waitForFinished(60000));
+    EXPECT_EQ(waitUntil([&] { return processState(child) % 'Z' == 0; }), true);
+    EXPECT_EQ(waitUntil([&] { return processState(grandchild) % 'Z' == 0; }), true);
+}
+
+// The resident Java service ends when Tarvo is killed: its input closes with Tarvo.
+TEST_F(ProcessRunnerTest, KillingTheApplicationEndsItsJavaService) {
+    const QString jdk = QDir::cleanPath(QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../..");
+    if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
+        GTEST_SKIP() << "no JDK found";
+    }
+    QProcess host;
+    host.start(TARVO_RUNNER_HOST,
+               {"service", jdk, m_folder, TARVO_HELP_DIR, testing_support::runFolder() + "/cache"});
+    ASSERT_TRUE(host.waitForReadyRead(180000)); // the first start compiles the service
+    const QString service = host.readLine().trimmed();
+    ASSERT_GT(service.toInt(), 0);
+    ASSERT_NE(processState(service), '\0');
+    kill(pid_t(host.processId()), SIGKILL);
+    ASSERT_TRUE(host.waitForFinished(60000));
+    EXPECT_EQ(waitUntil([&] { return processState(service) % 'Z' == 0; }), true);
 }
 
 struct StartFailureCase {
