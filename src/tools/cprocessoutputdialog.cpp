@@ -39,18 +39,20 @@ const QString kCantSave = QStringLiteral("Can't save file!");
 const QString kTextFilesFilter = QStringLiteral("Text Files (*.txt)|*.txt||");
 const QString kTextExtension = QStringLiteral("txt");
 
-// Placing text costs about a millisecond per 16 KB of ordinary lines in an edit that already
-// holds tens of megabytes, but some tens of microseconds per line however short: 64 KB of
-// one-letter lines take most of a second. So the slice follows the cost seen, aiming at a few
-// milliseconds a slice, and a budget per call keeps every timer call far below 50 ms.
-constexpr qsizetype kLargestPlacingSlice = 64 * 1024;
-constexpr qsizetype kSmallestPlacingSlice = 256;
-constexpr qsizetype kFirstPlacingSlice = 4 * 1024;
-constexpr qint64 kPlacingSliceTargetNs = 4'000'000;
+// A budget per call keeps every timer call far below 50 ms.
 constexpr qint64 kPlacingBudgetMs = 15;
-// While a run is watched, new text is also taken between ticks this often: a take copies all
-// the text added since the last one, and a fast tool adds megabytes in 200 ms.
+// While a run is watched, new text is taken between ticks this often, at most kRunningTake bytes
+// at a time; a window further behind passes over the rest. Once the run is over its end is taken
+// at once, up to the bytes the latest lines the window keeps can hold.
 constexpr int kPollPeriodMs = 20;
+constexpr qsizetype kRunningTake = 256 * 1024;
+constexpr qsizetype kFinalTake = 4 * 1024 * 1024;
+// After a call that worked, the window rests this many times as long as the call took (but no
+// longer than kLongestRestMs), so that a flood of output takes a bounded share of the thread.
+constexpr qint64 kRestFactor = 5;
+constexpr qint64 kLongestRestMs = 200;
+// The run of a shown text that is not the output of a run.
+constexpr quint64 kNoRun = ~quint64(0);
 
 void setStatusText(const QString &text) {
     if (IdeServices *services = IdeServices::instance()) {
@@ -107,8 +109,7 @@ QString runCaption(const QString &toolCaption, const QString &commandLine, const
 } // namespace
 
 CProcessOutputDialog::CProcessOutputDialog()
-    : m_placingSlice(kFirstPlacingSlice)
-    , m_timer(new QTimer(this))
+    : m_timer(new QTimer(this))
     , m_pumpTimer(new QTimer(this)) {
     if (IdeServices *services = IdeServices::instance()) {
         m_windowRect = services->settings().outputWindowRect;
@@ -135,10 +136,8 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
     m_runner = std::move(runner);
     setView(view);
     createWindow();
-    bool running = false;
-    quint64 generation = 0;
-    const QByteArray text = ProcessOutputText(&running, &generation);
-    replaceShownText(text, running, generation);
+    const bool running = IsProcessRunning();
+    showRunOutput();
     const bool endedAlready = m_runner && !running;
     if (running) {
         m_animationPhase = true;
@@ -169,10 +168,8 @@ bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
     m_runner = std::move(runner);
     showCaption();
     setView(view);
-    bool running = false;
-    quint64 generation = 0;
-    const QByteArray text = ProcessOutputText(&running, &generation);
-    replaceShownText(text, running, generation);
+    const bool running = IsProcessRunning();
+    showRunOutput();
     const bool endedAlready = m_runner && !running;
     if (running) {
         m_timer->start();
@@ -213,9 +210,8 @@ void CProcessOutputDialog::ShowStartFailure(const QString &commandLine, const QS
     showCaption();
     m_window->setProgress(0);
     m_window->showInput(false);
-    // Held as captured output is: line ends as CR LF.
-    replaceShownText(QString(text).replace(u'\n', QStringLiteral("\r\n")).toUtf8(), false,
-                     m_generation);
+    resetShownText(kNoRun);
+    m_shownText.append(text.toUtf8());
     pump();
 }
 
@@ -237,7 +233,7 @@ void CProcessOutputDialog::DestroyWindow() {
 }
 
 QString CProcessOutputDialog::ShownText() const {
-    return m_shownText.text();
+    return m_shownText.text().replace(u'\n', QStringLiteral("\r\n"));
 }
 
 void CProcessOutputDialog::SelectLine(int line) {
@@ -309,30 +305,58 @@ OutputWindowListener *CProcessOutputDialog::listener() const {
     return m_viewIsObject && !m_viewObject ? nullptr : m_view;
 }
 
-void CProcessOutputDialog::replaceShownText(const QByteArray &text, bool running,
-                                            quint64 generation) {
-    m_shownText.reset(text);
-    m_generation = generation;
-    m_runOver = !running;
-    m_window->outputEdit()->clear();
+void CProcessOutputDialog::resetShownText(quint64 run) {
+    m_shownText.reset();
+    m_run = run;
+    m_takenPosition = 0;
+    m_takenLines = 0;
+    m_runOver = false;
+    if (m_window) {
+        m_placer.restart(*m_window->outputEdit());
+    }
+}
+
+void CProcessOutputDialog::showRunOutput() {
+    resetShownText(kNoRun);
+    takeNewOutput();
 }
 
 void CProcessOutputDialog::takeNewOutput() {
-    const ProcessOutputUpdate update = ProcessOutputSince(m_shownText.size());
-    if (update.generation != m_generation || update.length < m_shownText.size()) {
-        // processOutput was emptied by a run this window was not told about, or output was left
-        // out of it: show it afresh.
-        bool running = false;
-        quint64 generation = 0;
-        const QByteArray text = ProcessOutputText(&running, &generation);
-        replaceShownText(text, running, generation);
-        return;
+    // Nothing is passed over while the first lines are still wanted.
+    const auto takeFrom = [this](qint64 position, qsizetype take) {
+        return ProcessOutputFrom(position, take, m_shownText.isHeadClosed());
+    };
+    qsizetype take = kRunningTake;
+    ProcessOutputStretch stretch = takeFrom(m_takenPosition, take);
+    if (stretch.run != m_run) {
+        // A run this window was not told about: its output from the start.
+        resetShownText(stretch.run);
+        stretch = takeFrom(0, take);
     }
-    if (update.added.isEmpty()) {
-        return; // no new text: the flag is not looked at
+    for (;;) {
+        const bool passedOver = stretch.from > m_takenPosition;
+        if (!stretch.running && take < kFinalTake && (passedOver || stretch.end < stretch.size)) {
+            // The run is over: the rest is taken now, its end as far as the window keeps lines.
+            take = kFinalTake;
+            stretch = takeFrom(m_takenPosition, take);
+        }
+        takeStretch(stretch);
+        if (stretch.running || stretch.end >= stretch.size) {
+            break;
+        }
+        stretch = takeFrom(m_takenPosition, take);
     }
-    m_shownText.append(update.added);
-    m_runOver = !update.running;
+}
+
+void CProcessOutputDialog::takeStretch(const ProcessOutputStretch &stretch) {
+    if (stretch.from > m_takenPosition) {
+        m_shownText.leaveOut(stretch.linesBefore - m_takenLines, stretch.from - m_takenPosition);
+        m_takenLines = stretch.linesBefore;
+    }
+    m_shownText.append(stretch.added);
+    m_takenLines += std::count(stretch.added.cbegin(), stretch.added.cend(), '\n');
+    m_takenPosition = stretch.end;
+    m_runOver = !stretch.running && stretch.end >= stretch.size;
 }
 
 void CProcessOutputDialog::pump() {
@@ -344,38 +368,18 @@ void CProcessOutputDialog::pump() {
     if (isWatching()) {
         takeNewOutput();
     }
-    placePendingOutput(clock);
+    m_placer.place(m_shownText, *m_window->outputEdit(), clock, kPlacingBudgetMs);
     finishIfRunOver();
-    if (m_shownText.hasPending()) {
-        m_pumpTimer->start(0);
+    const int rest = int(std::min(clock.elapsed() * kRestFactor, kLongestRestMs));
+    if (!m_placer.isCaughtUp(m_shownText)) {
+        m_pumpTimer->start(rest);
     } else if (isWatching()) {
-        m_pumpTimer->start(kPollPeriodMs);
-    }
-}
-
-void CProcessOutputDialog::placePendingOutput(const QElapsedTimer &clock) {
-    COutputEdit *edit = m_window->outputEdit();
-    QTextCursor cursor(edit->document());
-    cursor.movePosition(QTextCursor::End);
-    bool placed = false;
-    while (m_shownText.hasPending() && (!placed || clock.elapsed() < kPlacingBudgetMs)) {
-        QElapsedTimer sliceClock;
-        sliceClock.start();
-        cursor.insertText(m_shownText.nextDisplaySlice(m_placingSlice));
-        placed = true;
-        const qint64 took = std::max<qint64>(sliceClock.nsecsElapsed(), 1);
-        const qsizetype fitting = m_placingSlice * kPlacingSliceTargetNs / took;
-        m_placingSlice = std::clamp(std::min(fitting, 2 * m_placingSlice), kSmallestPlacingSlice,
-                                    kLargestPlacingSlice);
-    }
-    if (placed) {
-        edit->setTextCursor(cursor);
-        edit->ensureCursorVisible();
+        m_pumpTimer->start(std::max(kPollPeriodMs, rest));
     }
 }
 
 void CProcessOutputDialog::finishIfRunOver() {
-    if (!m_timer->isActive() || !m_runOver || m_shownText.hasPending()) {
+    if (!m_timer->isActive() || !m_runOver || !m_placer.isCaughtUp(m_shownText)) {
         return;
     }
     m_window->setProgress(ProcessOutputWindow::kProgressMaximum);
@@ -407,7 +411,9 @@ void CProcessOutputDialog::OnTimer() {
     setStatusText(m_animationPhase ? kInProgressDashes : kInProgressPlus);
     m_animationPhase = !m_animationPhase;
     m_window->stepProgress();
-    pump();
+    if (!m_pumpTimer->isActive()) {
+        pump();
+    }
 }
 
 void CProcessOutputDialog::OnClose() {
@@ -506,9 +512,15 @@ void CProcessOutputDialog::SaveAs() {
     if (path.isEmpty()) {
         return;
     }
-    // The text as the edit shows it, in the bytes the tool wrote.
+    // The captured text of the run shown, in the bytes the tool wrote and with lines whole,
+    // while the runner has it; else the text as the window shows it.
+    quint64 run = 0;
+    QByteArray bytes = ProcessOutputText(nullptr, nullptr, &run);
+    if (run != m_run) {
+        bytes = ShownText().toUtf8();
+    }
     QString error;
-    if (!fw::writeFileSafely(path, m_shownText.bytes(m_shownText.placedSize()), &error)) {
+    if (!fw::writeFileSafely(path, bytes, &error)) {
         fw::prompter().message(kCantSave);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/appsettings.h"
+#include "tools/outputplacer.h"
 #include "tools/outputtext.h"
 
 #include <QObject>
@@ -11,6 +12,7 @@
 
 class CProcessRunner;
 class OutputWindowListener;
+struct ProcessOutputStretch;
 class ProcessOutputWindow;
 class QElapsedTimer;
 class QRect;
@@ -18,19 +20,19 @@ class QTimer;
 class QWidget;
 
 // The project's output window object: it lives as long as the project document; its window
-// exists only while shown. It owns the runner of the tool run it watches and keeps its own copy
-// of the captured output (the shown text, the bytes of processOutput taken so far), which stays
-// after the window is destroyed.
+// exists only while shown. It owns the runner of the tool run it watches and keeps its own
+// shown text (an OutputText: the first lines, the latest lines and long lines shortened, made
+// from the captured output taken so far), which stays after the window is destroyed.
 //
 // While a run is watched, a 200 ms timer animates the progress bar and the status-bar message,
-// and the text added to processOutput is taken, at every tick and between ticks, often enough
-// that no take copies much. Taken text is placed into the edit in slices within a time budget
-// per call, so that even a run printing many megabytes keeps the window responsive; the edit
-// always shows a prefix of the shown text. The run is over once the running flag read together
-// with the last new text was false and everything taken has been placed: the window then shows
-// "External process complete", stops its timer, drops the runner and tells runFinished. When output
-// is left out of the captured text of a run that prints without end, the window takes the text
-// afresh.
+// and the text added to processOutput is taken between ticks, a bounded stretch at a time: a
+// window far behind a program that prints without end passes over what it could never show
+// and takes the latest output, so that neither its memory nor its work grows with the output.
+// Taken text is placed into the edit in slices within a time budget per call, with a rest after
+// each call in proportion to its work; the edit shows a prefix of the shown text while it
+// catches up. The run is over once the running flag read together with the end of the output
+// was false and everything taken has been placed: the window then shows "External process
+// complete", stops its timer, drops the runner and tells runFinished.
 //
 // A run started with input gets the window's input row while it is watched: the lines typed
 // there go to the program and show in the output as the program's console would show them.
@@ -56,10 +58,10 @@ public:
     // Destroys the window, the runner it holds (the child goes on) and records where the window
     // was; the shown text stays.
     void DestroyWindow();
-    // The text the window shows, line ends as CR LF.
+    // The text the window shows, line ends as CR LF: line n of it is line n of the edit.
     QString ShownText() const;
-    // The size of the shown text in bytes: it changes whenever the text grows.
-    qsizetype ShownSize() const { return m_shownText.size(); }
+    // A mark of the shown text: it changes whenever the text changes.
+    qsizetype ShownSize() const { return qsizetype(m_shownText.changeCount()); }
     // While a run lasts: asks "The process is still running, do you wish to abort it?" and on
     // OK ends it, as the window's Stop button and its close do. The window stays. True when no
     // run is left going: there was none, or the user chose to end it.
@@ -88,12 +90,16 @@ private:
     void setView(OutputWindowListener *view);
     OutputWindowListener *listener() const;
 
-    void replaceShownText(const QByteArray &text, bool running, quint64 generation);
+    // Starts the shown text again, empty, as the text of run `run` of the runner.
+    void resetShownText(quint64 run);
+    // Shows the output of the current or last run from its start: the whole of it when it is
+    // over.
+    void showRunOutput();
     // Takes new text while a run is watched, places what waits within a time budget, ends the
-    // run when it is over, and comes back soon while text waits or a run is watched.
+    // run when it is over, and comes back while text waits or a run is watched.
     void pump();
     void takeNewOutput();
-    void placePendingOutput(const QElapsedTimer &clock);
+    void takeStretch(const ProcessOutputStretch &stretch);
     void finishIfRunOver();
 
     // However the window goes: stops watching, drops the runner, records where it was.
@@ -123,14 +129,16 @@ private:
     QString m_commandLine;
     QString m_commandFolder;
 
-    // The bytes of processOutput taken so far, and how many of them the edit shows.
+    // The text shown, and how far the edit shows it.
     OutputText m_shownText;
-    // Bytes placed into the edit at a time, fitted to what placing them costs.
-    qsizetype m_placingSlice;
-    // The running flag read together with the last new text was false.
+    OutputPlacer m_placer;
+    // The run whose output the shown text holds, the position in its output up to
+    // which it has been taken, and the line ends before that position.
+    quint64 m_run = 0;
+    qint64 m_takenPosition = 0;
+    qint64 m_takenLines = 0;
+    // The running flag read together with the end of the output was false.
     bool m_runOver = false;
-    // The generation of processOutput that the shown text is a prefix of.
-    quint64 m_generation = 0;
 
     // The 200 ms timer of a watched run.
     QTimer *m_timer = nullptr;

@@ -36,7 +36,7 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
     , m_menuButton(new QToolButton(this))
     , m_windowMenu(new QMenu(this))
     , m_outputEdit(new COutputEdit(this))
-    , m_inputLine(new QLineEdit(this))
+    , m_inputLine(new ProgramInputLine(this))
     , m_closeInputButton(new QPushButton(QStringLiteral("Close Input"), this))
     , m_stopButton(new QPushButton(QStringLiteral("Stop"), this)) {
     setWindowTitle(QStringLiteral("Process Output"));
@@ -71,6 +71,8 @@ ProcessOutputWindow::ProcessOutputWindow(QWidget *owner)
         m_inputLine->clear();
         Q_EMIT inputEntered(line);
     });
+    // Pasted lines go to the program at once, as if each was typed and sent.
+    connect(m_inputLine, &ProgramInputLine::linesPasted, this, &ProcessOutputWindow::inputEntered);
     connect(m_closeInputButton, &QPushButton::clicked, this,
             &ProcessOutputWindow::inputCloseRequested);
     // A program that never ends (a loop printing without end is a beginner's classic) is

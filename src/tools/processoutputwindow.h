@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/programinputline.h"
+
 #include <QDialog>
 
 class COutputEdit;
@@ -82,7 +84,7 @@ private:
     QToolButton *m_menuButton = nullptr;
     QMenu *m_windowMenu = nullptr;
     COutputEdit *m_outputEdit = nullptr;
-    QLineEdit *m_inputLine = nullptr;
+    ProgramInputLine *m_inputLine = nullptr;
     QPushButton *m_closeInputButton = nullptr;
     QPushButton *m_stopButton = nullptr;
 };

@@ -80,6 +80,8 @@ struct RunnerState {
     qsizetype headEnd = -1;              // end of the kept head once output was left out, else -1
     qsizetype tailStart = 0;             // where the kept tail begins, after the marker line
     qint64 leftOut = 0;                  // bytes left out between head and tail
+    qint64 leftOutLines = 0;             // line ends among them
+    quint64 runNumber = 0;               // changes with every run, and only then
     std::shared_ptr<InputChannel> input; // the run's input while it is open, else none
     quint64 fedRun = 0;                  // the token of the fed run in progress, else 0
     quint64 lastFedRun = 0;
@@ -237,6 +239,7 @@ void keepOutputBounded(RunnerState &state) {
     }
     const qsizetype cut = std::max(cutNear(text, text.size() - limits.tail), state.tailStart);
     state.leftOut += cut - state.tailStart;
+    state.leftOutLines += std::count(text.cbegin() + state.tailStart, text.cbegin() + cut, '\n');
     const char last = state.headEnd > 0 ? text.at(state.headEnd - 1) : '\n';
     const QByteArray marker = (last == '\n' || last == '\r' ? QByteArray() : "\r\n")
                               + QByteArray("... ") + QByteArray::number(state.leftOut)
@@ -414,10 +417,12 @@ void beginRun(RunnerState &state) {
     state.processOutput.clear();
     state.processOutput.squeeze();
     ++state.generation;
+    ++state.runNumber;
     state.runLimits = state.limits;
     state.headEnd = -1;
     state.tailStart = 0;
     state.leftOut = 0;
+    state.leftOutLines = 0;
     state.terminatedWith.reset();
 }
 
@@ -618,7 +623,7 @@ ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength) {
             state.processRunning, state.generation};
 }
 
-QByteArray ProcessOutputText(bool *running, quint64 *generation) {
+QByteArray ProcessOutputText(bool *running, quint64 *generation, quint64 *run) {
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     if (running) {
@@ -627,7 +632,92 @@ QByteArray ProcessOutputText(bool *running, quint64 *generation) {
     if (generation) {
         *generation = state.generation;
     }
+    if (run) {
+        *run = state.runNumber;
+    }
     return QByteArray(state.processOutput.constData(), state.processOutput.size());
+}
+
+namespace {
+
+// The whole output of the run as appended, of which processOutput keeps a head and a tail with a
+// marker line between: stream positions and where they are kept. Read under the lock.
+class OutputStream {
+public:
+    explicit OutputStream(const RunnerState &state)
+        : m_state(state)
+        , m_text(state.processOutput)
+        , m_cut(state.headEnd >= 0)
+        , m_markerSize(m_cut ? state.tailStart - state.headEnd : 0) {}
+
+    qint64 size() const { return m_text.size() - m_markerSize + m_state.leftOut; }
+    bool isCut() const { return m_cut; }
+    // The end of the kept head, where output was left out; the size when nothing was.
+    qint64 headEnd() const { return m_cut ? m_state.headEnd : size(); }
+    // The first position kept after the marker line.
+    qint64 tailStart() const { return m_cut ? m_state.headEnd + m_state.leftOut : 0; }
+    qsizetype indexOf(qint64 position) const {
+        return qsizetype(position < headEnd() ? position
+                                              : position - m_state.leftOut + m_markerSize);
+    }
+    // The line ends before a kept position.
+    qint64 linesBefore(qint64 position) const {
+        const auto count = [this](qsizetype from, qsizetype to) {
+            return qint64(std::count(m_text.cbegin() + from, m_text.cbegin() + to, '\n'));
+        };
+        if (position <= headEnd()) {
+            return count(0, qsizetype(position));
+        }
+        return count(0, m_state.headEnd) + m_state.leftOutLines
+               + count(m_state.tailStart, indexOf(position));
+    }
+    // The first line start in the kLineSearch bytes from a kept position, else the first
+    // character start from it.
+    qint64 lineStartFrom(qint64 position) const {
+        const qsizetype index = indexOf(position);
+        const qsizetype searched = std::min<qsizetype>(kLineSearch, m_text.size() - index);
+        if (const void *found = memchr(m_text.constData() + index, '\n', size_t(searched))) {
+            return position + (static_cast<const char *>(found) - m_text.constData() - index) + 1;
+        }
+        qint64 start = position;
+        while (start < size() && isContinuationByte(m_text.at(indexOf(start)))) {
+            ++start;
+        }
+        return start;
+    }
+
+private:
+    const RunnerState &m_state;
+    const QByteArray &m_text;
+    const bool m_cut;
+    const qsizetype m_markerSize;
+};
+
+} // namespace
+
+ProcessOutputStretch ProcessOutputFrom(qint64 position, qsizetype maxBytes, bool passOver) {
+    RunnerState &state = runnerState();
+    const std::lock_guard guard(state.lock);
+    const OutputStream stream(state);
+    qint64 from = std::clamp<qint64>(position, 0, stream.size());
+    qint64 limit = stream.size();
+    if (stream.isCut() && from < stream.headEnd()) {
+        limit = stream.headEnd(); // the head is handed out whole, in pieces
+    } else {
+        from = std::max(from, stream.tailStart());
+        if (passOver && limit - from > maxBytes) {
+            from = stream.lineStartFrom(limit - maxBytes);
+        }
+    }
+    const qint64 end = std::min(limit, from + maxBytes);
+    const qsizetype index = stream.indexOf(from);
+    return {QByteArray(state.processOutput.constData() + index, qsizetype(end - from)),
+            from,
+            end,
+            from > position ? stream.linesBefore(from) : -1,
+            stream.size(),
+            state.processRunning,
+            state.runNumber};
 }
 
 void SetCapturedOutputLimits(const CapturedOutputLimits &limits) {
@@ -653,12 +743,13 @@ bool IsProcessInputOpen() {
 }
 
 bool SendProcessInput(const QString &line) {
+    // Converted before the lock is taken: pasted input may be many megabytes.
+    const QByteArray bytes = line.toLocal8Bit();
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     if (!state.input) {
         return false;
     }
-    const QByteArray bytes = line.toLocal8Bit();
     {
         const std::lock_guard channelGuard(state.input->lock);
         if (state.input->closing || state.input->abandoned) {
@@ -670,6 +761,7 @@ bool SendProcessInput(const QString &line) {
     }
     AppendCapturedChunk(state.processOutput, bytes);
     AppendCapturedChunk(state.processOutput, "\n");
+    keepOutputBounded(state);
     return true;
 }
 

@@ -20,6 +20,22 @@ struct ProcessOutputUpdate {
     quint64 generation;
 };
 
+// A stretch of the output of the run in progress (or the last run), as the output window takes it
+// from a position of its own: positions count the bytes of the whole output as it came, left-out
+// bytes included, and stay valid while the run lasts. A window that is far behind is handed
+// only the latest bytes (from a line start where one is near): it learns how many line ends it
+// missed from linesBefore.
+struct ProcessOutputStretch {
+    QByteArray added;
+    qint64 from;        // the position of the first byte of added; after the asked one when bytes
+                        // were passed over
+    qint64 end;         // the position after added
+    qint64 linesBefore; // the line ends before from when bytes were passed over, else -1
+    qint64 size;        // the size of the whole output now
+    bool running;       // processRunning at the same moment
+    quint64 run;        // changes with every run, and only then
+};
+
 // How much of a run's output is kept. A run that prints without end keeps its first `head`
 // bytes and its latest `tail` bytes, with one line in between saying how many bytes were left
 // out ("... N bytes of output left out ..."); the exit line and the verdict always follow. What
@@ -27,9 +43,9 @@ struct ProcessOutputUpdate {
 // text never exceeds head + tail + slack and a marker line, and each byte is moved only a few
 // times. Cuts fall at a line start where one is near, else between characters.
 struct CapturedOutputLimits {
-    qsizetype head = 4 * 1024 * 1024;
-    qsizetype tail = 24 * 1024 * 1024;
-    qsizetype slack = 12 * 1024 * 1024;
+    qsizetype head = 1024 * 1024;
+    qsizetype tail = 6 * 1024 * 1024;
+    qsizetype slack = 2 * 1024 * 1024;
 };
 
 // Sets the limits for the runs started from now on (tests use small ones).
@@ -109,8 +125,15 @@ bool IsProcessRunning();
 // together. Empty when shownLength is at or past the end.
 ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength);
 
-// A copy of the whole of processOutput; *running and *generation, when given, are read with it.
-QByteArray ProcessOutputText(bool *running = nullptr, quint64 *generation = nullptr);
+// A copy of the whole of processOutput; *running, *generation and *run (see
+// ProcessOutputStretch), when given, are read with it.
+QByteArray ProcessOutputText(bool *running = nullptr, quint64 *generation = nullptr,
+                             quint64 *run = nullptr);
+
+// At most maxBytes of the output from position on (maxBytes > 0): from the kept head, the bytes
+// up to its end; past it, the kept bytes from position, or with passOver the latest maxBytes
+// when more are kept. Empty at the end.
+ProcessOutputStretch ProcessOutputFrom(qint64 position, qsizetype maxBytes, bool passOver = true);
 
 // Whether the current run was started with input and its input is neither closed nor ended.
 bool IsProcessInputOpen();

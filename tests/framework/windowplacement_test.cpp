@@ -20,4 +20,13 @@ TEST(StoredWindowPlace, IsKeptOnTheFreeAreaOfTheScreen) {
     EXPECT_EQ(fw::fitRectOnScreen(10, -400, 410, -100, area), QRect(10, 30, 400, 300));
 }
 
+// A stored place of a few pixels gives a window that can still be used, kept on the free area;
+// a free area smaller than that gives the whole area.
+TEST(StoredWindowPlace, TinyRectangleGivesAUsableWindow) {
+    const QRect area(0, 30, 1280, 970);
+    EXPECT_EQ(fw::fitRectOnScreen(10, 40, 19, 49, area), QRect(10, 40, 320, 140));
+    EXPECT_EQ(fw::fitRectOnScreen(1275, 995, 1284, 1004, area), QRect(960, 860, 320, 140));
+    EXPECT_EQ(fw::fitRectOnScreen(0, 0, 9, 9, QRect(0, 0, 200, 100)), QRect(0, 0, 200, 100));
+}
+
 } // namespace

@@ -13,8 +13,10 @@
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -217,10 +219,14 @@ TEST_F(OutputWindowTest, PlaceIsSavedWhenTheWindowGoesAndUsedWhenItOpens) {
     another.Open(nullptr, &listener);
     EXPECT_EQ(another.window()->geometry(), QRect(100, 120, 400, 300));
     // A window that goes with its owner is recorded too.
-    another.window()->setGeometry(50, 60, 300, 200);
+    another.window()->setGeometry(50, 60, 9, 9);
     delete another.window();
     EXPECT_FALSE(another.IsOpen());
     EXPECT_EQ(harness.storedSettings()->readInt(kOptions, "DLG_LEFT", 0), 50);
+    // A stored place too small to use gives a window that can be used.
+    CProcessOutputDialog third;
+    third.Open(nullptr, &listener);
+    EXPECT_EQ(third.window()->geometry(), QRect(50, 60, 320, 140));
 }
 
 TEST_F(OutputWindowTest, EditFillsTheWindowBelowTheStripAndProgressWraps) {
@@ -270,18 +276,71 @@ TEST_F(OutputWindowTest, FontIsSetOnTheTextAndStored) {
     EXPECT_EQ(menu->actions().mid(menu->actions().size() - 2), window().windowMenu()->actions());
 }
 
-// The window shows a run that prints without end exactly as the runner keeps it (bounded, with
-// the line saying how much was left out), ending with the exit line and verdict.
-TEST_F(OutputWindowTest, EndlessOutputIsShownBoundedWithItsEnd) {
+// A run that prints without end is shown as its first 1,000 lines, one line saying how many
+// were left out and its latest 10,000 lines, ending with the exit line and verdict, however much
+// the runner itself left out.
+TEST_F(OutputWindowTest, EndlessOutputIsShownAsFirstAndLatestLines) {
     const CapturedOutputLimits saved = CapturedOutputLimitsInUse();
     SetCapturedOutputLimits({64 * 1024, 256 * 1024, 128 * 1024});
     dialog.Open(start("yes 0123456789abcdef | head -n 200000; echo end"), &listener);
     const bool ended = waitForEnd();
     SetCapturedOutputLimits(saved);
     ASSERT_TRUE(ended);
-    EXPECT_EQ(dialog.ShownText().toUtf8(), ProcessOutputText());
-    EXPECT_TRUE(dialog.ShownText().endsWith("end\r\nExit code: 0\r\nNo Errors"));
-    EXPECT_EQ(editText(), QString(dialog.ShownText()).replace("\r\n", "\n"));
+    const QStringList lines = dialog.ShownText().split("\r\n");
+    ASSERT_EQ(lines.size(), 1000 + 1 + 10000);
+    EXPECT_EQ(lines.mid(0, 1000), QStringList(1000, "0123456789abcdef"));
+    EXPECT_EQ(lines[1000], "... 189003 lines of output left out ...");
+    EXPECT_EQ(lines.mid(1001, 9997), QStringList(9997, "0123456789abcdef"));
+    EXPECT_EQ(lines.mid(10998), (QStringList{"end", "Exit code: 0", "No Errors"}));
+    EXPECT_EQ(editText(), lines.join('\n'));
+}
+
+// A line of a megabyte shows its start, how long it is and its end; the lines after it and the
+// exit line come at once. Save As keeps the line whole.
+TEST_F(OutputWindowTest, LongLineIsShownShortenedAndSavedWhole) {
+    dialog.Open(start("head -c 1000000 /dev/zero | tr '\\0' x; echo; echo after"), &listener);
+    ASSERT_TRUE(waitForEnd());
+    const QString shortened = QString(10000, 'x')
+                              + " [... 989900 of the line's 1000000 characters not shown ...] "
+                              + QString(100, 'x');
+    EXPECT_EQ(editText(), shortened + "\nafter\nExit code: 0\nNo Errors");
+    const QString path = harness.folder() + "/out.txt";
+    harness.prompter().saveAsNext(path);
+    runWindowCommand("Save As...");
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray(1000000, 'x') + "\r\nafter\r\nExit code: 0\r\nNo Errors");
+}
+
+// Text pasted into the input row goes to the program as typed: every line at once however many
+// (here about 2 MB), what follows the last line end stays in the row. A line longer than the row
+// holds is cut with a word to the user.
+TEST_F(OutputWindowTest, PastedLinesAllReachTheProgramAndACutLineIsTold) {
+    const QString path = tools_test::writeScript(harness.folder(), "count.sh", "exec wc -c");
+    auto runner = std::make_unique<CProcessRunner>();
+    ASSERT_TRUE(runner->Start(path, "count", harness.folder(), true));
+    dialog.Open(std::move(runner), &listener);
+    QLineEdit *line = window().inputLine();
+    ASSERT_TRUE(window().isInputShown());
+    QTest::keyClicks(line, "ab");
+    QString pasted;
+    for (int number = 0; number < 200000; ++number) {
+        pasted += QString::number(number % 10).repeated(9) + "\n";
+    }
+    QGuiApplication::clipboard()->setText(pasted + "tail");
+    QTest::keySequence(line, QKeySequence::Paste);
+    EXPECT_EQ(line->text(), "tail");
+    EXPECT_TRUE(harness.prompter().messageTexts().isEmpty());
+
+    QGuiApplication::clipboard()->setText(QString(40000, 'y'));
+    QTest::keySequence(line, QKeySequence::Paste);
+    EXPECT_EQ(line->text().size(), 32767);
+    EXPECT_EQ(harness.prompter().messageTexts(),
+              QStringList{"The input line holds at most 32767 characters: the last 7237 of the "
+                          "40000 characters pasted were left out."});
+    QTest::keyClick(line, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(dialog.ShownText().endsWith("\r\n2000002\r\nExit code: 0\r\nNo Errors"));
 }
 
 // Answers the abort question after doing, while it is up, what a user may do meanwhile.

@@ -223,6 +223,39 @@ TEST_F(ProcessRunnerTest, EndlessOutputKeepsHeadAndLatestTailWithOneLineBetween)
     }
 }
 
+// A reader taking the output of an endless run in stretches gets the kept head in pieces, then
+// is passed over to the kept tail and told how many line ends it missed; one far behind gets
+// only the latest bytes, from a line start. Every stretch is the output as it came.
+TEST_F(ProcessRunnerTest, StretchesFollowTheWholeOutputAcrossWhatWasLeftOut) {
+    const CapturedOutputLimits saved = CapturedOutputLimitsInUse();
+    SetCapturedOutputLimits({64 * 1024, 256 * 1024, 128 * 1024});
+    const auto restore = qScopeGuard([&] { SetCapturedOutputLimits(saved); });
+    runScript("yes 0123456789abcdef | head -n 200000");
+    const QByteArray full = QByteArray("0123456789abcdef\r\n").repeated(200000) + kNoErrors;
+
+    qint64 position = 0;
+    int passedOver = 0;
+    for (ProcessOutputStretch stretch = ProcessOutputFrom(0, 16 * 1024); !stretch.added.isEmpty();
+         stretch = ProcessOutputFrom(position, 16 * 1024)) {
+        ASSERT_EQ(stretch.added, full.mid(stretch.from, stretch.added.size()));
+        ASSERT_EQ(stretch.end, stretch.from + stretch.added.size());
+        ASSERT_EQ(stretch.size, full.size());
+        ASSERT_FALSE(stretch.running);
+        if (stretch.from > position) {
+            ++passedOver;
+            EXPECT_EQ(stretch.linesBefore, full.left(stretch.from).count('\n'));
+            EXPECT_EQ(full.at(stretch.from - 1), '\n');
+        }
+        position = stretch.end;
+    }
+    EXPECT_EQ(position, full.size());
+    EXPECT_EQ(passedOver, 1); // over the bytes left out and on to the latest 16 KB at once
+
+    const ProcessOutputStretch late = ProcessOutputFrom(full.size() - 20, 1024);
+    EXPECT_EQ(late.added, full.right(20));
+    EXPECT_EQ(late.linesBefore, -1);
+}
+
 TEST_F(ProcessRunnerTest, TerminateAfterTheEndTerminatesNothing) {
     EXPECT_EQ(runScript("exit 0"), kNoErrors);
     EXPECT_EQ(m_runner.Terminate(kUserAbortExitCode), false);
