@@ -165,7 +165,7 @@ int runOnce(const QString &kind, int seconds) {
 int compare(int seconds) {
     std::printf("%-6s %8s %8s %10s %9s %12s\n", "loop", "rss MB", "cpu %", "abort ms", "start MB",
                 "shown lines");
-    for (const QString kind : {QStringLiteral("java"), QStringLiteral("shell")}) {
+    for (const QString &kind : {QStringLiteral("java"), QStringLiteral("shell")}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(),
