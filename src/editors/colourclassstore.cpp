@@ -1,5 +1,7 @@
 #include "editors/colourclassstore.h"
 
+#include "editors/sourcetext.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -82,6 +84,7 @@ bool ColourClassStore::adoptLines(PreparedLines &&prepared) {
     m_backing = std::move(prepared.m_backing);
     m_dirtyLines.clear();
     m_hint = {};
+    m_textBlockKnown = 0;
     return true;
 }
 
@@ -106,6 +109,7 @@ void ColourClassStore::readAllLines() {
     }
     m_dirtyLines.clear();
     m_hint = {};
+    m_textBlockKnown = 0;
     // Every line now holds a text of its own.
     m_backing = QString();
 }
@@ -127,6 +131,8 @@ void ColourClassStore::onContentsChange(int position, int removed, int added) {
         return;
     }
     const int firstLine = first.blockNumber();
+    // Lines from the one after the first changed line on may start inside a text block or not.
+    m_textBlockKnown = std::min(m_textBlockKnown, firstLine + 1);
 
     // The lines that held the removed characters, found from the lengths the store kept.
     const qsizetype oldEnd = qsizetype(position) + removed;
@@ -286,4 +292,27 @@ bool ColourClassStore::isOpenAtLineStart(int line) const {
         }
     }
     return false;
+}
+
+bool ColourClassStore::isInTextBlockAtLineStart(int line) const {
+    if (line <= 0 || lineCount() == 0) {
+        return false;
+    }
+    line = std::min(line, lineCount() - 1);
+    m_textBlockOpen.resize(m_lines.size());
+    if (m_textBlockKnown == 0) {
+        m_textBlockOpen[0] = false;
+        m_textBlockKnown = 1;
+    }
+    for (int next = m_textBlockKnown; next <= line; ++next) {
+        const QString &above = m_lines[next - 1].text;
+        const bool open = m_textBlockOpen[next - 1];
+        // Only a line with three quotes can open or close a text block.
+        m_textBlockOpen[next] =
+            above.contains(QStringLiteral("\"\"\""))
+                ? editors::textBlockOpenAfterLine(editors::toCrLfText(above), open)
+                : open;
+    }
+    m_textBlockKnown = std::max(m_textBlockKnown, line + 1);
+    return m_textBlockOpen[line];
 }

@@ -70,6 +70,10 @@ public:
     // Whether a block comment stands open at the start of a line: the nearest delimiter above
     // it is a "/*".
     bool isOpenAtLineStart(int line) const;
+    // Whether a text block stands open at the start of a line, as the lines above it tell one
+    // after the other (textBlockOpenAfterLine). The answers are kept down to the first line an
+    // edit changed, so typing on one line costs no walk over the text above it.
+    bool isInTextBlockAtLineStart(int line) const;
 
     // The lines of a text and their classes, made away from the store (on any thread) while
     // the document takes the same text, and then taken by the store in place of reading the
@@ -121,4 +125,8 @@ private:
     bool m_ignoringChanges = false;
     int m_resetCount = 0;
     mutable LinePosition m_hint;
+    // Slot i: whether a text block stands open at the start of line i; known for the first
+    // m_textBlockKnown lines.
+    mutable std::vector<bool> m_textBlockOpen;
+    mutable int m_textBlockKnown = 0;
 };

@@ -317,8 +317,9 @@ void CSyntaxWindowView::colourLine(const QTextBlock &block) {
     const int line = block.blockNumber();
     const qsizetype base = editors::crLfOffsetFromPosition(block.position(), line);
     const bool open = IsInBlockComment(base);
+    const bool inTextBlock = colourClasses()->isInTextBlockAtLineStart(line);
     const editors::ColourClasses classes =
-        editors::classifyLine(editors::toCrLfText(block.text()), open);
+        editors::classifyLine(editors::toCrLfText(block.text()), open, inTextBlock);
     for (const editors::ColourRun &run : editors::colourRuns(classes)) {
         ApplyRun(base, run.colourClass, run.from, run.to);
     }

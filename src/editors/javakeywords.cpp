@@ -2,8 +2,9 @@
 
 #include "editors/syntaxcolouring.h"
 
+#include <array>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace editors {
 
@@ -21,24 +22,56 @@ constexpr std::u16string_view kClassModifiers[] = {
     u"public", u"protected", u"private",  u"strictfp",
 };
 
-WordKind kindOf(QStringView word) {
-    static const std::unordered_map<std::u16string_view, WordKind> kinds = [] {
-        std::unordered_map<std::u16string_view, WordKind> map;
-        for (const QString &keyword : keywordList()) {
-            map.emplace(std::u16string_view(QStringView(keyword).utf16(), keyword.size()),
-                        WordKind::Reserved);
-        }
-        for (const QString &keyword : addedKeywordList()) {
-            map.emplace(std::u16string_view(QStringView(keyword).utf16(), keyword.size()),
-                        WordKind::Reserved);
+// The words by length and first letter: every keyword starts with a lower-case letter, so a
+// word is looked up among the few of its length and first letter (most words among none),
+// with no hash to compute.
+class WordTable {
+public:
+    WordTable() {
+        for (const QStringList *keywords : {&keywordList(), &addedKeywordList()}) {
+            for (const QString &keyword : *keywords) {
+                add(std::u16string_view(QStringView(keyword).utf16(), keyword.size()),
+                    WordKind::Reserved);
+            }
         }
         for (const std::u16string_view word : kContextualWords) {
-            map.emplace(word, WordKind::Contextual);
+            add(word, WordKind::Contextual);
         }
-        return map;
-    }();
-    const auto found = kinds.find(std::u16string_view(word.utf16(), word.size()));
-    return found == kinds.end() ? WordKind::Name : found->second;
+    }
+
+    WordKind kindOf(QStringView word) const {
+        if (word.size() > kLongest || word.isEmpty() || word[0] < u'a' || word[0] > u'z') {
+            return WordKind::Name;
+        }
+        const std::u16string_view wanted(word.utf16(), word.size());
+        for (const Entry &entry : m_buckets[word.size()][word[0].unicode() - u'a']) {
+            if (entry.word == wanted) {
+                return entry.kind;
+            }
+        }
+        return WordKind::Name;
+    }
+
+private:
+    static constexpr qsizetype kLongest = 12;
+    struct Entry {
+        std::u16string_view word;
+        WordKind kind;
+    };
+
+    void add(std::u16string_view word, WordKind kind) {
+        Q_ASSERT(!word.empty() && qsizetype(word.size()) <= kLongest && word[0] >= u'a'
+                 && word[0] <= u'z');
+        // The table keeps the words' texts: the keyword lists live as long as the program.
+        m_buckets[word.size()][word[0] - u'a'].push_back({word, kind});
+    }
+
+    std::array<std::array<std::vector<Entry>, 26>, kLongest + 1> m_buckets;
+};
+
+WordKind kindOf(QStringView word) {
+    static const WordTable table;
+    return table.kindOf(word);
 }
 
 bool isBlank(QChar character) {
@@ -58,56 +91,62 @@ bool isNameStart(QChar character) {
     return isIdentifierChar(character) || character == u'$';
 }
 
-// The line around a word: where it starts and ends, without its line break.
+// The line around a word, from its start up to its line break. Only the start is looked for at
+// once; every walk to the right stops at the line break by itself, since a line break is
+// neither blank nor part of a name.
 struct Line {
     QStringView text;
     qsizetype start = 0;
-    qsizetype end = 0;
 
     static Line around(QStringView text, qsizetype position) {
         qsizetype start = position;
         while (start > 0 && !isLineBreak(text[start - 1])) {
             --start;
         }
-        qsizetype end = position;
-        while (end < text.size() && !isLineBreak(text[end])) {
-            ++end;
-        }
-        return {text, start, end};
+        return {text, start};
     }
 
     qsizetype skipBlanks(qsizetype position) const {
-        while (position < end && isBlank(text[position])) {
+        while (position < text.size() && isBlank(text[position])) {
             ++position;
         }
         return position;
     }
     qsizetype nameEnd(qsizetype position) const {
-        while (position < end && isNameChar(text[position])) {
+        while (position < text.size() && isNameChar(text[position])) {
             ++position;
         }
         return position;
     }
     // The first character after blanks following position, which must be a blank itself;
-    // -1 when there is no blank or nothing after the blanks.
+    // -1 when there is no blank or only the line's end after the blanks.
     qsizetype afterSpace(qsizetype position) const {
-        if (position >= end || !isBlank(text[position])) {
+        if (position >= text.size() || !isBlank(text[position])) {
             return -1;
         }
         position = skipBlanks(position);
-        return position < end ? position : -1;
+        return position < text.size() && !isLineBreak(text[position]) ? position : -1;
+    }
+    bool isAt(qsizetype position, QChar character) const {
+        return position >= 0 && position < text.size() && text[position] == character;
     }
     // The name that starts at position, or an empty one.
     QStringView nameAt(qsizetype position) const {
-        if (position < 0 || position >= end || !isNameStart(text[position])) {
+        if (position < 0 || position >= text.size() || !isNameStart(text[position])) {
             return {};
         }
         return text.sliced(position, nameEnd(position) - position);
     }
-    QStringView firstWord() const { return nameAt(skipBlanks(start)); }
     bool isFirstWord(qsizetype position) const { return skipBlanks(start) == position; }
+    // Whether the line holds the character anywhere.
     bool holds(QChar character) const {
-        return text.sliced(start, end - start).contains(character);
+        for (qsizetype position = start; position < text.size() && !isLineBreak(text[position]);
+             ++position) {
+            if (text[position] == character) {
+                return true;
+            }
+        }
+        return false;
     }
     // Whether the text of the line before position holds the word on its own.
     bool holdsWordBefore(qsizetype position, QStringView word) const {
@@ -140,7 +179,7 @@ bool isRecordKeyword(const Line &line, qsizetype to) {
         return false;
     }
     const qsizetype after = line.skipBlanks(line.nameEnd(name));
-    return after < line.end && (line.text[after] == u'(' || line.text[after] == u'<');
+    return line.isAt(after, u'(') || line.isAt(after, u'<');
 }
 
 // sealed and non-sealed before class, interface, another modifier or an annotation.
@@ -149,7 +188,7 @@ bool isSealedKeyword(const Line &line, qsizetype to) {
     if (next < 0) {
         return false;
     }
-    if (line.text[next] == u'@') {
+    if (line.isAt(next, u'@')) {
         return true;
     }
     const QStringView word = line.nameAt(next);
@@ -190,32 +229,35 @@ bool isYieldKeyword(const Line &line, qsizetype from, qsizetype to) {
 
 // The words of a module declaration: the line starts with module, open module or a directive.
 bool isModuleKeyword(const Line &line, QStringView word, qsizetype from, qsizetype to) {
-    if (line.holds(u'=') || line.holds(u'(')) {
-        return false;
-    }
     const qsizetype firstStart = line.skipBlanks(line.start);
     const QStringView first = line.nameAt(firstStart);
+    if (!isOneOf(first,
+                 {u"module", u"open", u"requires", u"exports", u"opens", u"uses", u"provides"})) {
+        return false;
+    }
     const qsizetype firstEnd = firstStart + first.size();
     const QStringView second = line.nameAt(line.afterSpace(firstEnd));
-    const bool declaration = (isOneOf(first, {u"module"}) && !second.isEmpty())
-                             || (isOneOf(first, {u"open"}) && isOneOf(second, {u"module"}));
-    const bool directive = isOneOf(first, {u"requires", u"exports", u"opens", u"uses", u"provides"})
-                           && !second.isEmpty();
+    if (second.isEmpty() || line.holds(u'=') || line.holds(u'(')) {
+        return false;
+    }
+    const bool opened = isOneOf(first, {u"open"});
+    if (opened && !isOneOf(second, {u"module"})) {
+        return false;
+    }
     if (from == firstStart) {
-        return declaration || directive;
+        return true;
     }
     if (isOneOf(word, {u"module"})) {
-        return declaration && isOneOf(first, {u"open"}) && from == line.afterSpace(firstEnd);
+        return opened && from == line.afterSpace(firstEnd);
     }
     if (isOneOf(word, {u"transitive"})) {
-        return directive && isOneOf(first, {u"requires"})
-               && !line.nameAt(line.afterSpace(to)).isEmpty();
+        return isOneOf(first, {u"requires"}) && !line.nameAt(line.afterSpace(to)).isEmpty();
     }
     if (isOneOf(word, {u"to"})) {
-        return directive && isOneOf(first, {u"exports", u"opens"});
+        return isOneOf(first, {u"exports", u"opens"});
     }
     if (isOneOf(word, {u"with"})) {
-        return directive && isOneOf(first, {u"provides"});
+        return isOneOf(first, {u"provides"});
     }
     return false;
 }
@@ -240,7 +282,7 @@ qsizetype contextualKeywordLength(QStringView text, qsizetype from, qsizetype to
         constexpr QStringView kRest = u"-sealed";
         const qsizetype end = to + kRest.size();
         const bool nonSealed =
-            text.sliced(to).startsWith(kRest) && (end == line.end || !isNameChar(text[end]));
+            text.sliced(to).startsWith(kRest) && (end == text.size() || !isNameChar(text[end]));
         return nonSealed && isSealedKeyword(line, end) ? end - from : 0;
     }
     bool keyword = false;

@@ -1,5 +1,6 @@
 #include "model/javaheads.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace model {
@@ -13,18 +14,15 @@ bool isNameChar(QChar character) {
     return character.isLetterOrNumber() || character == u'_' || character == u'$';
 }
 
-// The first occurrence of the word at from or later with no name character before it and
-// `after` right after it; -1 when there is none.
-qsizetype findWord(QStringView text, QStringView word, QChar after, qsizetype from = 0) {
-    for (qsizetype found = text.indexOf(word, from); found >= 0;
-         found = text.indexOf(word, found + 1)) {
-        const qsizetype end = found + word.size();
-        if ((found == 0 || !isNameChar(text[found - 1])) && end < text.size()
-            && text[end] == after) {
-            return found;
-        }
-    }
-    return -1;
+// Whether the text holds needle at position.
+bool holdsAt(QStringView text, qsizetype position, QStringView needle) {
+    return position + needle.size() <= text.size()
+           && std::equal(needle.utf16(), needle.utf16() + needle.size(), text.utf16() + position);
+}
+
+// Whether a word may start at position: no name character before it.
+bool startsWord(QStringView text, qsizetype position) {
+    return position == 0 || !isNameChar(text[position - 1]);
 }
 
 qsizetype nameEnd(QStringView text, qsizetype start) {
@@ -80,40 +78,68 @@ TypeHead recordHead(QStringView head, qsizetype at) {
             components.toString()};
 }
 
-qsizetype recordKeyword(QStringView head) {
-    for (qsizetype found = findWord(head, u"record", u' '); found >= 0;
-         found = findWord(head, u"record", u' ', found + 1)) {
-        if (recordHead(head, found).kind == TypeKind::Record) {
-            return found;
+// Where each type keyword first stands in a head, found in one walk over it (heads are short,
+// and most are methods that hold none).
+struct TypeKeywords {
+    qsizetype classAt = -1;
+    qsizetype interfaceAt = -1;
+    qsizetype enumAt = -1;
+    qsizetype recordAt = -1;
+
+    explicit TypeKeywords(QStringView head) {
+        for (qsizetype at = 0; at < head.size(); ++at) {
+            switch (head[at].unicode()) {
+            case u'c':
+                if (classAt < 0 && holdsAt(head, at, u"class ")) {
+                    classAt = at;
+                }
+                break;
+            case u'i':
+                if (interfaceAt < 0 && holdsAt(head, at, u"interface ")) {
+                    interfaceAt = at;
+                }
+                break;
+            case u'e':
+                if (enumAt < 0 && startsWord(head, at) && holdsAt(head, at, u"enum ")) {
+                    enumAt = at;
+                }
+                break;
+            case u'r':
+                if (recordAt < 0 && startsWord(head, at) && holdsAt(head, at, u"record ")
+                    && recordHead(head, at).kind == TypeKind::Record) {
+                    recordAt = at;
+                }
+                break;
+            default:
+                break;
+            }
         }
     }
-    return -1;
-}
+};
 
 } // namespace
 
 TypeHead typeHeadOf(QStringView head) {
-    qsizetype keyword = head.indexOf(u"class ");
-    if (keyword < 0) {
-        keyword = head.indexOf(u"interface ");
-    }
+    const TypeKeywords keywords(head);
+    // A plain substring test for class and interface: "subclass x" holds "class " too.
+    qsizetype keyword = keywords.classAt >= 0 ? keywords.classAt : keywords.interfaceAt;
     TypeKind kind = TypeKind::Class;
     if (keyword < 0) {
-        keyword = findWord(head, u"enum", u' ');
+        keyword = keywords.enumAt;
         kind = TypeKind::Enum;
     }
     if (keyword < 0) {
-        const qsizetype record = recordKeyword(head);
-        return record < 0 ? TypeHead{} : recordHead(head, record);
+        return keywords.recordAt < 0 ? TypeHead{} : recordHead(head, keywords.recordAt);
     }
     const qsizetype nameStart = head.indexOf(u' ', keyword) + 1;
     return {kind, head.sliced(nameStart, nameEnd(head, nameStart) - nameStart).toString(), {}};
 }
 
 qsizetype typeKeywordIndex(QStringView head) {
+    const TypeKeywords keywords(head);
     qsizetype first = -1;
-    for (const qsizetype found : {head.indexOf(u"class "), head.indexOf(u"interface "),
-                                  findWord(head, u"enum", u' '), recordKeyword(head)}) {
+    for (const qsizetype found :
+         {keywords.classAt, keywords.interfaceAt, keywords.enumAt, keywords.recordAt}) {
         if (found >= 0 && (first < 0 || found < first)) {
             first = found;
         }
@@ -123,17 +149,39 @@ qsizetype typeKeywordIndex(QStringView head) {
 
 bool isExpressionHead(QStringView head) {
     // The word new before the first "(" makes any head an expression, also when a ";" follows
-    // (a field made with new, then a static initialiser's brace).
-    const qsizetype firstParen = head.indexOf(u'(');
-    if (findWord(firstParen < 0 ? head : head.first(firstParen), u"new", u' ') >= 0) {
-        return true;
+    // (a field made with new, then a static initialiser's brace). Otherwise the last statement
+    // decides: a "->" in it, or a "=" before its first "(".
+    bool parenSeen = false;
+    bool newBeforeParen = false;
+    bool parenInStatement = false;
+    bool arrowInStatement = false;
+    bool equalsBeforeParen = false;
+    for (qsizetype at = 0; at < head.size(); ++at) {
+        switch (head[at].unicode()) {
+        case u'(':
+            parenSeen = true;
+            parenInStatement = true;
+            break;
+        case u';':
+            parenInStatement = false;
+            arrowInStatement = false;
+            equalsBeforeParen = false;
+            break;
+        case u'-':
+            arrowInStatement = arrowInStatement || holdsAt(head, at, u"->");
+            break;
+        case u'=':
+            equalsBeforeParen = equalsBeforeParen || !parenInStatement;
+            break;
+        case u'n':
+            newBeforeParen = newBeforeParen
+                             || (!parenSeen && startsWord(head, at) && holdsAt(head, at, u"new "));
+            break;
+        default:
+            break;
+        }
     }
-    const QStringView statement = head.sliced(head.lastIndexOf(u';') + 1);
-    if (statement.contains(u"->")) {
-        return true;
-    }
-    const qsizetype paren = statement.indexOf(u'(');
-    return (paren < 0 ? statement : statement.first(paren)).contains(u'=');
+    return newBeforeParen || arrowInStatement || equalsBeforeParen;
 }
 
 bool isEnumConstantHead(QStringView head, QStringView enumName) {

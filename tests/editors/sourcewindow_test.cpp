@@ -140,8 +140,8 @@ TEST(SourceColouring, LineTypedInsideAnOpenBlockCommentIsComment) {
     QTest::keyClicks(window.view(), QStringLiteral(" */ int"));
     EXPECT_EQ(window.drawnClasses(1), QStringLiteral("CCCCCCCC.KKK"));
     // Lines not typed on keep their colours until the next whole-text pass. (The comment left
-    // open runs to the end of the text but for its last character.)
-    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("CCCCC."));
+    // open runs to the end of the text, its last character included.)
+    EXPECT_EQ(window.drawnClasses(2), QStringLiteral("CCCCCC"));
     window.view()->ColourAll(true);
     EXPECT_EQ(window.drawnClasses(2), QStringLiteral("KKK..."));
 }
