@@ -7,6 +7,7 @@
 #include "framework/windowplacement.h"
 #include "services/ideservices.h"
 #include "tools/coutputedit.h"
+#include "tools/nativewindowwatch.h"
 #include "tools/outputwindowkeys.h"
 #include "tools/outputwindowlistener.h"
 #include "tools/processoutputwindow.h"
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -126,7 +128,13 @@ CProcessOutputDialog::~CProcessOutputDialog() {
 
 void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
                                 OutputWindowListener *view) {
-    // A window that exists, shown or hidden behind this object's back, is reused and shown.
+    // A window that exists, shown, hidden or minimised, is reused and shown; brought back while
+    // it watches a run, it keeps the run and its input row as they are.
+    if (m_window && !runner && isWatching()) {
+        setView(view);
+        bringBack();
+        return;
+    }
     if (m_window) {
         Restart(std::move(runner), view);
         m_window->raise();
@@ -158,6 +166,9 @@ void CProcessOutputDialog::Open(std::unique_ptr<CProcessRunner> runner,
 
 bool CProcessOutputDialog::Restart(std::unique_ptr<CProcessRunner> runner,
                                    OutputWindowListener *view) {
+    if (m_window && m_windowLost) {
+        DestroyWindow(); // a new window takes the place of the one the window system took
+    }
     if (!m_window) {
         Open(std::move(runner), view);
         return true;
@@ -216,7 +227,42 @@ void CProcessOutputDialog::ShowStartFailure(const QString &commandLine, const QS
 }
 
 bool CProcessOutputDialog::IsOpen() const {
-    return m_window != nullptr && !m_window->isHidden();
+    return m_window != nullptr && !m_window->isHidden() && !m_window->isMinimized()
+           && !m_windowLost;
+}
+
+void CProcessOutputDialog::bringBack() {
+    if (m_windowLost) {
+        renewLostWindow();
+        return;
+    }
+    if (m_window->isMinimized()) {
+        m_window->showNormal();
+    } else {
+        m_window->show();
+    }
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void CProcessOutputDialog::OnWindowLost() {
+    m_windowLost = true;
+    // Not while the abort question is up: the question's box may be a child of the old window.
+    if (!m_askingToAbort) {
+        QMetaObject::invokeMethod(this, &CProcessOutputDialog::renewLostWindow,
+                                  Qt::QueuedConnection);
+    }
+}
+
+void CProcessOutputDialog::renewLostWindow() {
+    if (!m_window || !m_windowLost || m_askingToAbort) {
+        return;
+    }
+    // The new window shows the same text and watches the same run, with its input row.
+    std::unique_ptr<CProcessRunner> runner = std::move(m_runner);
+    OutputWindowListener *view = listener();
+    DestroyWindow();
+    Open(std::move(runner), view);
 }
 
 void CProcessOutputDialog::DestroyWindow() {
@@ -270,6 +316,8 @@ void CProcessOutputDialog::createWindow() {
     }
     connect(m_window, &ProcessOutputWindow::destroying, this,
             &CProcessOutputDialog::OnWindowDestroyed);
+    connect(new NativeWindowWatch(m_window), &NativeWindowWatch::windowDestroyed, this,
+            &CProcessOutputDialog::OnWindowLost);
     connect(m_window, &ProcessOutputWindow::closeRequested, this, &CProcessOutputDialog::OnClose);
     connect(m_window, &ProcessOutputWindow::windowMenuCommand, this,
             &CProcessOutputDialog::OnSysCommand);
@@ -391,6 +439,7 @@ void CProcessOutputDialog::finishIfRunOver() {
 }
 
 void CProcessOutputDialog::OnWindowDestroyed(const QRect &place) {
+    m_windowLost = false;
     m_timer->stop();
     m_pumpTimer->stop();
     m_runner.reset();
@@ -456,6 +505,7 @@ bool CProcessOutputDialog::StopRun() {
         return answer == fw::Answer::Ok;
     }
     m_askingToAbort = false;
+    const auto renewWhenLost = qScopeGuard([this] { renewLostWindow(); });
     if (answer != fw::Answer::Ok) {
         return false;
     }

@@ -53,7 +53,8 @@ public:
     // A run that could not be started: an open window that watches no run shows its command
     // line and the text instead of the output of the run before.
     void ShowStartFailure(const QString &commandLine, const QString &folder, const QString &text);
-    // Whether the window is there to be seen: it exists and has not been hidden.
+    // Whether the window is there to be seen: it exists and has not been hidden, minimised or
+    // taken away by the window system.
     bool IsOpen() const;
     // Destroys the window, the runner it holds (the child goes on) and records where the window
     // was; the shown text stays.
@@ -84,6 +85,12 @@ private:
     // Where the keyboard goes once the window is given a run: into the input row of a run that
     // takes input, else back to the widget that had it (a Build leaves it where it was).
     void placeKeyboard(const QPointer<QWidget> &hadKeyboard);
+    // Shows the existing window again, restored and in front, whatever became of it.
+    void bringBack();
+    // The window system destroyed the window behind Qt's back: a new one takes its place, with
+    // the same text and run, at once or, while the abort question is up, once it is answered.
+    void OnWindowLost();
+    void renewLostWindow();
     // Shows the tool caption with the command line and folder of the run watched, or of the
     // last run watched.
     void showCaption();
@@ -125,6 +132,8 @@ private:
     bool m_animationPhase = false;
     // The question whether to abort the run is up.
     bool m_askingToAbort = false;
+    // The window system destroyed the window; a new one is due.
+    bool m_windowLost = false;
     // The command line and folder of the last run the window was given.
     QString m_commandLine;
     QString m_commandFolder;
