@@ -144,22 +144,10 @@ TEST(RecoveryStore, RemovedEntriesAndEndedSessionsLeaveNothing) {
     EXPECT_TRUE(next.claimAbandoned().isEmpty());
 }
 
-// A second Tarvo, in this process or another, never takes the entries of one that is running.
-TEST(RecoveryStore, LiveOwnersKeepTheirEntries) {
-    const QString root = freshRoot();
-    RecoveryStore first(root);
-    RecoveryStore second(root);
-    first.write(entryFor(first, QStringLiteral("/p/A.java"), QStringLiteral("first's")));
-    second.write(entryFor(second, QStringLiteral("/p/B.java"), QStringLiteral("second's")));
-    EXPECT_TRUE(second.claimAbandoned().isEmpty());
-    EXPECT_TRUE(first.claimAbandoned().isEmpty());
-    EXPECT_EQ(textsOf(first.entries()), QStringList{QStringLiteral("first's")});
-    EXPECT_EQ(textsOf(second.entries()), QStringList{QStringLiteral("second's")});
-}
-
 // A child process keeps a session with two entries until it is killed: while it runs nothing of
 // it is taken; once it is gone, the next claim takes both entries in order under ids of its own
-// session, the dead session disappears, and a later claim finds nothing more.
+// session, the dead session disappears, and another running owner takes nothing, neither the dead
+// session's entries nor those of the taker.
 TEST(RecoveryStore, EntriesOfAKilledOwnerAreTakenOnce) {
     const QString root = freshRoot();
     int ready[2];
