@@ -42,6 +42,11 @@ public:
     // edits before it can no longer be undone.
     void ConvertLinebreaks();
 
+    // A text typed into a Latin-1 file that Latin-1 cannot hold is saved as UTF-8 only when the
+    // user agrees, as that changes the bytes of every other character beyond ASCII in the file;
+    // without that the save does not happen and the document stays modified.
+    bool onSaveDocument(const QString &path) override;
+
     bool supportsMultipleViews() const override { return true; }
     bool offersReload() const override { return true; }
     void deleteContents() override;
@@ -56,10 +61,12 @@ protected:
     void takeSourceFormat(const editors::SourceText &source) {
         m_encoding = source.encoding;
         m_lineBreakStyle = source.lineBreakStyle;
+        m_standIns = source.standIns;
     }
 
 private:
     QTextDocument m_text;
     editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
     editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
+    QList<editors::StandIn> m_standIns;
 };
