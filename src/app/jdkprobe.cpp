@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QProcess>
 
-JdkProbe::JdkProbe(QObject *parent)
+JdkProbe::JdkProbe(QObject *parent, int timeoutMs)
     : QObject(parent) {
     m_timeout.setSingleShot(true);
-    m_timeout.setInterval(kTimeoutMs);
+    m_timeout.setInterval(timeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
         stop();
         report(Result::NoAnswer);
@@ -56,13 +56,40 @@ void JdkProbe::probe(const QString &jdkFolder) {
             report(Result::NoAnswer);
         }
     });
-    connect(process, &QProcess::finished, this, [this, process] {
+    connect(process, &QProcess::readyRead, this, [this, process] {
+        if (!takeOutput()) {
+            return;
+        }
+        // The version is known: the program need not go on. It is ended, and deleted once
+        // control leaves its own signal.
         m_timeout.stop();
-        const QString version = versionIn(process->readAll());
+        process->disconnect(this);
+        process->kill();
+        process->waitForFinished();
+        m_process.release()->deleteLater();
+        report(Result::Found, versionIn(m_output));
+    });
+    connect(process, &QProcess::finished, this, [this] {
+        m_timeout.stop();
+        takeOutput();
+        const QString version = versionIn(m_output);
         report(version.isEmpty() ? Result::NoAnswer : Result::Found, version);
     });
+    m_output.clear();
     m_timeout.start();
     process->start(javac.filePath(), {QStringLiteral("-version")});
+}
+
+bool JdkProbe::takeOutput() {
+    const QByteArray chunk = m_process->readAll();
+    const qsizetype room = kKeptOutputBytes - m_output.size();
+    if (room <= 0) {
+        return false;
+    }
+    m_output += chunk.left(room);
+    // A version line counts once its line end has come: "javac 2" may yet become "javac 21".
+    const qsizetype lastLineEnd = m_output.lastIndexOf('\n');
+    return lastLineEnd >= 0 && !versionIn(m_output.left(lastLineEnd + 1)).isEmpty();
 }
 
 QString JdkProbe::versionIn(const QByteArray &output) {

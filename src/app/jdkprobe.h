@@ -11,7 +11,10 @@ class QProcess;
 // Tells whether a folder holds a usable JDK: runs its bin/javac with -version and reports the
 // version the compiler prints. One probe runs at a time; starting another drops the one still
 // running, so only the answer for the latest folder arrives. Nothing here stops the user from
-// keeping a folder without a compiler; it only tells.
+// keeping a folder without a compiler; it only tells. Only the first kKeptOutputBytes of what
+// the program prints are kept (the rest is read and dropped), and the answer comes as soon as
+// they hold the version line, so a program that prints without end costs neither memory nor
+// the whole wait.
 class JdkProbe : public QObject {
     Q_OBJECT
 
@@ -23,8 +26,9 @@ public:
     };
 
     static constexpr int kTimeoutMs = 15000;
+    static constexpr qsizetype kKeptOutputBytes = 8192;
 
-    explicit JdkProbe(QObject *parent = nullptr);
+    explicit JdkProbe(QObject *parent = nullptr, int timeoutMs = kTimeoutMs);
     ~JdkProbe() override;
 
     void probe(const QString &jdkFolder);
@@ -47,7 +51,11 @@ private:
     static QString emptyFolderNote(Result result, const QString &version);
     void stop();
     void report(Result result, const QString &version = QString());
+    // Takes what the program printed into m_output, as far as it keeps it; true when it holds
+    // a whole version line.
+    bool takeOutput();
 
     std::unique_ptr<QProcess> m_process;
+    QByteArray m_output;
     QTimer m_timeout;
 };

@@ -1,6 +1,8 @@
 #include "app/tipsfile.h"
 
-#include <QDateTime>
+#include "framework/fileio.h"
+
+#include <QStringDecoder>
 
 #include <ctime>
 
@@ -41,17 +43,27 @@ TipsFile::~TipsFile() = default;
 
 bool TipsFile::open(const QString &path) {
     close();
-    m_file.setFileName(path);
+    QByteArray bytes;
+    QString error;
+    fw::FileStamp stamp;
+    if (!fw::readWholeFile(path, &bytes, &error, kMaxFileSize, &stamp)) {
+        return false;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString decoded = utf8.decode(bytes);
+    m_isUtf8 = !utf8.hasError();
+    m_modifiedSeconds = stamp.modifiedNs / 1'000'000'000;
+    m_file.setData(bytes);
     return m_file.open(QIODevice::ReadOnly);
 }
 
 void TipsFile::close() {
     m_file.close();
+    m_file.setData(QByteArray());
 }
 
 QString TipsFile::timeStamp() const {
-    const QDateTime modified = m_file.fileTime(QFileDevice::FileModificationTime);
-    return ctimeText(modified.isValid() ? modified.toSecsSinceEpoch() : 0);
+    return ctimeText(m_modifiedSeconds);
 }
 
 bool TipsFile::seek(qint64 position) {
@@ -69,7 +81,7 @@ QByteArray TipsFile::readPiece() {
     piece.resize(length > 0 ? length : 0);
     // A piece cut from a long line does not end inside a character: the cut character begins
     // the next piece.
-    if (piece.size() == kPieceLength && !piece.endsWith('\n')) {
+    if (m_isUtf8 && piece.size() == kPieceLength && !piece.endsWith('\n')) {
         if (const qsizetype cut = cutCharacterBytes(piece); cut > 0 && cut < piece.size()) {
             m_file.seek(m_file.pos() - cut);
             piece.chop(cut);
@@ -90,7 +102,7 @@ TipsFile::Read TipsFile::readNextTip() {
     for (;;) {
         const QByteArray piece = readPiece();
         if (isTip(piece)) {
-            m_tip = QString::fromUtf8(piece);
+            m_tip = m_isUtf8 ? QString::fromUtf8(piece) : QString::fromLatin1(piece);
             return Read::Tip;
         }
         if (!piece.isEmpty()) {

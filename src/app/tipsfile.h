@@ -1,16 +1,20 @@
 #pragma once
 
+#include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 // The tips file read as the tip of the day reads it: line by line, each line in pieces of at most
 // kPieceLength bytes (a longer line gives further pieces that count as lines of their own). A
 // piece that begins with ';', a space, a tab or a line end is no tip; every other one is, with
 // its line end. Positions are byte offsets from the start of the file, as the settings keep them.
+// The file is read whole when it is opened: only a regular file of at most kMaxFileSize bytes
+// is, so that a pipe or a device named as the tips file cannot hold the start. Its text is UTF-8
+// when the whole file is valid UTF-8, else Latin-1, as a source file's is.
 class TipsFile {
 public:
     static constexpr qint64 kPieceLength = 999;
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
     enum class Read {
         Tip,    // tip() holds the next tip
@@ -24,7 +28,7 @@ public:
     TipsFile(const TipsFile &) = delete;
     TipsFile &operator=(const TipsFile &) = delete;
 
-    // False when the file cannot be opened for reading.
+    // False when the file cannot be read, is no regular file or is larger than kMaxFileSize.
     bool open(const QString &path);
     bool isOpen() const { return m_file.isOpen(); }
     void close();
@@ -48,6 +52,8 @@ public:
 private:
     QByteArray readPiece();
 
-    QFile m_file;
+    QBuffer m_file;
+    qint64 m_modifiedSeconds = 0;
+    bool m_isUtf8 = true;
     QString m_tip;
 };

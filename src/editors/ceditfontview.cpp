@@ -56,7 +56,10 @@ void CEditFontView::onInitialUpdate() {
     if (PlainTextDocument *text = plainDocument()) {
         setDocument(text->textDocument());
     }
-    applyViewFont(editors::storedSourceFont());
+    // The views of a document share its text and its layout, and so its font: a further window
+    // on the document takes the font of the one already open rather than the stored one.
+    const CEditFontView *shown = firstOtherView();
+    applyViewFont(shown ? shown->m_viewFont : editors::storedSourceFont());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     fw::View::onInitialUpdate();
     SetTextMargins();
@@ -97,9 +100,31 @@ void CEditFontView::ConvertLinebreaks() {
 }
 
 void CEditFontView::ChooseFont() {
-    if (const std::optional<QFont> chosen = editors::chooseSourceFont(m_viewFont)) {
-        applyViewFont(*chosen);
+    const std::optional<QFont> chosen = editors::chooseSourceFont(m_viewFont);
+    if (!chosen) {
+        return;
     }
+    applyViewFont(*chosen);
+    // The other windows on the document show the text in the new font anyway: they take it
+    // whole, so that their tab stops and caret follow.
+    if (fw::Document *document = doc()) {
+        for (fw::View *view : document->views()) {
+            if (auto *other = dynamic_cast<CEditFontView *>(view); other && other != this) {
+                other->applyViewFont(*chosen);
+            }
+        }
+    }
+}
+
+const CEditFontView *CEditFontView::firstOtherView() const {
+    if (const fw::Document *document = doc()) {
+        for (fw::View *view : document->views()) {
+            if (auto *other = dynamic_cast<const CEditFontView *>(view); other && other != this) {
+                return other;
+            }
+        }
+    }
+    return nullptr;
 }
 
 int CEditFontView::NextWordPosition(int position) const {

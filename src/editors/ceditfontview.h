@@ -55,6 +55,8 @@ protected:
 
 private:
     void applyViewFont(const QFont &font);
+    // Another view of the same document, when there is one.
+    const CEditFontView *firstOtherView() const;
     // Handles the word-wise keys; false for any other key.
     bool moveByWord(const QKeyEvent &event);
     void setCaretHidden(bool hidden);

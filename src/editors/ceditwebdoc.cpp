@@ -21,11 +21,15 @@ bool CEditWebDoc::onOpenDocument(const QString &path) {
     return PlainTextDocument::onOpenDocument(path);
 }
 
-bool CEditWebDoc::readContents(const QByteArray &bytes, QString *error) {
+bool CEditWebDoc::acceptsContents(const QByteArray &bytes, QString *error) const {
     // The file may have grown between the look at its size and the read.
     if (bytes.size() > kMaxFileBytes) {
         *error = kTooLarge;
         return false;
     }
-    return PlainTextDocument::readContents(bytes, error);
+    return true;
+}
+
+bool CEditWebDoc::readContents(const QByteArray &bytes, QString *error) {
+    return acceptsContents(bytes, error) && PlainTextDocument::readContents(bytes, error);
 }

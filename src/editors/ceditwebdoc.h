@@ -16,5 +16,6 @@ public:
     bool onOpenDocument(const QString &path) override;
 
 protected:
+    bool acceptsContents(const QByteArray &bytes, QString *error) const override;
     bool readContents(const QByteArray &bytes, QString *error) override;
 };

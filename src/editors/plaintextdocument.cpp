@@ -1,6 +1,7 @@
 #include "editors/plaintextdocument.h"
 
 #include "editors/recoverycopy.h"
+#include "framework/prompter.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -86,12 +87,29 @@ void PlainTextDocument::takeSourceText(const editors::SourceText &source) {
     m_text.setModified(false);
 }
 
-QByteArray PlainTextDocument::writeContents() {
-    const QString text = editorText();
-    // A character typed into a Latin-1 file that Latin-1 cannot hold would be lost: such a
-    // file is saved as UTF-8 from then on.
-    if (!editors::isEncodable(text, m_encoding)) {
+bool PlainTextDocument::onSaveDocument(const QString &path) {
+    if (m_encoding == editors::SourceEncoding::Latin1
+        && !editors::isEncodable(editorText(), m_encoding)) {
+        const fw::Answer answer = fw::prompter().message(
+            QStringLiteral("%1 is saved in Latin-1 (ISO 8859-1), which cannot hold some of the "
+                           "characters typed into it.\n\nSave it in UTF-8 from now on? Its "
+                           "other characters beyond ASCII are then written in UTF-8 too.\n\nNo "
+                           "leaves the file as it is.")
+                .arg(path),
+            fw::MessageButtons::YesNo);
+        if (answer != fw::Answer::Yes) {
+            return false;
+        }
         m_encoding = editors::SourceEncoding::Utf8;
     }
-    return editors::encodeSourceFile(text, m_encoding, m_lineBreakStyle);
+    return fw::Document::onSaveDocument(path);
+}
+
+QByteArray PlainTextDocument::writeContents() {
+    const QString text = editorText();
+    // A character Latin-1 cannot hold would be lost: the bytes are UTF-8 then. A save asks
+    // before it writes such bytes (onSaveDocument).
+    const editors::SourceEncoding encoding =
+        editors::isEncodable(text, m_encoding) ? m_encoding : editors::SourceEncoding::Utf8;
+    return editors::encodeSourceFile(text, encoding, m_lineBreakStyle, m_standIns);
 }

@@ -51,6 +51,11 @@ public:
     // on keeping its recovery copy under the recovered entry's id.
     void takeRecoveredText(const QString &text, const QString &entryId);
 
+    // A text typed into a Latin-1 file that Latin-1 cannot hold is saved as UTF-8 only when the
+    // user agrees, as that changes the bytes of every other character beyond ASCII in the file;
+    // without that the save does not happen and the document stays modified.
+    bool onSaveDocument(const QString &path) override;
+
     bool supportsMultipleViews() const override { return true; }
     bool offersReload() const override { return true; }
     void deleteContents() override;
@@ -65,6 +70,7 @@ protected:
     void takeSourceFormat(const editors::SourceText &source) {
         m_encoding = source.encoding;
         m_lineBreakStyle = source.lineBreakStyle;
+        m_standIns = source.standIns;
     }
 
 private:
@@ -73,4 +79,5 @@ private:
     std::unique_ptr<RecoveryCopy> m_recoveryCopy;
     editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
     editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
+    QList<editors::StandIn> m_standIns;
 };

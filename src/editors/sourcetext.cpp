@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace editors {
 
@@ -29,9 +30,55 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes) {
 // separator and the two frame markers of its text document.
 constexpr char16_t kEditorBlockBreaks[] = {0x2029, 0xFDD0, 0xFDD1};
 
-bool holdsEditorBlockBreak(const QString &text) {
-    return std::any_of(std::begin(kEditorBlockBreaks), std::end(kEditorBlockBreaks),
-                       [&text](char16_t character) { return text.contains(QChar(character)); });
+// The private-use area of the basic plane, from which stand-ins are taken.
+constexpr char16_t kFirstPrivateUse = 0xE000;
+constexpr char16_t kLastPrivateUse = 0xF8FF;
+
+// The characters of the text that need a stand-in, each with a private-use character that the
+// text does not hold; none when the text holds every private-use character.
+std::optional<QList<StandIn>> chooseStandIns(const QString &text) {
+    QList<QChar> needed;
+    for (const char16_t character : kEditorBlockBreaks) {
+        if (text.contains(QChar(character))) {
+            needed << QChar(character);
+        }
+    }
+    if (text.contains(kCarriageReturnPlaceholder)) {
+        needed << kCarriageReturnPlaceholder;
+    }
+    QList<StandIn> standIns;
+    if (needed.isEmpty()) {
+        return standIns;
+    }
+    std::vector<bool> held(kLastPrivateUse - kFirstPrivateUse + 1, false);
+    for (const QChar character : text) {
+        if (character.unicode() >= kFirstPrivateUse && character.unicode() <= kLastPrivateUse) {
+            held[character.unicode() - kFirstPrivateUse] = true;
+        }
+    }
+    char16_t candidate = kFirstPrivateUse;
+    for (const QChar original : needed) {
+        while (candidate <= kLastPrivateUse && held[candidate - kFirstPrivateUse]) {
+            ++candidate;
+        }
+        if (candidate > kLastPrivateUse) {
+            return std::nullopt;
+        }
+        standIns << StandIn{original, QChar(candidate++)};
+    }
+    return standIns;
+}
+
+// Puts each stand-in in place of the character it stands for, or (toStandIn false) back.
+void replaceCharacters(QString &text, const QList<StandIn> &standIns, bool toStandIn) {
+    for (QChar &character : text) {
+        for (const StandIn &standIn : standIns) {
+            if (character == (toStandIn ? standIn.original : standIn.standIn)) {
+                character = toStandIn ? standIn.standIn : standIn.original;
+                break;
+            }
+        }
+    }
 }
 
 LineBreakStyle detectLineBreakStyle(const QByteArray &bytes) {
@@ -98,12 +145,16 @@ SourceText decodeSourceFile(const QByteArray &bytes) {
     SourceText source;
     source.lineBreakStyle = detectLineBreakStyle(bytes);
     std::optional<QString> fileText = decodeUtf8(bytes);
-    // The editor widget breaks lines at a few more characters, so a file holding one is read
-    // as Latin-1 too, where they cannot occur.
-    if (fileText && !fileText->contains(kCarriageReturnPlaceholder)
-        && !holdsEditorBlockBreak(*fileText)) {
+    std::optional<QList<StandIn>> standIns;
+    if (fileText) {
+        standIns = chooseStandIns(*fileText);
+    }
+    if (standIns) {
         source.encoding = SourceEncoding::Utf8;
+        source.standIns = std::move(*standIns);
+        replaceCharacters(*fileText, source.standIns, true);
     } else {
+        // Latin-1 holds none of the characters that need a stand-in.
         source.encoding = SourceEncoding::Latin1;
         fileText = QString::fromLatin1(bytes);
     }
@@ -111,8 +162,13 @@ SourceText decodeSourceFile(const QByteArray &bytes) {
     return source;
 }
 
-QByteArray encodeSourceFile(QStringView text, SourceEncoding encoding, LineBreakStyle style) {
-    const QString fileText = expandLineBreaks(text, lineBreakOf(style));
+QByteArray encodeSourceFile(QStringView text, SourceEncoding encoding, LineBreakStyle style,
+                            const QList<StandIn> &standIns) {
+    // The placeholders become CRs first: a stand-in may stand for the placeholder character.
+    QString fileText = expandLineBreaks(text, lineBreakOf(style));
+    if (!standIns.isEmpty()) {
+        replaceCharacters(fileText, standIns, false);
+    }
     return encoding == SourceEncoding::Utf8 ? fileText.toUtf8() : fileText.toLatin1();
 }
 

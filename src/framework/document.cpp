@@ -112,17 +112,28 @@ bool Document::onOpenDocument(const QString &path) {
 }
 
 bool Document::readFileForOpen(const QString &path, QByteArray *bytes) {
-    QString error;
     FileStamp stamp;
-    if (!readWholeFile(path, bytes, &error, maxFileSize(), &stamp)) {
+    if (!readFile(path, bytes, &stamp)) {
+        return false;
+    }
+    takeDiskVersion(path, stamp);
+    return true;
+}
+
+bool Document::readFile(const QString &path, QByteArray *bytes, FileStamp *stamp) {
+    QString error;
+    if (!readWholeFile(path, bytes, &error, maxFileSize(), stamp)) {
         prompter().message(QStringLiteral("Cannot open %1.\n%2").arg(path, error));
         return false;
     }
+    return true;
+}
+
+void Document::takeDiskVersion(const QString &path, const FileStamp &stamp) {
     m_diskPath = QFileInfo(path).absoluteFilePath();
     m_diskStamp = stamp;
     m_reloadDeclined = {};
     watchedFileChanged();
-    return true;
 }
 
 bool Document::onSaveDocument(const QString &path) {
@@ -170,29 +181,37 @@ void Document::offerReloadIfChangedOnDisk() {
         QStringLiteral("%1 was changed by another program. Reload it?").arg(m_pathName),
         MessageButtons::YesNo);
     // The document may have been edited or closed while the question was up.
-    if (answer == Answer::Yes && !isModified() && !m_closing) {
-        reload();
-    } else {
+    // A version that cannot be read in is not offered again either.
+    if (answer != Answer::Yes || isModified() || m_closing || !reload()) {
         m_reloadDeclined = now;
     }
 }
 
 bool Document::reload() {
+    // Until the new version is taken, the document keeps knowing the one it holds: a refused
+    // file leaves the text, the modified flag and the version a save compares with as they were.
     QByteArray bytes;
-    if (!readFileForOpen(m_pathName, &bytes)) {
+    FileStamp stamp;
+    if (!readFile(m_pathName, &bytes, &stamp)) {
         return false;
     }
-    // A file the document refuses to hold must not leave the window empty.
+    QString error;
+    if (!acceptsContents(bytes, &error)) {
+        prompter().message(error);
+        return false;
+    }
+    const bool wasModified = isModified();
     const QByteArray shown = writeContents();
     deleteContents();
-    QString error;
     if (!readContents(bytes, &error)) {
         deleteContents();
         QString ignored;
         readContents(shown, &ignored);
+        setModifiedFlag(wasModified);
         prompter().message(error);
         return false;
     }
+    takeDiskVersion(m_pathName, stamp);
     setModifiedFlag(false);
     onReloaded();
     return true;
@@ -291,6 +310,10 @@ bool Document::doFileSave() {
 }
 
 bool Document::readContents(const QByteArray &, QString *) {
+    return true;
+}
+
+bool Document::acceptsContents(const QByteArray &, QString *) const {
     return true;
 }
 

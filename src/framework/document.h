@@ -98,6 +98,9 @@ protected:
     // refuses a file by returning false with a message for the user in *error.
     virtual bool readContents(const QByteArray &bytes, QString *error);
     virtual QByteArray writeContents();
+    // Whether readContents would take the bytes; false with a message for the user in *error.
+    // Asked before a reload empties the document, so that a refused file changes nothing.
+    virtual bool acceptsContents(const QByteArray &bytes, QString *error) const;
     // Called after reload() has read the file again; by default every view is updated.
     virtual void onReloaded();
     // The largest file the document opens.
@@ -105,6 +108,10 @@ protected:
     // Reads the whole file as the open does, remembering which version of it was read; false
     // after telling the user why not.
     bool readFileForOpen(const QString &path, QByteArray *bytes);
+    // As readFileForOpen, but the version read is only given in *stamp.
+    bool readFile(const QString &path, QByteArray *bytes, FileStamp *stamp);
+    // Remembers the version of the file at path that the document now holds.
+    void takeDiskVersion(const QString &path, const FileStamp &stamp);
 
 private:
     friend class DocTemplate;

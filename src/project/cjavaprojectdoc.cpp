@@ -350,6 +350,7 @@ void CJavaProjectDoc::onCloseDocument() {
         services->SaveLastOpenAndRecent(pathName());
     }
     m_backgroundScan.stop();
+    m_jarFolderSearch.stop();
     // The output window belongs to the project: it goes with it, not when the document object
     // is deleted later.
     m_pOutputWnd->DestroyWindow();

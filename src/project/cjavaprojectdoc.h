@@ -2,6 +2,7 @@
 
 #include "editors/sourceproject.h"
 #include "editors/webproject.h"
+#include "framework/backgroundtask.h"
 #include "framework/document.h"
 #include "project/projectfile.h"
 #include "project/projectscan.h"
@@ -166,6 +167,8 @@ private:
     void takeScannedFiles(const std::shared_ptr<ScannedFiles> &files);
     jdk::RunOptions m_runOptions;
     ProjectScan m_backgroundScan;
+    // Finds the class folders of a package project's jar.
+    fw::BackgroundTask m_jarFolderSearch;
     // The files of the background scan whose classes have not come yet.
     QStringList m_scanQueue;
     // The class of that name in the file with that full path, or none.

@@ -260,6 +260,10 @@ void CJavaProjectDoc::CreateJar() {
         layout
             ? jdk::qualifiedName(m_strPackage.isEmpty() ? layout->package : m_strPackage, className)
             : className;
+    if (const QString error = jdk::mainClassManifestError(mainClass); !error.isEmpty()) {
+        fw::prompter().message(error);
+        return;
+    }
     fw::FileDialogOptions options;
     options.defaultExtension = kJarExtension;
     options.initialName = className + QStringLiteral(".jar");
@@ -276,14 +280,27 @@ void CJavaProjectDoc::CreateJar() {
                   jdk::manifestText(mainClass, jdk::manifestClassPath(m_runOptions.libraries,
                                                                       jdk::folderOf(jarPath)))
                       .toUtf8());
-    const fw::WaitCursor waitCursor;
-    const jdk::ToolCommand command =
-        layout ? jdk::packageJarCommand(settings().jdkFolder, manifestPath, jarPath, *layout,
-                                        jdk::classFolders(layout->root))
-               : jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder);
-    enterFolder(command.folder);
-    services().setToolCaption(QStringLiteral("Creating jar ") + jarPath);
-    StartCapturedTool(command.program, command.commandLine, command.folder);
+    const auto startJar = [this, jarPath](const jdk::ToolCommand &command) {
+        enterFolder(command.folder);
+        services().setToolCaption(QStringLiteral("Creating jar ") + jarPath);
+        StartCapturedTool(command.program, command.commandLine, command.folder);
+    };
+    if (!layout) {
+        startJar(jdk::jarCommand(settings().jdkFolder, manifestPath, jarPath, mainFolder));
+        return;
+    }
+    // The jar takes the classes of the project's packages, found by reading its sources: on a
+    // worker, so that a large project or a slow disk does not stop the window.
+    QStringList sources;
+    for (int index = 0; index < m_fileList.GetCount(); ++index) {
+        sources.append(m_fileList.GetAt(index)->GetPath());
+    }
+    m_jarFolderSearch.start<QStringList>(
+        [root = layout->root, sources] { return jdk::projectClassFolders(root, sources); },
+        [startJar, jdkFolder = settings().jdkFolder, manifestPath, jarPath,
+         layout = *layout](const QStringList &folders) {
+            startJar(jdk::packageJarCommand(jdkFolder, manifestPath, jarPath, layout, folders));
+        });
 }
 
 void CJavaProjectDoc::ShowArchiveContents() {

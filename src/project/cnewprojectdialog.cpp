@@ -95,6 +95,12 @@ void CNewProjectDialog::accept() {
             m_classNameEdit->setFocus();
             return;
         }
+        if (NewProjectTemplates::templateClassNames(kind()).contains(className())) {
+            fw::prompter().message(kTemplateClassMessage.arg(className()));
+            m_classNameEdit->selectAll();
+            m_classNameEdit->setFocus();
+            return;
+        }
     }
     QDialog::accept();
 }

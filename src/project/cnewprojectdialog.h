@@ -34,6 +34,9 @@ public:
         QStringLiteral("\"%1\" cannot name a Java class: a class name begins with a letter, _ "
                        "or $, holds only letters, digits, _ and $ (no spaces), and is not a "
                        "word Java reserves.");
+    static inline const QString kTemplateClassMessage =
+        QStringLiteral("\"%1\" is the name of a class that the new project's code uses itself. "
+                       "Please choose another name for your class.");
 
     explicit CNewProjectDialog(QWidget *parent = nullptr);
     ~CNewProjectDialog() override;

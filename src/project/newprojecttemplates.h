@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The three kinds of project that New Project makes, and the texts of the files it writes for
 // them. The texts are string resources (ids below) with line feeds and a placeholder class
@@ -36,8 +37,14 @@ QByteArray fileBytes(const QString &text);
 bool holdsPathSeparator(const QString &className);
 
 // Whether a name can name a Java class: a letter, '_' or '$' first, then letters, digits, '_'
-// and '$', and not one of Java's reserved words. Any other name makes a source file that
+// and '$', and not one of Java's reserved words nor a word that may name no type (var, yield,
+// record, sealed, permits). Any other name makes a source file that
 // cannot compile.
 bool isJavaClassName(const QString &className);
+
+// The classes a kind's template names by their simple names: a main class of one of these
+// names would stand in for the class the template means, and the project would not compile or
+// would not run (a String of its own leaves the class without a main method Java can start).
+QStringList templateClassNames(ProjectKind kind);
 
 } // namespace NewProjectTemplates

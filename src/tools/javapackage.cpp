@@ -1,16 +1,14 @@
 #include "tools/javapackage.h"
 
+#include "framework/fileio.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 
 namespace jdk {
 
 namespace {
-
-// Package folders nest no deeper than this below a root; deeper trees are not entered.
-constexpr int kMaxPackageDepth = 32;
 
 QChar separator() {
     return QDir::separator();
@@ -23,11 +21,6 @@ bool isIdentifierStart(QChar character) {
 bool isIdentifierPart(QChar character) {
     return character.isLetterOrNumber() || character == QLatin1Char('_')
            || character == QLatin1Char('$');
-}
-
-bool isIdentifier(const QString &text) {
-    return !text.isEmpty() && isIdentifierStart(text.front())
-           && std::all_of(text.begin(), text.end(), isIdentifierPart);
 }
 
 // Reads a Java text token by token as far as finding a package statement needs: blanks,
@@ -141,26 +134,6 @@ QString readPackageName(JavaReader &reader) {
     }
 }
 
-void collectClassFolders(const QString &root, const QString &relative, int depth,
-                         QStringList &folders) {
-    const QDir folder(relative.isEmpty() ? root : root + separator() + relative);
-    if (!relative.isEmpty()
-        && !folder.entryList({QStringLiteral("*.class")}, QDir::Files | QDir::Hidden).isEmpty()) {
-        folders << relative;
-    }
-    if (depth >= kMaxPackageDepth) {
-        return;
-    }
-    const QStringList children =
-        folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
-    for (const QString &child : children) {
-        if (isIdentifier(child)) {
-            collectClassFolders(root, relative.isEmpty() ? child : relative + separator() + child,
-                                depth + 1, folders);
-        }
-    }
-}
-
 } // namespace
 
 QString declaredPackage(QStringView source) {
@@ -267,8 +240,10 @@ ToolCommand packageCompileCommand(const QString &jdkFolder, const QString &javac
 
 ToolCommand packageRunCommand(const QString &jdkFolder, const PackageLayout &layout,
                               const QString &qualifiedClass) {
+    // The package comes from the project file: whatever it holds, the class makes one argument,
+    // which java never takes for an option, exactly as in the one-folder command.
     return {toolProgram(jdkFolder, QStringLiteral("java")),
-            QStringLiteral("java ") + qualifiedClass, layout.root};
+            QStringLiteral("java ") + argumentFor(toolName(qualifiedClass)), layout.root};
 }
 
 ToolCommand packageJarCommand(const QString &jdkFolder, const QString &manifestPath,
@@ -288,16 +263,30 @@ ToolCommand packageJarCommand(const QString &jdkFolder, const QString &manifestP
 }
 
 std::optional<PackageLayout> readPackageLayout(const QString &filePath) {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read: a pipe named in a project would never end.
+    QByteArray bytes;
+    QString error;
+    if (!fw::readWholeFile(filePath, &bytes, &error)) {
         return std::nullopt;
     }
-    return packageLayout(filePath, declaredPackage(QString::fromUtf8(file.readAll())));
+    return packageLayout(filePath, declaredPackage(QString::fromUtf8(bytes)));
 }
 
-QStringList classFolders(const QString &root) {
+QStringList projectClassFolders(const QString &root, const QStringList &sourcePaths) {
     QStringList folders;
-    collectClassFolders(root, QString(), 0, folders);
+    for (const QString &path : sourcePaths) {
+        const std::optional<PackageLayout> layout = readPackageLayout(path);
+        if (!layout || layout->root != root) {
+            continue;
+        }
+        const QString folder = folderOf(layout->relativePath);
+        if (!folders.contains(folder)
+            && !QDir(root + separator() + folder)
+                    .entryList({QStringLiteral("*.class")}, QDir::Files | QDir::Hidden)
+                    .isEmpty()) {
+            folders << folder;
+        }
+    }
     folders.sort();
     return folders;
 }

@@ -55,9 +55,11 @@ ToolCommand packageJarCommand(const QString &jdkFolder, const QString &manifestP
 
 // Reads the file and gives its layout; none when it cannot be read or has no layout.
 std::optional<PackageLayout> readPackageLayout(const QString &filePath);
-// The folders under root (paths from it, sorted) that hold class files. Only folders whose
-// names can be parts of a package name are entered, and links are not followed.
-QStringList classFolders(const QString &root);
+// The package folders of the project's classes below root (paths from it, sorted): the folder of
+// each source at sourcePaths that lies in its package's folders below root, when it holds class
+// files. Other folders under root, whatever they hold, are not taken. Reads the sources: call it
+// off the user-interface thread.
+QStringList projectClassFolders(const QString &root, const QStringList &sourcePaths);
 
 // The compile command of a file: from its package root when it has a layout on disk, else the
 // one-folder command of compileCommand.

@@ -230,4 +230,22 @@ QString manifestText(const QString &className, const QStringList &classPath) {
     return text;
 }
 
+QString mainClassManifestError(const QString &className) {
+    // The line ends a manifest knows, and the NUL that no manifest may hold.
+    static const QString kBreaks = QStringLiteral("\r\n") + QChar(0);
+    if (std::none_of(className.begin(), className.end(),
+                     [](QChar character) { return kBreaks.contains(character); })) {
+        return {};
+    }
+    QString shown = className;
+    shown.replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+        .replace(QChar(0), QStringLiteral("\\0"));
+    return QStringLiteral(
+               "The main class \"%1\" holds a line break, which a jar's manifest "
+               "cannot hold.\nCorrect the project's package (Project > Properties...) or "
+               "the name of its main file.")
+        .arg(shown);
+}
+
 } // namespace jdk

@@ -70,4 +70,9 @@ QStringList manifestClassPath(const QStringList &libraries, const QString &jarFo
 // ended by CR LF, split into continuation lines so that no line holds more than 72 bytes.
 QString manifestText(const QString &className, const QStringList &classPath);
 
+// What keeps the class from being a jar's Main-Class, for the user; empty when nothing does. A
+// line break in it would end the header and let the rest add headers of its own (a Class-Path,
+// say), so a class that holds one is refused rather than written.
+QString mainClassManifestError(const QString &className);
+
 } // namespace jdk

@@ -1,10 +1,18 @@
 #include "app/jdkprobe.h"
 #include "services/appsettings.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <algorithm>
+#include <optional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +58,71 @@ TEST(JdkProbe, RealJdkTellsItsVersion) {
     ASSERT_EQ(answers.size(), 1);
     EXPECT_EQ(answers.first().first, JdkProbe::Result::Found);
     EXPECT_EQ(answers.first().second, expected);
+}
+
+QString writeJavac(const QString &jdkFolder, const QByteArray &script) {
+    QDir().mkpath(jdkFolder + "/bin");
+    QFile javac(JdkProbe::javacOf(jdkFolder));
+    if (!javac.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    javac.write("#!/bin/sh\n" + script + "\n");
+    javac.setPermissions(javac.permissions() | QFileDevice::ExeOwner);
+    return javac.fileName();
+}
+
+qint64 residentKilobytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    return 0;
+}
+
+// A bin/javac that prints without end: the probe answers as soon as it has read a version line
+// (the program never ends, so a Found can only come early), and keeps no more than a few
+// kilobytes while it waits for one that never comes.
+TEST(JdkProbe, CompilerThatPrintsWithoutEndNeitherFillsMemoryNorKeepsItWaiting) {
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const std::tuple<QString, QByteArray, JdkProbe::Result, QString> cases[] = {
+        {"/versioned", "echo 'javac 99.0.1'\nexec yes 'spam spam spam'", JdkProbe::Result::Found,
+         "99.0.1"},
+        {"/endless", "exec yes 'spam spam spam'", JdkProbe::Result::NoAnswer, ""},
+    };
+    for (const auto &[name, script, result, version] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_FALSE(writeJavac(scratch.path() + name, script).isEmpty());
+        JdkProbe probe(nullptr, 3000);
+        std::optional<std::pair<JdkProbe::Result, QString>> answer;
+        QObject::connect(&probe, &JdkProbe::finished, [&](JdkProbe::Result r, const QString &v) {
+            answer = {r, v};
+        });
+        const qint64 before = residentKilobytes();
+        qint64 peak = before;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QEventLoop loop;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, &loop, [&] {
+            peak = std::max(peak, residentKilobytes());
+            if (answer || elapsed.elapsed() > 30000) {
+                loop.quit();
+            }
+        });
+        sampler.start(50);
+        probe.probe(scratch.path() + name);
+        loop.exec();
+        ASSERT_TRUE(answer.has_value());
+        EXPECT_EQ(answer->first, result);
+        EXPECT_EQ(answer->second, version);
+        EXPECT_LT(peak - before, 32 * 1024) << "kB more resident while probing";
+    }
 }
 
 } // namespace

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -137,15 +139,23 @@ TEST_F(NewProjectTest, AppletProjectAlsoWritesThePageAndMakesItTheHtmlFile) {
 }
 
 // A name that holds a separator would put the class outside the project's folder; a name
-// with a space once made a class file that could never compile.
+// with a space, a word that names no type or a class the template itself uses once made a class
+// file that could never compile or run.
 TEST_F(NewProjectTest, ClassNameWithASeparatorOrNotAJavaNameIsRefusedInTheDialog) {
-    const std::pair<QString, QString> cases[] = {
-        {u"../Evil"_s, CNewProjectDialog::kSeparatorMessage},
-        {u"My App"_s, CNewProjectDialog::kNotAClassNameMessage.arg(u"My App"_s)}};
-    for (const auto &[name, message] : cases) {
+    const std::tuple<ProjectKind, QString, QString> cases[] = {
+        {ProjectKind::Application, u"../Evil"_s, CNewProjectDialog::kSeparatorMessage},
+        {ProjectKind::Application, u"My App"_s,
+         CNewProjectDialog::kNotAClassNameMessage.arg(u"My App"_s)},
+        {ProjectKind::Applet, u"sealed"_s,
+         CNewProjectDialog::kNotAClassNameMessage.arg(u"sealed"_s)},
+        {ProjectKind::Application, u"String"_s,
+         CNewProjectDialog::kTemplateClassMessage.arg(u"String"_s)},
+        {ProjectKind::Applet, u"Applet"_s,
+         CNewProjectDialog::kTemplateClassMessage.arg(u"Applet"_s)}};
+    for (const auto &[kind, name, message] : cases) {
         harness.prompter().clear();
-        harness.prompter().runDialogNext([&name](QDialog &dialog) {
-            fillIn(dialog, ProjectKind::Application, name);
+        harness.prompter().runDialogNext([kind, &name](QDialog &dialog) {
+            fillIn(dialog, kind, name);
             EXPECT_TRUE(dialog.isVisible());
             dialog.reject();
             return dialog.result();

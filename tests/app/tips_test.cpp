@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using testing_support::makeScratchFolder;
@@ -15,8 +17,8 @@ using testing_support::writeFileIn;
 
 // Reading tip after tip: comment, indented and empty lines are never tips, the last tip is
 // followed by the first, and a line too long for one read comes in pieces of at most 999
-// characters, never cutting a character in two. A file without tips must end the search after
-// one pass instead of looping for ever.
+// characters, never cutting a character in two. A file that is not UTF-8 is Latin-1. A file
+// without tips must end the search after one pass instead of looping for ever.
 TEST(TipsFile, GivesTheTipsInOrder) {
     const QString longLine(2000, QLatin1Char('x'));
     const QString none = QStringLiteral("<none>");
@@ -30,6 +32,9 @@ TEST(TipsFile, GivesTheTipsInOrder) {
                    QStringLiteral("Next"), longLine.left(999)}},
                  {QByteArray(998, 'a') + "\xC3\xA9tude\n",
                   {QString(998, QLatin1Char('a')), QStringLiteral("\u00e9tude")}},
+                 {"Caf\xE9\n" + QByteArray(998, 'a') + "\xE9x\n",
+                  {QStringLiteral("Caf\u00e9"), QString(998, QLatin1Char('a')) + u'\u00e9',
+                   QStringLiteral("x"), QStringLiteral("Caf\u00e9")}},
                  {QByteArray(), {none, none}},
                  {"; one\n; two\n;three", {none, none}}};
     for (const auto &test : cases) {
@@ -65,6 +70,21 @@ TEST(TipSession, ReplacedFileStartsAtTheFirstTip) {
         }
     }
     EXPECT_EQ(shown, (QStringList{"One", "Two", "New one", "New two"}));
+}
+
+// A tips file that is a pipe with no writer, or far larger than any tips file, is missing: the
+// start-up that shows a tip must not wait on it for ever or read it without end.
+TEST(TipSession, PipeOrHugeFileIsMissingAtOnce) {
+    const QString folder = makeScratchFolder(QStringLiteral("tipspecial"));
+    fw::Profile profile(folder + QStringLiteral("/Tarvo.conf"));
+    const QString pipe = folder + QStringLiteral("/pipe.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = writeFileIn(folder, QStringLiteral("huge.dat"), "Tip\n");
+    ASSERT_TRUE(QFile::resize(huge, TipsFile::kMaxFileSize + 1));
+    for (const QString &path : {pipe, huge}) {
+        const TipSession session(profile, path);
+        EXPECT_EQ(session.status(), TipSession::Status::Missing) << path.toStdString();
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "editors/cwebframe.h"
 #include "framework/commandids.h"
 #include "project/cjavaprojectdoc.h"
+#include "services/appsettings.h"
 #include "support/appharness.h"
 #include "support/casename.h"
 
@@ -133,6 +134,62 @@ TEST_F(HtmlWindow, PageOf1048575BytesOpensAnd1048576AreRefused) {
 
 // The tag names the class of the project's main file, replaces the selection and goes with
 // one Undo.
+// Another program makes the page larger than a window holds: the reload is refused and leaves
+// the text and the version a save compares with as they were, so that a save still asks before
+// it replaces the larger file. This holds when the window's own text is already that large.
+TEST_F(HtmlWindow, PageThatGrewPastTheLimitKeepsTheWindowAndASaveStillAsks) {
+    for (const qsizetype shownSize : {qsizetype(6), CEditWebDoc::kMaxFileBytes + 1}) {
+        SCOPED_TRACE(shownSize);
+        harness.prompter().clear();
+        const QByteArray shown(shownSize, 'a');
+        open("<html>");
+        document->setEditorText(QString::fromLatin1(shown));
+        ASSERT_TRUE(document->doFileSave());
+        const QByteArray larger(CEditWebDoc::kMaxFileBytes + 2, 'b');
+        harness.writeFile(u"page.html"_s, larger);
+        harness.prompter().answerNext(fw::Answer::Yes);
+        document->offerReloadIfChangedOnDisk();
+        EXPECT_EQ(harness.prompter().messageTexts(),
+                  (QStringList{path + u" was changed by another program. Reload it?"_s,
+                               u"The file is too large to open."_s}));
+        EXPECT_EQ(text(), QString::fromLatin1(shown));
+        EXPECT_FALSE(document->isModified());
+        document->offerReloadIfChangedOnDisk();
+        EXPECT_EQ(harness.prompter().messageTexts().size(), 2);
+
+        view->insertPlainText(u"c"_s);
+        harness.prompter().answerNext(fw::Answer::No);
+        EXPECT_FALSE(document->doFileSave());
+        EXPECT_EQ(harness.prompter().messageTexts().back(),
+                  path + u" was changed by another program. Save and replace it?"_s);
+        EXPECT_EQ(fileBytes(path), larger);
+        document->setModifiedFlag(false);
+        document->onCloseDocument();
+    }
+}
+
+// Windows on one page share its text and its layout: a second window takes the first one's font
+// even when the stored font has changed since, and a font chosen in either is both windows'.
+TEST_F(HtmlWindow, SecondWindowOnThePageLeavesTheFirstWindowsFontAlone) {
+    open("<html>\n\t<p>\n");
+    const int firstSize = view->font().pointSize();
+    harness.app().settings().sourceFontSize = (firstSize + 10) * 10;
+    ASSERT_TRUE(frame().executeCommand(CommandId::WindowNew));
+    ASSERT_EQ(document->views().size(), 2u);
+    auto *second = dynamic_cast<CEditWebView *>(document->views().back());
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->font().pointSize(), firstSize);
+    EXPECT_EQ(view->font().pointSize(), firstSize);
+    EXPECT_EQ(document->textDocument()->defaultFont().pointSize(), firstSize);
+
+    harness.prompter().chooseFontNext(QFont(u"Liberation Mono"_s, firstSize + 4));
+    ASSERT_TRUE(frame().executeCommand(CommandId::Font));
+    for (const CEditWebView *window : {view, second}) {
+        EXPECT_EQ(window->font().pointSize(), firstSize + 4);
+        EXPECT_EQ(window->tabStopDistance(), second->tabStopDistance());
+    }
+}
+
 TEST_F(HtmlWindow, InsertAppletReplacesTheSelectionAndOneUndoTakesItAway) {
     open("<p>old</p>\n");
     harness.app().NewSourceDocument(u"JavaProject"_s);

@@ -27,8 +27,8 @@ TEST_P(DecodeSourceFile, GivesTextEncodingAndStyleAndEncodesBackToTheSameBytes) 
     EXPECT_EQ(expected.text.toStdU16String(), source.text.toStdU16String());
     EXPECT_EQ(expected.encoding, source.encoding);
     EXPECT_EQ(expected.style, source.lineBreakStyle);
-    EXPECT_EQ(expected.bytes,
-              encodeSourceFile(source.text, source.encoding, source.lineBreakStyle));
+    EXPECT_EQ(expected.bytes, encodeSourceFile(source.text, source.encoding, source.lineBreakStyle,
+                                               source.standIns));
 }
 
 const QString kCr(kCarriageReturnPlaceholder);
@@ -50,21 +50,25 @@ INSTANTIATE_TEST_SUITE_P(
                    u"Gr\u00FC\u00DF\U0001F600\n"_s, Utf8, Lf},
         DecodeCase{"InvalidUtf8IsLatin1", "caf\xE9\r\n", u"caf\u00E9\n"_s, Latin1, CrLf},
         DecodeCase{"TruncatedUtf8IsLatin1", "x\xE2\x82", u"x\u00E2\u0082"_s, Latin1, Lf},
-        DecodeCase{"FileHoldingThePlaceholderCharacterIsLatin1", "\xE2\x90\x8D\r\n",
-                   u"\u00E2\u0090\u008D\n"_s, Latin1, CrLf},
-        DecodeCase{"FileHoldingAParagraphSeparatorIsLatin1", "\"\xE2\x80\xA9\"\n",
-                   u"\"\u00E2\u0080\u00A9\"\n"_s, Latin1, Lf},
-        DecodeCase{"FileHoldingAFrameStartMarkerIsLatin1", "\xEF\xB7\x90\n",
-                   u"\u00EF\u00B7\u0090\n"_s, Latin1, Lf},
-        DecodeCase{"FileHoldingAFrameEndMarkerIsLatin1", "\xEF\xB7\x91\n",
-                   u"\u00EF\u00B7\u0091\n"_s, Latin1, Lf}),
+        // Characters the editor cannot hold as themselves get private-use stand-ins that the
+        // file does not hold; the rest of the file stays UTF-8.
+        DecodeCase{"PlaceholderCharacterOfTheFileGetsAStandIn", "\xE2\x90\x8D\r\r\n",
+                   u"\uE000"_s + kCr + u"\n"_s, Utf8, CrLf},
+        DecodeCase{"ParagraphSeparatorGetsAStandInAndTheRestStaysUtf8",
+                   "\"caf\xC3\xA9\xE2\x80\xA9\"\n", u"\"caf\u00E9\uE000\"\n"_s, Utf8, Lf},
+        DecodeCase{"FrameMarkersGetStandInsThatTheFileDoesNotHold",
+                   "\xEF\xB7\x90\xEE\x80\x80\xEF\xB7\x91\xEE\x80\x82\n",
+                   u"\uE001\uE000\uE003\uE002\n"_s, Utf8, Lf}),
     testing_support::CaseName());
 
 // Line breaks, stray CRs, multi-byte UTF-8 (a byte order mark, the placeholder character itself,
-// a character outside the BMP) and, now and then, any byte at all, which mostly spoils UTF-8.
+// a character outside the BMP, characters that need stand-ins and the first private-use one)
+// and, now and then, any byte at all, which mostly spoils UTF-8.
 QByteArray randomFile(std::mt19937 &random) {
     static const QByteArray kPieces[] = {
-        "\r", "\n", "\r\n", "x", "\xC3\xA9", "\xEF\xBB\xBF", "\xE2\x90\x8D", "\xF0\x9F\x98\x80"};
+        "\r",           "\n",           "\r\n",         "x",
+        "\xC3\xA9",     "\xEF\xBB\xBF", "\xE2\x90\x8D", "\xF0\x9F\x98\x80",
+        "\xE2\x80\xA9", "\xEF\xB7\x90", "\xEE\x80\x80"};
     std::uniform_int_distribution<int> length(0, 40);
     std::uniform_int_distribution<size_t> pick(0, std::size(kPieces));
     std::uniform_int_distribution<int> anyByte(0, 255);
@@ -84,9 +88,12 @@ TEST(SourceTextRoundTrip, EveryByteStringEncodesBackUnchanged) {
         const QByteArray bytes = randomFile(random);
         const SourceText source = decodeSourceFile(bytes);
         ++filesPerEncoding[int(source.encoding)];
-        EXPECT_EQ(bytes, encodeSourceFile(source.text, source.encoding, source.lineBreakStyle))
+        EXPECT_EQ(bytes, encodeSourceFile(source.text, source.encoding, source.lineBreakStyle,
+                                          source.standIns))
             << bytes.toHex().toStdString();
-        EXPECT_FALSE(source.text.contains(u'\r')) << bytes.toHex().toStdString();
+        for (const char16_t lineBreak : {u'\r', u'\u2029', u'\uFDD0'}) {
+            EXPECT_FALSE(source.text.contains(QChar(lineBreak))) << bytes.toHex().toStdString();
+        }
     }
     EXPECT_GT(filesPerEncoding[int(Utf8)], 1000);
     EXPECT_GT(filesPerEncoding[int(Latin1)], 1000);

@@ -480,6 +480,48 @@ TEST(SourceDocument, LatinOneFileIsSavedBackByteForByte) {
     EXPECT_EQ(fileBytes(window.path), bytes);
 }
 
+// Types a euro sign, a character beyond Latin-1.
+void typeEuroSign(QWidget &widget) {
+    QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, QStringLiteral("\u20AC"),
+                        Qt::NoModifier);
+}
+
+// A UTF-8 file holding a paragraph separator shows its other characters as UTF-8, and a
+// character typed into it is saved without touching the bytes around it.
+TEST(SourceDocument, Utf8FileWithAParagraphSeparatorKeepsItsBytesAroundWhatIsTyped) {
+    SourceWindow window("// caf\xC3\xA9 \xE2\x80\xA9\r\nclass A {}\r\n");
+    EXPECT_EQ(window.block(0).text().left(8), QStringLiteral("// caf\u00E9 "));
+    EXPECT_EQ(window.document()->textDocument()->blockCount(), 3);
+    window.setCursor(2, 2);
+    QTest::keyClick(window.view(), Qt::Key_Space);
+    typeEuroSign(*window.view());
+    ASSERT_TRUE(window.document()->doFileSave());
+    EXPECT_EQ(fileBytes(window.path),
+              QByteArray("// \xE2\x82\xAC caf\xC3\xA9 \xE2\x80\xA9\r\nclass A {}\r\n"));
+    EXPECT_TRUE(window.prompter->messageTexts().isEmpty());
+}
+
+// Latin-1 cannot hold a euro sign typed into a Latin-1 file: the save asks before it writes the
+// file in UTF-8, and No leaves the file as it was and the window modified.
+TEST(SourceDocument, Latin1FileBecomesUtf8OnlyWhenTheUserAgrees) {
+    const QByteArray bytes("// caf\xE9\nclass A {}\n");
+    SourceWindow window(bytes);
+    window.setCursor(0, 0);
+    typeEuroSign(*window.view());
+    window.prompter->answerNext(fw::Answer::No);
+    EXPECT_FALSE(window.document()->doFileSave());
+    EXPECT_EQ(fileBytes(window.path), bytes);
+    EXPECT_TRUE(window.document()->isModified());
+    ASSERT_EQ(window.prompter->messages().size(), 1u);
+    EXPECT_TRUE(window.prompter->messages()[0].text.contains("Save it in UTF-8 from now on?"));
+    window.prompter->answerNext(fw::Answer::Yes);
+    ASSERT_TRUE(window.document()->doFileSave());
+    EXPECT_EQ(fileBytes(window.path), QByteArray("\xE2\x82\xAC// caf\xC3\xA9\nclass A {}\n"));
+    typeEuroSign(*window.view());
+    EXPECT_TRUE(window.document()->doFileSave());
+    EXPECT_EQ(window.prompter->messages().size(), 2u);
+}
+
 TEST(Compile, ComposesTheCompilerCommandForTheSavedFile) {
     SourceWindow window("class Foo {}\n");
     RecordingProject project;

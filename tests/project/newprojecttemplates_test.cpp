@@ -27,7 +27,8 @@ TEST(NewProjectTemplates, OnlyJavaIdentifiersThatAreNotReservedNameClasses) {
     for (const QString &name : {u"_x"_s, u"$Tool2"_s, u"Grüße"_s, u"Class"_s}) {
         EXPECT_TRUE(NewProjectTemplates::isJavaClassName(name)) << name.toStdString();
     }
-    for (const QString &name : {u"My App"_s, u"2D"_s, u"class"_s, u"a-b"_s, u""_s}) {
+    for (const QString &name :
+         {u"My App"_s, u"2D"_s, u"class"_s, u"a-b"_s, u""_s, u"sealed"_s, u"permits"_s}) {
         EXPECT_FALSE(NewProjectTemplates::isJavaClassName(name)) << name.toStdString();
     }
 }

@@ -71,15 +71,28 @@ TEST(PackageCommands, RunFromTheRoot) {
     EXPECT_EQ(jar.folder, "/w/src");
 }
 
-// Only folders that can be package folders and hold class files are packed.
-TEST(PackageTree, ClassFoldersAreThePackageFoldersHoldingClasses) {
+// A jar takes the class folders of the project's packages only: not those of other trees under
+// the root (the root may be the home folder, for a one-part package in a folder of that name),
+// nor the folder of a source that lies outside its package's folders.
+TEST(PackageTree, ClassFoldersAreThoseOfTheProjectsPackages) {
     const QString scratch = testing_support::makeScratchFolder("classfolders");
-    for (const char *name :
-         {"Top.class", "com/example/app/Main.class", "com/example/util/Helper$1.class",
-          "com/example/empty/Source.java", "not-a-package/Stray.class", ".hidden/Stray.class"}) {
-        testing_support::writeFileIn(scratch, name, "");
+    QStringList sources;
+    for (const auto &[name, text] : std::initializer_list<std::pair<const char *, QByteArray>>{
+             {"app/Main.java", "package app;"},
+             {"app/Main.class", ""},
+             {"util/Helper.java", "package util;"},
+             {"util/Helper$1.class", ""},
+             {"empty/Source.java", "package empty;"},
+             {"moved/Tool.java", "package elsewhere;"},
+             {"moved/Tool.class", ""},
+             {"other/Unrelated.class", ""},
+             {"lib/x/Y.class", ""}}) {
+        const QString path = testing_support::writeFileIn(scratch, name, text);
+        if (path.endsWith(".java")) {
+            sources << path;
+        }
     }
-    EXPECT_EQ(jdk::classFolders(scratch), (QStringList{"com/example/app", "com/example/util"}));
+    EXPECT_EQ(jdk::projectClassFolders(scratch, sources), (QStringList{"app", "util"}));
 }
 
 // The layout is read from the file on disk; a folder that does not match the declaration keeps

@@ -63,7 +63,7 @@ protected:
                 writeSource(name, "class " + QFileInfo(name).baseName().toUtf8() + " {}\n");
             }
             auto file = std::make_unique<CJavaFile>();
-            file->SetFileName(name);
+            file->SetFileName(QFileInfo(name).fileName());
             file->SetPath(src() + "/" + name);
             contents.m_fileList.Add(file);
         }
@@ -255,6 +255,26 @@ TEST_F(ToolCommandsTest, CreateJarReplacesAPlantedManifestLinkInsteadOfWritingTh
     EXPECT_EQ(contents(manifest), "Main-Class: Frame\r\n");
     EXPECT_EQ(contents(victim), "precious\n");
     EXPECT_EQ(QDir(harness.folder() + "/out").entryList(QDir::Files), QStringList{"manifest.txt"});
+}
+
+// A line break in the jar's main class, from the package field or the main file's name, would
+// let the rest of it add manifest headers: Create Jar refuses it before it asks for the jar.
+TEST_F(ToolCommandsTest, CreateJarRefusesAMainClassThatWouldAddManifestHeaders) {
+    useEchoingJdk();
+    harness.writeFile("src/com/example/app/Main.java", "package com.example.app;\n");
+    openProject({"com/example/app/Main.java"}, "Main.java", "com.example.app\r\nClass-Path: x.jar");
+    project->CreateJar();
+    project->m_strMainFile = "Frame\nClass-Path: x.jar.java";
+    project->m_strPackage.clear();
+    project->CreateJar();
+    const QStringList messages = harness.prompter().messageTexts();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].startsWith(
+        "The main class \"com.example.app\\r\\nClass-Path: x.jar.Main\" holds a line break"))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].contains("\"Frame\\nClass-Path: x.jar\""));
+    EXPECT_TRUE(harness.prompter().fileDialogs().empty());
+    EXPECT_FALSE(IsProcessRunning());
 }
 
 // The tests below run the real JDK.
@@ -562,6 +582,8 @@ TEST_F(JdkTest, TwoPackageProjectBuildsRunsAndJarsFromItsRoot) {
     EXPECT_EQ(caption(), "java com.example.app.Main");
     EXPECT_EQ(shown(), "hello from util\r\nExit code: 0\r\nNo Errors");
 
+    // Classes under the root that are not the project's stay out of its jar.
+    harness.writeFile("src/stray/Stray.class", "not the project's");
     const QString jar = harness.folder() + "/out/App.jar";
     QDir().mkpath(harness.folder() + "/out");
     harness.prompter().saveAsNext(jar);
@@ -570,8 +592,11 @@ TEST_F(JdkTest, TwoPackageProjectBuildsRunsAndJarsFromItsRoot) {
     QFile manifest(harness.folder() + "/out/manifest.txt");
     ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
     EXPECT_EQ(manifest.readAll(), "Main-Class: com.example.app.Main\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return caption().startsWith("Creating jar"); }, 60000));
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
+    EXPECT_TRUE(shown().contains("com/example/util/Helper.class")) << shown().toStdString();
+    EXPECT_FALSE(shown().contains("Stray")) << shown().toStdString();
 
     QProcess java;
     java.setWorkingDirectory(harness.folder());
@@ -590,6 +615,43 @@ TEST_F(JdkTest, TwoPackageProjectBuildsRunsAndJarsFromItsRoot) {
     EXPECT_EQ(QDir::currentPath(), src());
     EXPECT_TRUE(shown().startsWith(QDir::toNativeSeparators("com/example/util/Helper.java:2: ")))
         << shown().toStdString();
+}
+
+// In a package project the project's package and the main file's name make one class name for
+// java, as they do in a one-folder project: neither can name a class path, another class or an
+// option.
+TEST_F(JdkTest, PackageProjectRunGivesJavaOneClassNameWhateverItsFieldsHold) {
+    harness.writeFile("evil/Evil.java", "public class Evil { public static void main(String[] a) "
+                                        "{ System.out.println(\"evil ran\"); } }\n");
+    QProcess javac;
+    javac.setWorkingDirectory(harness.folder() + "/evil");
+    javac.start(harness.app().settings().jdkFolder + "/bin/javac", {"Evil.java"});
+    ASSERT_TRUE(javac.waitForFinished(60000));
+    ASSERT_TRUE(QFile::exists(harness.folder() + "/evil/Evil.class"));
+    const QString printArguments = "    public static void main(String[] args) {\n"
+                                   "        System.out.println(\"main ran with \" + args.length);\n"
+                                   "    }\n}\n";
+    harness.writeFile("src/com/example/app/Main.java",
+                      "package com.example.app;\npublic class Main {\n" + printArguments.toUtf8());
+    harness.writeFile("src/com/example/app/Main -version.java",
+                      "package com.example.app;\nclass Main {\n" + printArguments.toUtf8());
+    const std::pair<QString, QString> cases[] = {
+        {"Main.java", "-cp " + harness.folder() + "/evil Evil x"},
+        {"Main -version.java", ""},
+    };
+    openProject({"com/example/app/Main.java", "com/example/app/Main -version.java"}, {});
+    for (const auto &[mainFile, package] : cases) {
+        SCOPED_TRACE(mainFile.toStdString());
+        project->m_strMainFile = mainFile;
+        project->m_strPackage = package;
+        project->CompileFile(src() + "/com/example/app/" + mainFile);
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_TRUE(shown().endsWith("No Errors")) << shown().toStdString();
+        project->RunMain(false);
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_FALSE(shown().contains("ran")) << shown().toStdString();
+        EXPECT_TRUE(shown().contains("Could not find or load main class")) << shown().toStdString();
+    }
 }
 
 TEST_F(JdkTest, AbortEndsALongRunAndKeepsTheWindow) {
