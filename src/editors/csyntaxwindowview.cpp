@@ -3,6 +3,7 @@
 #include "editors/cchildframe.h"
 #include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
+#include "editors/completionsources.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/linejump.h"
 #include "editors/linemarks.h"
@@ -84,6 +85,7 @@ CSyntaxWindowView::CSyntaxWindowView() {
     registerCommands();
     m_margin =
         LineNumberMargin::attach(this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
+    attachCompletion(*this);
 }
 
 CSyntaxWindowView::~CSyntaxWindowView() = default;

@@ -31,6 +31,10 @@ public:
     virtual QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const = 0;
     // The jar files and class folders on the class path of the project's compiles.
     virtual QStringList libraries() const { return {}; }
+    // The classes and methods the scans found in the project's files, named as the scanner
+    // names its entries ("Foo", "Foo.paint(Graphics g)", "Foo.Inner.run()"): what completion
+    // offers when no compiler is at hand.
+    virtual QStringList ScannedEntries() const { return {}; }
     // How the text of the file at path is checked as it is typed, or none when the project does
     // not check it (not one of its files, or no compiler kept running).
     virtual std::optional<LiveCheckSetup> LiveCheckFor(const QString &path,

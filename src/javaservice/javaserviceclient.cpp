@@ -23,9 +23,11 @@ JavaHelper serviceHelper() {
     const QString folder = QStringLiteral("javaservice/");
     QStringList sources;
     for (const char *name :
-         {"ServiceMain", "Channel", "CheckHandler", "Console", "Dispatcher", "FrameCodec",
-          "Handler", "Kinds", "MemorySource", "Message", "OutputFrames", "ProtocolException",
-          "Reply", "SourceOverlay", "ToolRunHandler"}) {
+         {"ServiceMain",     "CaretText",     "Channel",           "CheckHandler", "ClassIndex",
+          "CompleteHandler", "Completer",     "Console",           "Dispatcher",   "FrameCodec",
+          "Handler",         "Kinds",         "MemorySource",      "Message",      "NameMatch",
+          "OutputFrames",    "Proposals",     "ProtocolException", "Reply",        "SourceOverlay",
+          "TaskPool",        "ToolRunHandler"}) {
         sources << folder + QLatin1String(name) + QStringLiteral(".java");
     }
     return {QStringLiteral("javaservice"),
@@ -50,6 +52,42 @@ QList<Diagnostic> diagnosticsOf(const QVariantList &items) {
         diagnostics.append(diagnostic);
     }
     return diagnostics;
+}
+
+Completions completionsOf(const QVariantMap &fields) {
+    Completions completions;
+    completions.start = fields.value(QStringLiteral("start")).toLongLong();
+    completions.prefix = fields.value(QStringLiteral("prefix")).toString();
+    const QVariantList items = fields.value(QStringLiteral("items")).toList();
+    completions.items.reserve(items.size());
+    for (const QVariant &value : items) {
+        const QVariantMap item = value.toMap();
+        CompletionItem entry;
+        entry.name = item.value(QStringLiteral("name")).toString();
+        entry.kind = item.value(QStringLiteral("kind")).toString();
+        for (const QVariant &parameter : item.value(QStringLiteral("params")).toList()) {
+            entry.parameterTypes.append(parameter.toString());
+        }
+        entry.type = item.value(QStringLiteral("type")).toString();
+        entry.qualifiedName = item.value(QStringLiteral("import")).toString();
+        if (!entry.name.isEmpty()) {
+            completions.items.append(entry);
+        }
+    }
+    return completions;
+}
+
+QVariantMap checkFields(const CheckRequest &request) {
+    QVariantList overlays;
+    for (const auto &[path, text] : request.overlays) {
+        overlays.append(
+            QVariantMap{{QStringLiteral("path"), path}, {QStringLiteral("text"), text}});
+    }
+    return {{QStringLiteral("path"), request.path},
+            {QStringLiteral("text"), request.text},
+            {QStringLiteral("sourcepath"), request.sourcePath},
+            {QStringLiteral("options"), request.options},
+            {QStringLiteral("overlays"), overlays}};
 }
 
 } // namespace
@@ -127,17 +165,14 @@ RequestId JavaServiceClient::runTool(const QString &jdkFolder, const QString &fo
 
 RequestId JavaServiceClient::check(const QString &jdkFolder, const QString &folder,
                                    const CheckRequest &request) {
-    QVariantList overlays;
-    for (const auto &[path, text] : request.overlays) {
-        overlays.append(
-            QVariantMap{{QStringLiteral("path"), path}, {QStringLiteral("text"), text}});
-    }
-    return send(jdkFolder, folder, QLatin1String(kinds::kCheck),
-                {{QStringLiteral("path"), request.path},
-                 {QStringLiteral("text"), request.text},
-                 {QStringLiteral("sourcepath"), request.sourcePath},
-                 {QStringLiteral("options"), request.options},
-                 {QStringLiteral("overlays"), overlays}});
+    return send(jdkFolder, folder, QLatin1String(kinds::kCheck), checkFields(request));
+}
+
+RequestId JavaServiceClient::complete(const QString &jdkFolder, const QString &folder,
+                                      const CheckRequest &request, qint64 caret) {
+    QVariantMap fields = checkFields(request);
+    fields.insert(QStringLiteral("caret"), caret);
+    return send(jdkFolder, folder, QLatin1String(kinds::kComplete), fields);
 }
 
 RequestId JavaServiceClient::send(const QString &jdkFolder, const QString &folder,
@@ -324,6 +359,8 @@ void JavaServiceClient::received(const protocol::Message &message) {
         emit toolFinished(id, int(message.fields.value(QStringLiteral("exit")).toLongLong()));
     } else if (kind == QLatin1String(kinds::kDiagnostics)) {
         emit checked(id, diagnosticsOf(message.fields.value(QStringLiteral("items")).toList()));
+    } else if (kind == QLatin1String(kinds::kCompletions)) {
+        emit completed(id, completionsOf(message.fields));
     } else if (kind != QLatin1String(kinds::kCancelled)) {
         emit failed(id, Failure::Refused,
                     message.fields.value(QStringLiteral("message")).toString());

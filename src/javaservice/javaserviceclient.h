@@ -43,6 +43,27 @@ struct CheckRequest {
     QList<QPair<QString, QString>> overlays;
 };
 
+// What may be written at a caret: one entry of a completion list.
+struct CompletionItem {
+    QString name;
+    QString kind;               // local, parameter, field, method, class, interface, ...
+    QStringList parameterTypes; // a method's, as source names them: int, List<String>
+    QString type;               // a method's result, a variable's type, a class's package
+    QString qualifiedName;      // a class's, for its import; empty for the rest
+
+    bool isMethod() const { return kind == QLatin1String("method"); }
+    bool isClass() const { return !qualifiedName.isEmpty(); }
+    friend bool operator==(const CompletionItem &, const CompletionItem &) = default;
+};
+
+// The answer to a completion: where the name being completed starts in the text, what of it is
+// typed (the text from start to the caret), and the entries, nearest first.
+struct Completions {
+    qint64 start = 0;
+    QString prefix;
+    QList<CompletionItem> items;
+};
+
 // Why a request got no answer from a service: the JDK has no usable service, the service ended
 // before it answered, or it answered with an error.
 enum class Failure { Unavailable, Ended, Refused };
@@ -61,8 +82,8 @@ enum class Failure { Unavailable, Ended, Refused };
 // every request for that JDK fails with Unavailable for a while, and unavailable() says why,
 // once.
 //
-// Every request gets exactly one last signal (toolFinished, checked or failed) unless it is
-// cancelled or aborted first: after that nothing more is heard of it.
+// Every request gets exactly one last signal (toolFinished, checked, completed or failed) unless it
+// is cancelled or aborted first: after that nothing more is heard of it.
 class JavaServiceClient : public QObject {
     Q_OBJECT
 
@@ -89,6 +110,10 @@ public:
     // Compiles a text against its project with the JDK's service in folder (where the user's
     // options are read relative to); checked brings the messages about the text.
     RequestId check(const QString &jdkFolder, const QString &folder, const CheckRequest &request);
+    // What may be written at caret (an offset into request.text) of a text that need not
+    // compile; completed brings the entries. Served beside builds and checks, not behind them.
+    RequestId complete(const QString &jdkFolder, const QString &folder, const CheckRequest &request,
+                       qint64 caret);
     // The request's answer is no longer wanted.
     void cancel(RequestId id);
     // Ends the service that runs the request, at once; nothing more is heard of the request.
@@ -108,6 +133,7 @@ Q_SIGNALS:
     void toolOutput(javaservice::RequestId id, const QByteArray &data);
     void toolFinished(javaservice::RequestId id, int exitCode);
     void checked(javaservice::RequestId id, const QList<javaservice::Diagnostic> &diagnostics);
+    void completed(javaservice::RequestId id, const javaservice::Completions &completions);
     void failed(javaservice::RequestId id, javaservice::Failure failure, const QString &reason);
     void unavailable(const QString &jdkFolder, const QString &reason);
 

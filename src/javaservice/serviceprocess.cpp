@@ -53,8 +53,11 @@ ServiceProcess::~ServiceProcess() {
 
 QStringList ServiceProcess::javaArguments(const Launch &launch) {
     QStringList arguments = launch.jvmOptions;
-    // A check attributes the checked text alone through the compiler's own task class.
-    arguments << QStringLiteral("--add-exports=jdk.compiler/com.sun.tools.javac.api=ALL-UNNAMED");
+    // A check attributes the checked text alone through the compiler's own task class;
+    // completion keeps the compiler's contexts from one request to the next, and has the
+    // packages of the project's sources listed afresh in them.
+    arguments << QStringLiteral("--add-exports=jdk.compiler/com.sun.tools.javac.api=ALL-UNNAMED")
+              << QStringLiteral("--add-exports=jdk.compiler/com.sun.tools.javac.code=ALL-UNNAMED");
     // The compiler's default class path is what the javac program would have: the CLASSPATH
     // variable, else the current folder, never the service's own classes.
     arguments << QStringLiteral("-Dapplication.home=") + launch.jdkFolder;

@@ -95,7 +95,7 @@ final class CheckHandler implements Handler {
      * quick. That needs the compiler's own task class, which the service is started with access
      * to; without it every class read is analysed.
      */
-    private static void analyzeTheTextAlone(JavacTask task) throws java.io.IOException {
+    static void analyzeTheTextAlone(JavacTask task) throws java.io.IOException {
         Iterable<?> classes;
         Method analyze;
         try {

@@ -8,17 +8,20 @@ import java.util.concurrent.TimeUnit;
 
 /**
  * Hands each request to the handler of its kind, in the order they came, on one worker thread,
- * so that a compile has the whole service to itself. Cancels are served at once, on the reading
- * thread. Once the queue has been empty a while after some work, the heap is collected, so that
- * the idle service gives memory back.
+ * so that a compile has the whole service to itself. Kinds registered as quick (completion, which
+ * the user waits for at the keyboard) have a worker thread of their own and never wait behind a
+ * build or a check. Cancels are served at once, on the reading thread. Once a worker's queue has
+ * been empty a while after some work, the heap is collected, so that the idle service gives
+ * memory back.
  */
 final class Dispatcher {
     private static final long SETTLE_SECONDS = 2;
 
     private final Channel channel;
     private final Map<String, Handler> handlers = new HashMap<>();
-    private final LinkedBlockingDeque<Pending> queue = new LinkedBlockingDeque<>();
-    private volatile Pending running;
+    private final Lane work = new Lane();
+    private final Lane quick = new Lane();
+    private final Map<String, Lane> lanes = new HashMap<>();
 
     private static final class Pending {
         final Message request;
@@ -30,6 +33,52 @@ final class Dispatcher {
         }
     }
 
+    /** The requests one worker thread serves, one at a time. */
+    private final class Lane {
+        final LinkedBlockingDeque<Pending> queue = new LinkedBlockingDeque<>();
+        volatile Pending running;
+
+        boolean cancel(long id) {
+            for (Iterator<Pending> waiting = queue.iterator(); waiting.hasNext();) {
+                Pending pending = waiting.next();
+                if (pending.request.id == id) {
+                    waiting.remove();
+                    pending.reply.last(Kinds.CANCELLED, Channel.noFields());
+                    return true;
+                }
+            }
+            Pending current = running;
+            if (current != null && current.request.id == id) {
+                current.reply.cancel();
+                return true;
+            }
+            return false;
+        }
+
+        void serve() {
+            boolean workedSinceCollect = false;
+            for (;;) {
+                Pending next;
+                try {
+                    next = queue.poll(SETTLE_SECONDS, TimeUnit.SECONDS);
+                } catch (InterruptedException interrupted) {
+                    return;
+                }
+                if (next == null) {
+                    if (workedSinceCollect) {
+                        System.gc();
+                        workedSinceCollect = false;
+                    }
+                    continue;
+                }
+                running = next;
+                run(next);
+                running = null;
+                workedSinceCollect = true;
+            }
+        }
+    }
+
     Dispatcher(Channel channel) {
         this.channel = channel;
     }
@@ -38,52 +87,31 @@ final class Dispatcher {
         handlers.put(kind, handler);
     }
 
+    /** A kind whose requests are served on the quick worker. */
+    void registerQuick(String kind, Handler handler) {
+        handlers.put(kind, handler);
+        lanes.put(kind, quick);
+    }
+
     /** Called by the reading thread for every request. */
     void dispatch(Message request) {
         if (Kinds.CANCEL.equals(request.kind)) {
-            cancel(request.number("request"));
+            long id = request.number("request");
+            if (!work.cancel(id)) {
+                quick.cancel(id);
+            }
             return;
         }
-        queue.add(new Pending(request, new Reply(channel, request.id)));
+        Lane lane = lanes.getOrDefault(request.kind, work);
+        lane.queue.add(new Pending(request, new Reply(channel, request.id)));
     }
 
-    private void cancel(long id) {
-        for (Iterator<Pending> waiting = queue.iterator(); waiting.hasNext();) {
-            Pending pending = waiting.next();
-            if (pending.request.id == id) {
-                waiting.remove();
-                pending.reply.last(Kinds.CANCELLED, Channel.noFields());
-                return;
-            }
-        }
-        Pending current = running;
-        if (current != null && current.request.id == id) {
-            current.reply.cancel();
-        }
-    }
-
-    /** Serves requests until the process ends. */
+    /** Serves requests until the process ends; the quick worker runs beside it. */
     void serve() {
-        boolean workedSinceCollect = false;
-        for (;;) {
-            Pending next;
-            try {
-                next = queue.poll(SETTLE_SECONDS, TimeUnit.SECONDS);
-            } catch (InterruptedException interrupted) {
-                return;
-            }
-            if (next == null) {
-                if (workedSinceCollect) {
-                    System.gc();
-                    workedSinceCollect = false;
-                }
-                continue;
-            }
-            running = next;
-            run(next);
-            running = null;
-            workedSinceCollect = true;
-        }
+        Thread quickWorker = new Thread(quick::serve, "quick requests");
+        quickWorker.setDaemon(true);
+        quickWorker.start();
+        work.serve();
     }
 
     private void run(Pending pending) {

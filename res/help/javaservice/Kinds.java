@@ -14,6 +14,10 @@ final class Kinds {
     /** Checks a source text against a project in memory; "diagnostics" ("items") ends it. */
     static final String CHECK = "check";
     static final String DIAGNOSTICS = "diagnostics";
+    /** What may be written at a caret of a text; "completions" ("start", "prefix", "items")
+     * ends it. */
+    static final String COMPLETE = "complete";
+    static final String COMPLETIONS = "completions";
     /** Cancels the request "request": one not begun yet ends with "cancelled", one running stops
      * where it can. Has no reply of its own. */
     static final String CANCEL = "cancel";

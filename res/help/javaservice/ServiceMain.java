@@ -26,6 +26,7 @@ public final class ServiceMain {
         boolean checks = hasCompilerApi();
         if (checks) {
             dispatcher.register(Kinds.CHECK, new CheckHandler());
+            dispatcher.registerQuick(Kinds.COMPLETE, new CompleteHandler());
         }
         Map<String, Object> ready = new LinkedHashMap<>();
         ready.put("java", System.getProperty("java.version"));
