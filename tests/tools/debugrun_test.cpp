@@ -101,17 +101,15 @@ TEST_F(DebugRunTest, ProgramReadsTypedInputStopsAndContinuesToTheExitLine) {
     EXPECT_TRUE(SendProcessInput("Ada"));
     ASSERT_TRUE(processEventsUntil([&] { return !stops.isEmpty() || !endings.isEmpty(); }))
         << ProcessOutputText().toStdString();
-}, 20000))
-        << ProcessOutputText().toStdString() << int(run->session().state());
-ASSERT_EQ(stops.size(), 1);
-EXPECT_EQ(stops[0].frames[0].line, 8);
-EXPECT_TRUE(run->session().resume());
-ASSERT_TRUE(processEventsUntil([&] { return !IsProcessRunning() && !endings.isEmpty(); }));
-EXPECT_EQ(endings, QStringList{QString()});
-const QByteArray output = ProcessOutputText();
-EXPECT_TRUE(output.endsWith("Ada\r\nHello, Ada\r\nExit code: 0\r\nNo Errors"))
-    << output.toStdString();
-EXPECT_FALSE(run->isActive());
+    ASSERT_EQ(stops.size(), 1);
+    EXPECT_EQ(stops[0].frames[0].line, 8);
+    EXPECT_TRUE(run->session().resume());
+    ASSERT_TRUE(processEventsUntil([&] { return !IsProcessRunning() && !endings.isEmpty(); }));
+    EXPECT_EQ(endings, QStringList{QString()});
+    const QByteArray output = ProcessOutputText();
+    EXPECT_TRUE(output.endsWith("Ada\r\nHello, Ada\r\nExit code: 0\r\nNo Errors"))
+        << output.toStdString();
+    EXPECT_FALSE(run->isActive());
 }
 
 TEST_F(DebugRunTest, StopEndsTheProgramAsAnAbortDoes) {
