@@ -5,6 +5,7 @@
 #include "app/cpreferencesdialog.h"
 #include "app/crecentprojectsdialog.h"
 #include "app/ctipofthedaydialog.h"
+#include "app/debugging.h"
 #include "app/fileposition.h"
 #include "app/projectwindows.h"
 #include "editors/cchildframe.h"
@@ -25,8 +26,8 @@
 #include "project/cjavaprojectview.h"
 #include "project/cprojectframe.h"
 #include "tools/cprocessoutputdialog.h"
-#include "tools/processrunner.h"
 #include "tools/javaservices.h"
+#include "tools/processrunner.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -296,6 +297,7 @@ void CKetrelApp::registerCommands() {
     addUpdate(CommandId::RunWithConsole,
               [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
     registerCodebaseCommands();
+    registerDebugCommands();
 }
 
 fw::Document *CKetrelApp::openDocumentFile(const QString &path) {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CMainFrame;
+class Debugging;
 
 namespace fw {
 class ResourceTables;
@@ -106,6 +107,8 @@ private:
     void registerCommands();
     // Add Folder, Run Settings, Libraries and Find in Files, and F4 through find results.
     void registerCodebaseCommands();
+    // Debug Application, Continue, the steps, Stop Debugging and Toggle Breakpoint.
+    void registerDebugCommands();
     FindInFiles::Context findInFilesContext();
 
     AppSettings m_settings;
@@ -114,6 +117,7 @@ private:
     std::unique_ptr<fw::ResourceTables> m_tables;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<FindInFiles> m_findInFiles;
+    std::unique_ptr<Debugging> m_debugging;
     void openPendingHandedFiles();
     bool isHelpViewerRunning() const;
 

@@ -67,8 +67,9 @@ void DebugRun::stop() {
 
 void DebugRun::startProgram(int port) {
     auto runner = std::make_unique<CProcessRunner>();
+    runner->setInputFile(m_launch.inputFile);
     if (!runner->Start(m_launch.program, debugCommandLine(m_launch.commandLine, port),
-                       m_launch.folder, true)) {
+                       m_launch.folder, m_launch.inputFile.isEmpty())) {
         m_failure = QStringLiteral("Failed to start process");
         m_session->stop(kUserAbortExitCode);
         return;

@@ -23,6 +23,7 @@ public:
         QString program;     // the java program
         QString commandLine; // Run Application's, beginning with the bare tool name
         QString folder;
+        QString inputFile; // read by the program instead of the input row, when given
         QString jdkFolder;
         QStringList helpFolders; // where Tarvo's Java sources are
         QString cacheRoot;       // where they are compiled to
