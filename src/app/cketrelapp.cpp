@@ -5,6 +5,7 @@
 #include "app/cpreferencesdialog.h"
 #include "app/crecentprojectsdialog.h"
 #include "app/ctipofthedaydialog.h"
+#include "app/debugging.h"
 #include "app/fileposition.h"
 #include "app/projectwindows.h"
 #include "editors/cchildframe.h"
@@ -300,6 +301,7 @@ void CKetrelApp::registerCommands() {
     addUpdate(CommandId::RunWithConsole,
               [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
     registerCodebaseCommands();
+    registerDebugCommands();
 }
 
 fw::Document *CKetrelApp::openDocumentFile(const QString &path) {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CMainFrame;
+class Debugging;
 
 class PlainTextDocument;
 
@@ -129,6 +130,8 @@ private:
     void registerCommands();
     // Add Folder, Run Settings, Libraries and Find in Files, and F4 through find results.
     void registerCodebaseCommands();
+    // Debug Application, Continue, the steps, Stop Debugging and Toggle Breakpoint.
+    void registerDebugCommands();
     FindInFiles::Context findInFilesContext();
 
     AppSettings m_settings;
@@ -139,6 +142,7 @@ private:
     std::unique_ptr<FindInFiles> m_findInFiles;
     std::unique_ptr<fw::RecoveryStore> m_recoveryStore;
     std::unique_ptr<fw::RecoveryWriter> m_recoveryWriter;
+    std::unique_ptr<Debugging> m_debugging;
     void openPendingHandedFiles();
     bool isHelpViewerRunning() const;
 

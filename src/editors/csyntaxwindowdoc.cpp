@@ -1,5 +1,6 @@
 #include "editors/csyntaxwindowdoc.h"
 
+#include "editors/breakpointmarks.h"
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowview.h"
 #include "editors/linemarks.h"
@@ -33,7 +34,9 @@ CSyntaxWindowDoc::CSyntaxWindowDoc()
               auto *project =
                   services ? dynamic_cast<SourceProject *>(services->GetProjectDoc()) : nullptr;
               return project ? project->LiveCheckFor(path, text) : std::nullopt;
-          })) {}
+          }))
+    , m_breakpoints(
+          std::make_unique<BreakpointMarks>(viewDocument(), [this] { return pathName(); })) {}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
@@ -113,7 +116,9 @@ void CSyntaxWindowDoc::fillPendingText() {
     m_pending.reset();
     // The store takes the finished lines instead of reading the new text block by block.
     m_colourClasses->setIgnoringChanges(true);
+    m_breakpoints->forget();
     takeSourceText(pending.source);
+    m_breakpoints->load();
     m_colourClasses->setIgnoringChanges(false);
     ReadWork done = pending.work.get();
     m_colouredOnRead = m_colourClasses->adoptLines(std::move(done.lines));

@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+class BreakpointMarks;
 class LineMarks;
 class LiveChecker;
 class CSyntaxWindowView;
@@ -31,6 +32,8 @@ public:
     ColourClassStore &colourClasses() { return *m_colourClasses; }
     SourceHighlighter &highlighter() { return *m_highlighter; }
     LineMarks &lineMarks() { return *m_lineMarks; }
+    // The breakpoints of the file, kept across edits and restarts.
+    BreakpointMarks &breakpoints() { return *m_breakpoints; }
     // Errors as you type: the checks of the text against the open project.
     LiveChecker &liveChecker() { return *m_liveChecker; }
 
@@ -74,6 +77,7 @@ private:
     std::unique_ptr<SourceHighlighter> m_highlighter;
     std::unique_ptr<LineMarks> m_lineMarks;
     std::unique_ptr<LiveChecker> m_liveChecker;
+    std::unique_ptr<BreakpointMarks> m_breakpoints;
 
     // What the scan of the text read found, and the text's revision it holds for.
     struct ScanOfRead {

@@ -1,5 +1,6 @@
 #include "editors/csyntaxwindowview.h"
 
+#include "editors/breakpointmarks.h"
 #include "editors/cchildframe.h"
 #include "editors/cgotolinedialog.h"
 #include "editors/colourclassstore.h"
@@ -162,6 +163,7 @@ void CSyntaxWindowView::onInitialUpdate() {
             document->lineMarks().setMarks(project->CompilerMarksOf(document->pathName()));
         }
         m_margin->setLineMarks(&document->lineMarks());
+        m_margin->setBreakpoints(&document->breakpoints());
         connect(&document->liveChecker(), &LiveChecker::findingsChanged, this,
                 &CSyntaxWindowView::showFindings);
         showFindings();

@@ -1,5 +1,6 @@
 #include "editors/linenumbermargin.h"
 
+#include "editors/breakpointmarks.h"
 #include "editors/linemarks.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
@@ -7,6 +8,7 @@
 #include <QEvent>
 #include <QHelpEvent>
 #include <QList>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -39,6 +41,8 @@ bool switchState() {
 
 const QColor LineNumberMargin::kErrorMarkColour(0xD0, 0x10, 0x10);
 const QColor LineNumberMargin::kWarningMarkColour(0xE8, 0xA0, 0x00);
+const QColor LineNumberMargin::kBreakpointColour(0xC8, 0x18, 0x18);
+const QColor LineNumberMargin::kExecutionColour(0xF0, 0xC8, 0x00);
 
 LineNumberMargin *LineNumberMargin::attach(QPlainTextEdit *edit, MarginSetter setMargin) {
     auto *margin = new LineNumberMargin(edit, std::move(setMargin));
@@ -97,6 +101,69 @@ void LineNumberMargin::setLineMarks(LineMarks *marks) {
     applySwitch();
 }
 
+void LineNumberMargin::setBreakpoints(BreakpointMarks *breakpoints) {
+    if (m_breakpoints) {
+        m_breakpoints->disconnect(this);
+    }
+    m_breakpoints = breakpoints;
+    if (breakpoints) {
+        connect(breakpoints, &BreakpointMarks::changed, this, [this] {
+            applySwitch();
+            update();
+        });
+    }
+    applySwitch();
+}
+
+int LineNumberMargin::breakpointStripWidth() const {
+    if (!m_breakpoints || (m_breakpoints->isEmpty() && m_breakpoints->executionLine() < 0)) {
+        return 0;
+    }
+    return std::max(kLeastMarkSize, fontMetrics().height() * 2 / 3) + kPadding;
+}
+
+QList<LineNumberMargin::ShownBreakpoint> LineNumberMargin::visibleBreakpoints() const {
+    QList<ShownBreakpoint> shown;
+    const int strip = breakpointStripWidth() - kPadding;
+    if (strip <= 0) {
+        return shown;
+    }
+    const QList<int> lines = m_breakpoints->lines();
+    const int execution = m_breakpoints->executionLine();
+    forEachVisibleLine([&](int number, int top, int height) {
+        const bool breakpoint = lines.contains(number - 1);
+        if (!breakpoint && execution != number - 1) {
+            return;
+        }
+        const int size = std::max(2, std::min(strip, height - 2));
+        shown.append(
+            {number, breakpoint, execution == number - 1,
+             QRect((strip - size) / 2 + kPadding / 2, top + (height - size) / 2, size, size)});
+    });
+    return shown;
+}
+
+int LineNumberMargin::lineAt(int y) const {
+    int line = 0;
+    forEachVisibleLine([&](int number, int top, int height) {
+        if (y >= top && y < top + height) {
+            line = number;
+        }
+    });
+    return line;
+}
+
+void LineNumberMargin::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || !m_breakpoints) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    if (const int line = lineAt(event->position().toPoint().y()); line > 0) {
+        m_breakpoints->toggle(line - 1);
+    }
+    event->accept();
+}
+
 bool LineNumberMargin::numbersShown() const {
     return switchState();
 }
@@ -109,7 +176,7 @@ int LineNumberMargin::markStripWidth() const {
 }
 
 int LineNumberMargin::neededWidth() const {
-    int width = markStripWidth();
+    int width = breakpointStripWidth() + markStripWidth();
     if (numbersShown()) {
         const int digits =
             std::max(kLeastDigits, static_cast<int>(QString::number(m_edit->blockCount()).size()));
@@ -131,15 +198,16 @@ QList<LineNumberMargin::ShownMark> LineNumberMargin::visibleMarks() const {
     }
     const QMap<int, LineMarks::MarkedLine> marked = m_marks->markedLines();
     const int strip = markStripWidth() - kPadding;
+    const int left = breakpointStripWidth();
     forEachVisibleLine([&](int number, int top, int height) {
         const auto found = marked.constFind(number - 1);
         if (found == marked.cend()) {
             return;
         }
         const int size = std::max(2, std::min(strip, height - 2));
-        shown.append(
-            {number, found->kind,
-             QRect((strip - size) / 2 + kPadding / 2, top + (height - size) / 2, size, size)});
+        shown.append({number, found->kind,
+                      QRect(left + (strip - size) / 2 + kPadding / 2, top + (height - size) / 2,
+                            size, size)});
     });
     return shown;
 }
@@ -200,7 +268,7 @@ void LineNumberMargin::paintEvent(QPaintEvent *event) {
     if (numbersShown()) {
         painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
         // The viewport starts below the edit's frame, as the margin does.
-        const int left = markStripWidth();
+        const int left = breakpointStripWidth() + markStripWidth();
         const int width = this->width() - kPadding - left;
         forEachVisibleLine([&](int number, int top, int height) {
             painter.drawText(left, top, width, height, Qt::AlignRight | Qt::AlignVCenter,
@@ -219,6 +287,28 @@ void LineNumberMargin::paintEvent(QPaintEvent *event) {
             painter.drawPolygon(QPolygonF{QPointF(area.center().x(), area.top()),
                                           area.bottomRight(), area.bottomLeft()});
         }
+    }
+    for (const ShownBreakpoint &shown : visibleBreakpoints()) {
+        const QRectF area(shown.area);
+        if (shown.breakpoint) {
+            painter.setPen(QPen(kBreakpointColour.darker(140), 1));
+            painter.setBrush(kBreakpointColour);
+            painter.drawEllipse(area.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+        if (shown.execution) {
+            // An arrow pointing at the line the program stopped at, over the breakpoint.
+            painter.setPen(QPen(kExecutionColour.darker(160), 1));
+            painter.setBrush(kExecutionColour);
+            const qreal middle = area.center().y();
+            painter.drawPolygon(QPolygonF{QPointF(area.left(), middle - area.height() / 4),
+                                          QPointF(area.center().x(), middle - area.height() / 4),
+                                          QPointF(area.center().x(), area.top()),
+                                          QPointF(area.right(), middle),
+                                          QPointF(area.center().x(), area.bottom()),
+                                          QPointF(area.center().x(), middle + area.height() / 4),
+                                          QPointF(area.left(), middle + area.height() / 4)});
+        }
+        painter.setPen(Qt::NoPen);
     }
 }
 

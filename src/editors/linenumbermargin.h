@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class BreakpointMarks;
 class LineMarks;
 class QPlainTextEdit;
 
@@ -21,6 +22,12 @@ class QPlainTextEdit;
 // with an error, an amber triangle for one with warnings only, and the line's messages as the
 // tooltip of its row. The strip is there whether the numbers are shown or not, and only while
 // there are marks, so an editor without them looks as it always did.
+//
+// An editor with breakpoints gives the margin its breakpoint marks: while the text has
+// breakpoints, or the debugged program is stopped in it, a strip at the margin's very left shows
+// a red circle beside each line with a breakpoint and a yellow arrow at the line the program is
+// stopped at. A click with the left button anywhere in the margin sets or clears the breakpoint
+// of the line beside it.
 //
 // The edit reserves the margin itself (setViewportMargins is the edit's own), through the
 // function it gives, which gets the width to keep free: 0 while the margin is hidden.
@@ -39,9 +46,14 @@ public:
     // Shows these marks in the strip, following their changes; the marks outlive the margin or
     // tell it when they go.
     void setLineMarks(LineMarks *marks);
+    // Shows these breakpoints and lets a click toggle them; they outlive the margin or tell it
+    // when they go.
+    void setBreakpoints(BreakpointMarks *breakpoints);
 
     static const QColor kErrorMarkColour;
     static const QColor kWarningMarkColour;
+    static const QColor kBreakpointColour;
+    static const QColor kExecutionColour;
 
     // The width the margin takes now: the numbers for the edit's line count while they are
     // shown, and the mark strip while there are marks. 0 when it shows neither.
@@ -56,6 +68,16 @@ public:
         QRect area;
     };
     QList<ShownMark> visibleMarks() const;
+    // The breakpoints and the execution arrow the margin paints now, top to bottom.
+    struct ShownBreakpoint {
+        int line = 0;
+        bool breakpoint = false;
+        bool execution = false;
+        QRect area;
+    };
+    QList<ShownBreakpoint> visibleBreakpoints() const;
+    // The 1-based line beside y, or 0 for none.
+    int lineAt(int y) const;
     // The tooltip of the margin's row at y: the messages of the line there, or "" for a line
     // without marks. row, when given, gets the row's rectangle.
     QString toolTipAt(int y, QRect *row = nullptr) const;
@@ -64,12 +86,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     LineNumberMargin(QPlainTextEdit *edit, MarginSetter setMargin);
     void applySwitch();
     bool numbersShown() const;
     int markStripWidth() const;
+    int breakpointStripWidth() const;
     void place();
     // Calls visit(number, top, height) for each visible line, in viewport coordinates.
     void forEachVisibleLine(const std::function<void(int, int, int)> &visit) const;
@@ -77,4 +101,5 @@ private:
     QPlainTextEdit *m_edit;
     MarginSetter m_setMargin;
     QPointer<LineMarks> m_marks;
+    QPointer<BreakpointMarks> m_breakpoints;
 };

@@ -79,6 +79,14 @@ inline constexpr int AddFolder = 32860;
 inline constexpr int FindInFiles = 32861;
 inline constexpr int RunSettings = 32862;
 inline constexpr int Libraries = 32863;
+// The debugger's commands.
+inline constexpr int DebugApplication = 32870;
+inline constexpr int ToggleBreakpoint = 32871;
+inline constexpr int DebugContinue = 32872;
+inline constexpr int StepOver = 32873;
+inline constexpr int StepInto = 32874;
+inline constexpr int StepOut = 32875;
+inline constexpr int StopDebugging = 32876;
 inline constexpr int RecentProjects = 65535;
 
 } // namespace CommandId

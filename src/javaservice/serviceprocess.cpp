@@ -6,7 +6,6 @@ namespace javaservice {
 
 namespace {
 
-constexpr char kMainClass[] = "tarvo.service.ServiceMain";
 // What is kept of the service's error stream to say why it ended.
 constexpr qsizetype kKeptErrors = 4096;
 // A service let go that has not ended after this long is ended.
@@ -65,7 +64,7 @@ QStringList ServiceProcess::javaArguments(const Launch &launch) {
     if (qEnvironmentVariableIsSet("CLASSPATH")) {
         arguments << QStringLiteral("-Denv.class.path=") + classPath;
     }
-    arguments << QStringLiteral("-cp") << launch.classFolder << QLatin1String(kMainClass);
+    arguments << QStringLiteral("-cp") << launch.classFolder << launch.mainClass;
     return arguments;
 }
 

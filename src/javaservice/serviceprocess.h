@@ -25,6 +25,9 @@ public:
         QString folder;      // the service's current folder
         QString classFolder; // where the compiled service classes are
         QStringList jvmOptions;
+        // The program's main class: the service, or another of Tarvo's Java programs that
+        // speaks the same protocol.
+        QString mainClass = QStringLiteral("tarvo.service.ServiceMain");
         int idleMs = 10 * 60 * 1000;
         int readyTimeoutMs = 60 * 1000;
     };

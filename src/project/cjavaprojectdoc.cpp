@@ -12,6 +12,7 @@
 #include "project/cjavaprojectview.h"
 #include "services/ideservices.h"
 #include "tools/cprocessoutputdialog.h"
+#include "tools/debugrun.h"
 #include "tools/jdkcommands.h"
 #include "tools/processrunner.h"
 
@@ -351,6 +352,8 @@ void CJavaProjectDoc::onCloseDocument() {
     }
     m_backgroundScan.stop();
     m_jarFolderSearch.stop();
+    // A program being debugged ends with its project.
+    m_debugRun.reset();
     // The output window belongs to the project: it goes with it, not when the document object
     // is deleted later.
     m_pOutputWnd->DestroyWindow();

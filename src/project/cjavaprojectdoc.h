@@ -19,6 +19,7 @@ class CJavaClass;
 class CJavaProjectView;
 class CProcessOutputDialog;
 class CSyntaxWindowDoc;
+class DebugRun;
 class QWidget;
 
 // The document behind the project window: the project's Java files with what the scanner found
@@ -117,7 +118,7 @@ public:
     void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,
                           bool withInput, const QString &inputFile = {});
     // What a Run asked for once the build it started first has ended with no errors.
-    enum class RunAfterBuild { Application, Applet };
+    enum class RunAfterBuild { Application, Applet, Debug };
     // Whether a project source is modified in a window, or newer on disk than its classes.
     bool SourcesChangedSinceBuild();
     // Before Run Application and Run Applet: when the sources changed since the last build,
@@ -127,6 +128,17 @@ public:
     // Shows what went wrong when the start fails.
     ConsoleStart StartConsoleTool(const QString &program, const QString &commandLine,
                                   const QString &folder, const QString &inputFile = {});
+
+    // "Debug Application": builds first (with -g) when the sources changed or the main class has
+    // no variable names, then runs the main class under the debugger with Run's command line,
+    // output window and input; debugRunStarted() tells once it has started.
+    void DebugMain();
+    // The debug run in progress, or none.
+    DebugRun *debugRun() const;
+    // Opens the file the program's classes name by sourcePath ("pkg/Name.java") at the 1-based
+    // line, highlighted: the file below the folder the debug run started in, else the project
+    // file whose path ends so. None when there is no such file.
+    CSyntaxWindowDoc *ShowDebugLine(const QString &sourcePath, int line);
 
     // The run settings and libraries, kept in a file beside the project file.
     const jdk::RunOptions &runOptions() const { return m_runOptions; }
@@ -145,6 +157,11 @@ public:
     bool isScanningInBackground() const { return m_backgroundScan.isRunning(); }
 
     bool onOpenDocument(const QString &path) override;
+
+Q_SIGNALS:
+    void debugRunStarted(DebugRun *run);
+
+public:
     bool onSaveDocument(const QString &path) override;
     bool saveModified() override;
     void onCloseDocument() override;
@@ -191,6 +208,11 @@ private:
     std::optional<RunAfterBuild> m_runAfterWatchedBuild;
     // A run that follows its build does not ask again.
     bool m_runningAfterBuild = false;
+    // The javac options of builds: the user's, with -g added for a build before debugging.
+    QString BuildOptions() const;
+    bool m_buildingForDebug = false;
+    std::unique_ptr<DebugRun> m_debugRun;
+    QString m_debugFolder;
 
     QList<int> m_messageLines;
     // The size of the shown output m_messageLines was found in; -1 when a new run began.

@@ -122,6 +122,8 @@ void CJavaProjectDoc::RunAfterBuildEnds() {
             m_runningAfterBuild = true;
             if (*run == RunAfterBuild::Application) {
                 RunMain(false);
+            } else if (*run == RunAfterBuild::Debug) {
+                DebugMain();
             } else {
                 RunApplet();
             }

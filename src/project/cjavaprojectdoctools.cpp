@@ -151,7 +151,7 @@ void CJavaProjectDoc::Build() {
     services().setToolCaption(QStringLiteral("Building ") + quoted(path));
     const fw::WaitCursor waitCursor;
     const jdk::ToolCommand command = jdk::withClassPath(
-        jdk::compileCommandFor(settings().jdkFolder, settings().javacOptions, path, m_strMainFile),
+        jdk::compileCommandFor(settings().jdkFolder, BuildOptions(), path, m_strMainFile),
         m_runOptions.libraries);
     enterFolder(command.folder);
     // javac compiles the main file and the sources it uses: the project's files stand for them.

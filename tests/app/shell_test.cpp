@@ -104,15 +104,28 @@ TEST(Menus, DocumentMenusDifferOnlyWhereTheyShould) {
                     .contains(QStringLiteral("&About Tarvo...")));
     EXPECT_TRUE(itemsOf(popup(frame, 129, QStringLiteral("&Help")))
                     .contains(QStringLiteral("&About Tarvo")));
-    EXPECT_EQ(
-        itemsOf(popup(frame, 129, QStringLiteral("Build"))),
-        (QStringList{QStringLiteral("Build\tF7"), QStringLiteral("Compile\tCtrl+M"),
-                     QStringLiteral("-"), QStringLiteral("Run Application\tF5"),
-                     QStringLiteral("Run Applet\tShift+F5"), QStringLiteral("Run with Console"),
-                     QStringLiteral("Run Settings..."), QStringLiteral("Stop"),
-                     QStringLiteral("Open In Web Browser"), QStringLiteral("-"),
-                     QStringLiteral("Show Compiler Output"), QStringLiteral("Next Message\tF4"),
-                     QStringLiteral("Previous Message\tShift+F4")}));
+    EXPECT_EQ(itemsOf(popup(frame, 129, QStringLiteral("Build"))),
+              (QStringList{QStringLiteral("Build\tF7"),
+                           QStringLiteral("Compile\tCtrl+M"),
+                           QStringLiteral("-"),
+                           QStringLiteral("Run Application\tF5"),
+                           QStringLiteral("Debug Application\tCtrl+F5"),
+                           QStringLiteral("Run Applet\tShift+F5"),
+                           QStringLiteral("Run with Console"),
+                           QStringLiteral("Run Settings..."),
+                           QStringLiteral("Stop"),
+                           QStringLiteral("Open In Web Browser"),
+                           QStringLiteral("-"),
+                           QStringLiteral("Continue\tCtrl+F9"),
+                           QStringLiteral("Step Over\tF10"),
+                           QStringLiteral("Step Into\tF11"),
+                           QStringLiteral("Step Out\tShift+F11"),
+                           QStringLiteral("Stop Debugging\tCtrl+Shift+F5"),
+                           QStringLiteral("Toggle Breakpoint\tF9"),
+                           QStringLiteral("-"),
+                           QStringLiteral("Show Compiler Output"),
+                           QStringLiteral("Next Message\tF4"),
+                           QStringLiteral("Previous Message\tShift+F4")}));
 }
 
 TEST(Menus, PromptsAndTooltipsComeFromTheStringTable) {
