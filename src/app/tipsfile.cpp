@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -67,7 +68,9 @@ QString TipsFile::timeStamp() const {
 }
 
 bool TipsFile::seek(qint64 position) {
-    return position >= 0 && m_file.isOpen() && m_file.seek(position);
+    // A position past the end (a file cut short since) reads as the end, from where the tips
+    // wrap round to the first.
+    return position >= 0 && m_file.isOpen() && m_file.seek(std::min(position, m_file.size()));
 }
 
 qint64 TipsFile::position() const {

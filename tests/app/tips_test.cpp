@@ -49,6 +49,16 @@ TEST(TipsFile, GivesTheTipsInOrder) {
     }
 }
 
+// A stored position past the end of a file cut short since reads on from the first tip.
+TEST(TipsFile, PositionPastTheEndWrapsToTheFirstTip) {
+    TipsFile file;
+    ASSERT_TRUE(file.open(writeFileIn(makeScratchFolder(QStringLiteral("tipsend")),
+                                      QStringLiteral("tips.dat"), "One\nTwo\n")));
+    ASSERT_TRUE(file.seek(100));
+    ASSERT_EQ(file.readNextTip(), TipsFile::Read::Tip);
+    EXPECT_EQ(file.tip(), QStringLiteral("One\n"));
+}
+
 // A tips file replaced by another (a new time stamp) starts again at its first tip rather than at
 // the position stored for the old one.
 TEST(TipSession, ReplacedFileStartsAtTheFirstTip) {
