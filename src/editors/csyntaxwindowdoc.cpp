@@ -4,6 +4,7 @@
 #include "editors/csyntaxwindowview.h"
 #include "editors/linemarks.h"
 #include "editors/livechecker.h"
+#include "editors/longlines.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
 #include "editors/sourcetext.h"
@@ -33,7 +34,9 @@ CSyntaxWindowDoc::CSyntaxWindowDoc()
               auto *project =
                   services ? dynamic_cast<SourceProject *>(services->GetProjectDoc()) : nullptr;
               return project ? project->LiveCheckFor(path, text) : std::nullopt;
-          })) {}
+          })) {
+    setShortensLongLines(true);
+}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
@@ -96,8 +99,8 @@ bool CSyntaxWindowDoc::readContents(const QByteArray &bytes, QString *) {
     // Building the editor's blocks and colouring and scanning the text each take about as long
     // on a large file: they run side by side. (Where no thread can be started, the colouring
     // runs when its result is asked for.)
-    m_pending = PendingText{
-        source, std::async(std::launch::async | std::launch::deferred, colourAndScan, source.text)};
+    m_pending = PendingText{source, std::async(std::launch::async | std::launch::deferred,
+                                               colourAndScan, editors::shownTextOf(source.text))};
     // A document already shown (a file read again) takes its text at once.
     if (firstView()) {
         fillPendingText();

@@ -29,8 +29,11 @@ public:
     // document (a document may hold back its text; this one never does). Every accessor of the
     // text calls it first.
     virtual void fillPendingText() {}
-    // The whole text with '\n' line breaks, as the editor holds it.
+    // The whole text with '\n' line breaks, as the editor holds it (with the hidden ends of
+    // long lines in place, see editors::LongLines).
     QString editorText() const;
+    // The text as the text document shows it: long lines shortened.
+    QString shownText() const;
     void setEditorText(const QString &text);
 
     editors::SourceEncoding encoding() const { return m_encoding; }
@@ -47,6 +50,10 @@ public:
     void deleteContents() override;
 
 protected:
+    // Shows lines too long to edit at typing speed shortened, the rest on demand (set before
+    // any text is given).
+    void setShortensLongLines(bool shortens) { m_shortensLongLines = shortens; }
+    bool shortensLongLines() const { return m_shortensLongLines; }
     bool readContents(const QByteArray &bytes, QString *error) override;
     QByteArray writeContents() override;
     // Gives the document a decoded file: its text (with no undo history), encoding and
@@ -62,4 +69,5 @@ private:
     QTextDocument m_text;
     editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
     editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
+    bool m_shortensLongLines = false;
 };
