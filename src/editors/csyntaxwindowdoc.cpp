@@ -5,6 +5,7 @@
 #include "editors/csyntaxwindowview.h"
 #include "editors/linemarks.h"
 #include "editors/livechecker.h"
+#include "editors/longlines.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
 #include "editors/sourcetext.h"
@@ -36,7 +37,9 @@ CSyntaxWindowDoc::CSyntaxWindowDoc()
               return project ? project->LiveCheckFor(path, text) : std::nullopt;
           }))
     , m_breakpoints(
-          std::make_unique<BreakpointMarks>(viewDocument(), [this] { return pathName(); })) {}
+          std::make_unique<BreakpointMarks>(viewDocument(), [this] { return pathName(); })) {
+    setShortensLongLines(true);
+}
 
 CSyntaxWindowDoc::~CSyntaxWindowDoc() = default;
 
@@ -99,8 +102,8 @@ bool CSyntaxWindowDoc::readContents(const QByteArray &bytes, QString *) {
     // Building the editor's blocks and colouring and scanning the text each take about as long
     // on a large file: they run side by side. (Where no thread can be started, the colouring
     // runs when its result is asked for.)
-    m_pending = PendingText{
-        source, std::async(std::launch::async | std::launch::deferred, colourAndScan, source.text)};
+    m_pending = PendingText{source, std::async(std::launch::async | std::launch::deferred,
+                                               colourAndScan, editors::shownTextOf(source.text))};
     // A document already shown (a file read again) takes its text at once.
     if (firstView()) {
         fillPendingText();

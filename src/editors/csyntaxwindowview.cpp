@@ -10,6 +10,7 @@
 #include "editors/linemarks.h"
 #include "editors/linenumbermargin.h"
 #include "editors/livechecker.h"
+#include "editors/longlines.h"
 #include "editors/plaintextediting.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourceproject.h"
@@ -33,6 +34,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMarginsF>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QTextBlock>
@@ -146,6 +148,7 @@ void CSyntaxWindowView::onInitialUpdate() {
     // Lines are never wrapped; set before the text is given, since every change of the mode
     // lays the whole text out again.
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    editors::showWholeLinesOnDoubleClick(*this);
     if (CSyntaxWindowDoc *document = sourceDocument()) {
         // The view takes the document before its text, so that Qt does not lay out every line
         // of it at once; from then on only the lines shown are laid out.
@@ -200,7 +203,7 @@ void CSyntaxWindowView::ColourAndScanRead() {
         return;
     }
     // One copy of the text serves both the colouring and the scan.
-    const QString text = editors::toCrLfText(document->editorText());
+    const QString text = editors::toCrLfText(document->shownText());
     if (!coloured) {
         colourText(text, true);
     }
@@ -215,7 +218,7 @@ int CSyntaxWindowView::lineCount() const {
 
 void CSyntaxWindowView::ColourAll(bool suppressRedraw) {
     if (CSyntaxWindowDoc *document = sourceDocument()) {
-        colourText(editors::toCrLfText(document->editorText()), suppressRedraw);
+        colourText(editors::toCrLfText(document->shownText()), suppressRedraw);
     }
 }
 
@@ -355,9 +358,23 @@ void CSyntaxWindowView::resizeEvent(QResizeEvent *event) {
     QPlainTextEdit::resizeEvent(&passed);
 }
 
+QMimeData *CSyntaxWindowView::createMimeDataFromSelection() const {
+    const editors::LongLines *lines = editors::LongLines::find(*document());
+    if (!lines || !lines->hasHiddenEnds()) {
+        return QPlainTextEdit::createMimeDataFromSelection();
+    }
+    QString text =
+        lines->wholeTextBetween(textCursor().selectionStart(), textCursor().selectionEnd());
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
 void CSyntaxWindowView::paintEvent(QPaintEvent *event) {
     drawVisibleLines();
     QPlainTextEdit::paintEvent(event);
+    editors::paintHiddenEndNotes(*this);
 }
 
 bool CSyntaxWindowView::IsInBlockComment(qsizetype offset) const {
@@ -460,7 +477,7 @@ void CSyntaxWindowView::SelectLineAt(int offset) {
 
 void CSyntaxWindowView::RefreshFunctionList() {
     if (CSyntaxWindowDoc *document = sourceDocument()) {
-        scanText(editors::toCrLfText(document->editorText()));
+        scanText(editors::toCrLfText(document->shownText()));
     }
 }
 

@@ -96,6 +96,8 @@ protected:
     // without them.
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // A copy or a drag holds the hidden ends of long lines within the selection.
+    QMimeData *createMimeDataFromSelection() const override;
     bool viewportEvent(QEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "editors/livechecker.h"
 
 #include "editors/linemarks.h"
+#include "editors/longlines.h"
 #include "tools/javaservices.h"
 
 #include <QTextBlock>
@@ -81,7 +82,7 @@ void LiveChecker::startCheck() {
     if (path.isEmpty() || !m_setup) {
         return;
     }
-    const QString text = m_document->toPlainText();
+    const QString text = editors::wholeText(*m_document);
     const std::optional<LiveCheckSetup> setup = m_setup(path, text);
     if (!setup) {
         return;

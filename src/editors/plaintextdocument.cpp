@@ -2,6 +2,7 @@
 
 #include "editors/recoverycopy.h"
 #include "framework/prompter.h"
+#include "editors/longlines.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -39,6 +40,11 @@ void PlainTextDocument::takeRecoveredText(const QString &text, const QString &en
 QString PlainTextDocument::editorText() const {
     // Reading the text is no change of it: a text held back is given to the document first.
     const_cast<PlainTextDocument *>(this)->fillPendingText();
+    return editors::wholeText(m_text);
+}
+
+QString PlainTextDocument::shownText() const {
+    const_cast<PlainTextDocument *>(this)->fillPendingText();
     // toRawText keeps every character as typed (toPlainText would turn no-break spaces into
     // spaces); only the block separators become line breaks.
     QString text = m_text.toRawText();
@@ -48,7 +54,11 @@ QString PlainTextDocument::editorText() const {
 
 void PlainTextDocument::setEditorText(const QString &text) {
     fillPendingText();
-    m_text.setPlainText(text);
+    if (m_shortensLongLines) {
+        editors::setShortenedText(m_text, text);
+    } else {
+        m_text.setPlainText(text);
+    }
 }
 
 void PlainTextDocument::ConvertLinebreaks() {
@@ -81,7 +91,11 @@ bool PlainTextDocument::readContents(const QByteArray &bytes, QString *) {
 
 void PlainTextDocument::takeSourceText(const editors::SourceText &source) {
     takeSourceFormat(source);
-    m_text.setPlainText(source.text);
+    if (m_shortensLongLines) {
+        editors::setShortenedText(m_text, source.text);
+    } else {
+        m_text.setPlainText(source.text);
+    }
     m_text.clearUndoRedoStacks();
     // The text as read is the file's: unmodified, also when it is given after the open.
     m_text.setModified(false);

@@ -34,8 +34,11 @@ public:
     // document (a document may hold back its text; this one never does). Every accessor of the
     // text calls it first.
     virtual void fillPendingText() {}
-    // The whole text with '\n' line breaks, as the editor holds it.
+    // The whole text with '\n' line breaks, as the editor holds it (with the hidden ends of
+    // long lines in place, see editors::LongLines).
     QString editorText() const;
+    // The text as the text document shows it: long lines shortened.
+    QString shownText() const;
     void setEditorText(const QString &text);
 
     editors::SourceEncoding encoding() const { return m_encoding; }
@@ -61,6 +64,10 @@ public:
     void deleteContents() override;
 
 protected:
+    // Shows lines too long to edit at typing speed shortened, the rest on demand (set before
+    // any text is given).
+    void setShortensLongLines(bool shortens) { m_shortensLongLines = shortens; }
+    bool shortensLongLines() const { return m_shortensLongLines; }
     bool readContents(const QByteArray &bytes, QString *error) override;
     QByteArray writeContents() override;
     // Gives the document a decoded file: its text (with no undo history), encoding and
@@ -80,4 +87,5 @@ private:
     editors::SourceEncoding m_encoding = editors::SourceEncoding::Utf8;
     editors::LineBreakStyle m_lineBreakStyle = editors::LineBreakStyle::Lf;
     QList<editors::StandIn> m_standIns;
+    bool m_shortensLongLines = false;
 };
