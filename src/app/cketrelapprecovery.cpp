@@ -105,6 +105,11 @@ void CKetrelApp::RestoreRecoveredText(const fw::RecoveryEntry &entry) {
     const QFileInfo file(entry.path);
     if (!entry.path.isEmpty() && file.isFile() && file.suffix() != QLatin1String("jpr")) {
         document = dynamic_cast<PlainTextDocument *>(openDocumentFile(entry.path));
+        // A window of the file that holds other unsaved text (two sessions left copies of the
+        // same file) keeps it; this text comes back beside it.
+        if (document && document->isModified()) {
+            document = nullptr;
+        }
     }
     QString textOnDisk;
     const bool changedOnDisk = document && fw::FileStamp::of(entry.path) != entry.diskStamp;
