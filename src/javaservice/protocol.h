@@ -42,7 +42,8 @@ inline constexpr char kDone[] = "done";
 inline constexpr char kCheck[] = "check";
 inline constexpr char kDiagnostics[] = "diagnostics";
 //   complete: "path", "text", "caret" (an offset into the text), "sourcepath", "options",
-//     "overlays" as for check; what may be written at the caret. Served beside builds and checks,
+//     "overlays" as for check; what may be written at the caret. Caret -1 only gets the service
+//     ready (the JDK's classes read, the compiler warm) and gets no entries. Served beside builds and checks,
 //     never behind them. Last completions: "start" (where the name being completed starts),
 //     "prefix" (what is typed of it) and "items", records with "name", "kind" (local, parameter,
 //     field, method, class, interface, enum, record, annotation, package, keyword), "params"
