@@ -46,8 +46,8 @@ inline constexpr char kDiagnostics[] = "diagnostics";
 //     ready (the JDK's classes read, the compiler warm) and gets no entries. Served beside builds
 //     and checks, never behind them. Last completions: "start" (where the name being completed
 //     starts), "prefix" (what is typed of it) and "items", records with "name", "kind" (local,
-//     parameter, field, method, class, interface, enum, record, annotation, package, keyword,
-//     word), "params" (list of the parameter types of a method), "type" (a method's result, a
+//     parameter, field, method, class, interface, enum, record, annotation, package, keyword),
+//     "params" (list of the parameter types of a method), "type" (a method's result, a
 //     variable's type, a class's package) and "import" (the qualified name of a class not in
 //     scope, else "").
 inline constexpr char kComplete[] = "complete";
