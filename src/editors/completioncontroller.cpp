@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QTextBlock>
 
 namespace {
@@ -52,6 +53,13 @@ CompletionController::CompletionController(QPlainTextEdit *editor, fw::EditRunne
     connect(&m_dotDelay, &QTimer::timeout, this, &CompletionController::dotTyped);
     connect(m_popup, &CompletionPopup::chosen, this, &CompletionController::insertCurrent);
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, &CompletionController::follow);
+    m_firstEdit = connect(editor, &QPlainTextEdit::textChanged, this, [this] {
+        // A text read or set anew has no undo history: only typing counts.
+        if (m_editor->document()->isUndoAvailable()) {
+            disconnect(m_firstEdit);
+            warmUp();
+        }
+    });
     editor->installEventFilter(this);
 }
 
@@ -303,6 +311,24 @@ void CompletionController::close() {
     if (m_popup) {
         m_popup->hide();
     }
+}
+
+void CompletionController::warmUp() {
+    const QString text = m_editor->toPlainText();
+    const std::optional<LiveCheckSetup> setup = m_setup ? m_setup(text) : std::nullopt;
+    if (!setup) {
+        return;
+    }
+    // Once for each service: its answers go to nobody.
+    static QSet<QString> warmed;
+    const QString service = setup->jdkFolder + QLatin1Char('\n') + setup->folder;
+    if (warmed.contains(service)) {
+        return;
+    }
+    warmed.insert(service);
+    javaservice::CheckRequest request = setup->request;
+    request.text = text;
+    javaServices().complete(setup->jdkFolder, setup->folder, request, -1);
 }
 
 void CompletionController::cancelRequest() {

@@ -26,8 +26,8 @@ class EditRunner;
 // (see editors::filterCompletions) and followed as it is typed; Up, Down, Page Up and Page
 // Down move in it, Enter or Tab insert the current entry (a method with its parentheses, a
 // class of another package with its import), Escape closes it, and so does the caret leaving
-// the name. An answer for a place the caret has left since is dropped. Nothing here waits for
-// the service.
+// the name. An answer for a place the caret has left since is dropped. The first edit of the
+// text has the service get ready for completion. Nothing here waits for the service.
 class CompletionController : public QObject {
     Q_OBJECT
 
@@ -73,6 +73,9 @@ private:
     // What is typed of the name being completed, or none when the caret has left it.
     std::optional<QString> typedName() const;
     void cancelRequest();
+    // At the first edit of the text: a completion whose answer nobody waits for, so that the
+    // service has read the JDK's classes before the first Ctrl+Space.
+    void warmUp();
 
     QPlainTextEdit *m_editor;
     fw::EditRunner *m_edits;
@@ -85,4 +88,5 @@ private:
     QTextCursor m_start;
     javaservice::RequestId m_request = 0;
     bool m_listening = false;
+    QMetaObject::Connection m_firstEdit;
 };

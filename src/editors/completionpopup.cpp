@@ -102,7 +102,7 @@ public:
 } // namespace
 
 CompletionPopup::CompletionPopup(QWidget *editor)
-    : QFrame(editor, Qt::ToolTip | Qt::FramelessWindowHint)
+    : QFrame(editor, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_list(new QListView(this))
     , m_model(new CompletionListModel(this)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -117,7 +117,6 @@ CompletionPopup::CompletionPopup(QWidget *editor)
     m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setFont(editor->font());
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         m_list->setCurrentIndex(index);
         emit chosen();
@@ -153,6 +152,8 @@ void CompletionPopup::moveCurrent(int rows) {
 }
 
 void CompletionPopup::placeAt(const QPoint &below, const QPoint &above) {
+    // In the editor's font, whatever it is by now.
+    m_list->setFont(parentWidget()->font());
     const QFontMetrics metrics(m_list->font());
     const int rowHeight = std::max(m_list->sizeHintForRow(0), metrics.height());
     const int rows = std::clamp(m_model->rowCount(), 1, kVisibleRows);

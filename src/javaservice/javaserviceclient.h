@@ -49,10 +49,9 @@ struct CompletionItem {
     QString kind;               // local, parameter, field, method, class, interface, ...
     QStringList parameterTypes; // a method's, as source names them: int, List<String>
     QString type;               // a method's result, a variable's type, a class's package
-    QString qualifiedName;      // a class's, for its import; empty for the rest
+    QString qualifiedName;      // of a class not in scope, for its import; else empty
 
     bool isMethod() const { return kind == QLatin1String("method"); }
-    bool isClass() const { return !qualifiedName.isEmpty(); }
     friend bool operator==(const CompletionItem &, const CompletionItem &) = default;
 };
 
@@ -112,6 +111,7 @@ public:
     RequestId check(const QString &jdkFolder, const QString &folder, const CheckRequest &request);
     // What may be written at caret (an offset into request.text) of a text that need not
     // compile; completed brings the entries. Served beside builds and checks, not behind them.
+    // Caret -1 gets the service ready for completion, with no entries.
     RequestId complete(const QString &jdkFolder, const QString &folder, const CheckRequest &request,
                        qint64 caret);
     // The request's answer is no longer wanted.

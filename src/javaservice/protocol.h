@@ -42,12 +42,14 @@ inline constexpr char kDone[] = "done";
 inline constexpr char kCheck[] = "check";
 inline constexpr char kDiagnostics[] = "diagnostics";
 //   complete: "path", "text", "caret" (an offset into the text), "sourcepath", "options",
-//     "overlays" as for check; what may be written at the caret. Served beside builds and checks,
-//     never behind them. Last completions: "start" (where the name being completed starts),
-//     "prefix" (what is typed of it) and "items", records with "name", "kind" (local, parameter,
-//     field, method, class, interface, enum, record, annotation, package, keyword), "params"
-//     (list of the parameter types of a method), "type" (a method's result, a variable's type, a
-//     class's package) and "import" (a class's qualified name, else "").
+//     "overlays" as for check; what may be written at the caret. Caret -1 only gets the service
+//     ready (the JDK's classes read, the compiler warm) and gets no entries. Served beside builds
+//     and checks, never behind them. Last completions: "start" (where the name being completed
+//     starts), "prefix" (what is typed of it) and "items", records with "name", "kind" (local,
+//     parameter, field, method, class, interface, enum, record, annotation, package, keyword),
+//     "params" (list of the parameter types of a method), "type" (a method's result, a
+//     variable's type, a class's package) and "import" (the qualified name of a class not in
+//     scope, else "").
 inline constexpr char kComplete[] = "complete";
 inline constexpr char kCompletions[] = "completions";
 //   cancel: "request"; no reply of its own. The cancelled request ends with cancelled, or with

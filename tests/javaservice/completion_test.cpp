@@ -144,6 +144,23 @@ TEST_F(CompletionServiceTest, NamesInScopeAreLocalsParametersFieldsAndClassesBut
     EXPECT_EQ(arrayList->qualifiedName, "java.util.ArrayList");
 }
 
+TEST_F(CompletionServiceTest, AStaticMethodSeesStaticMembersAndAPackageNamesItsClassesUnimported) {
+    const Completions statics = complete("package shop;\nimport static java.lang.Math.max;\n"
+                                         "class Till {\n    int total;\n    static int rings;\n"
+                                         "    static void ring() {\n        |\n    }\n}\n");
+    EXPECT_NE(find(statics, "rings"), nullptr);
+    EXPECT_NE(find(statics, "max", {"int", "int"}), nullptr);
+    EXPECT_EQ(find(statics, "total"), nullptr);
+    // The classes after their package, and the classes of a class, are named in full already.
+    const CompletionItem *arrayList = find(complete(inMethod("        java.util.|")), "ArrayList");
+    ASSERT_NE(arrayList, nullptr);
+    EXPECT_EQ(arrayList->qualifiedName, "");
+    const CompletionItem *entry = find(complete(inMethod("        java.util.Map.|")), "Entry");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->kind, "interface");
+    EXPECT_EQ(entry->qualifiedName, "");
+}
+
 TEST_F(CompletionServiceTest, ABrokenLineInTheMiddleOfAMethodStillCompletes) {
     const Completions completions =
         complete(inMethod("        String s = names.get(0);\n"

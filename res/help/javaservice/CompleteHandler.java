@@ -6,8 +6,8 @@ import javax.tools.ToolProvider;
 
 /**
  * complete: what may be written at the caret of a source text, which need not compile. Takes
- * "path", "text", "caret" (an offset into the text), "sourcepath", "options" and "overlays" as
- * check does. "completions" answers with "start" (where the name being completed starts),
+ * "path", "text", "caret" (an offset into the text; -1 only gets the service ready and answers
+ * with no entries), "sourcepath", "options" and "overlays" as check does. "completions" answers with "start" (where the name being completed starts),
  * "prefix" (what is typed of it) and "items", the entries Proposals describes.
  */
 final class CompleteHandler implements Handler {

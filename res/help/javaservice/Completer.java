@@ -20,7 +20,9 @@ import java.io.PrintWriter;
 import java.io.Writer;
 import java.util.ArrayList;
 import java.util.Collections;
+import java.util.HashSet;
 import java.util.List;
+import java.util.Set;
 import java.util.Map;
 import java.util.function.BooleanSupplier;
 import javax.lang.model.element.Element;
@@ -83,8 +85,14 @@ final class Completer {
         this.standard = compiler.getStandardFileManager(IGNORED, null, null);
     }
 
-    /** The entries for the request's caret; stops early, with none, once cancelled holds. */
+    /** The entries for the request's caret; stops early, with none, once cancelled holds. A
+     * caret before the text asks for none: the JDK's classes are read and the compiler
+     * attributes the text once, so that the next request finds all that ready. */
     Result complete(Request request, BooleanSupplier cancelled) throws Exception {
+        if (request.caret < 0) {
+            warmUp(request);
+            return new Result();
+        }
         CaretText caret = new CaretText(request.text, request.caret);
         Result result = new Result();
         result.start = caret.start;
@@ -126,6 +134,35 @@ final class Completer {
         return result;
     }
 
+    private void warmUp(Request request) throws Exception {
+        SourceOverlay files = filesOf(request, request.text);
+        pool.run(compiler, files, IGNORED, optionsOf(request), files.source(request.path),
+                task -> {
+                    task.parse();
+                    CheckHandler.analyzeTheTextAlone(task);
+                    return ClassIndex.jdkClasses(standard, task.getElements());
+                });
+    }
+
+    /** The project's files as a request has them, with text as the text of its file. */
+    private SourceOverlay filesOf(Request request, String text) {
+        SourceOverlay files = new SourceOverlay(standard);
+        files.put(request.path, text);
+        for (String[] overlay : request.overlays) {
+            files.put(overlay[0], overlay[1]);
+        }
+        return files;
+    }
+
+    private static List<String> optionsOf(Request request) {
+        List<String> options =
+                new ArrayList<>(CheckHandler.checkOptions(request.options, request.sourcePath));
+        // Attribution goes on past the errors a text being typed always has.
+        options.add("-XDshould-stop.ifError=FLOW");
+        options.add("-Xlint:none");
+        return options;
+    }
+
     private void renewPoolWhenFilesChanged(List<ClassIndex.Entry> sourceClasses) {
         List<String> names = new ArrayList<>(sourceClasses.size());
         for (ClassIndex.Entry entry : sourceClasses) {
@@ -140,23 +177,15 @@ final class Completer {
 
     /** Parses the attempt's text in a task of the pool; attributes it and proposes if asked. */
     private void run(Attempt attempt, boolean propose) throws Exception {
-        SourceOverlay files = new SourceOverlay(standard);
-        files.put(attempt.request.path, attempt.text);
-        for (String[] overlay : attempt.request.overlays) {
-            files.put(overlay[0], overlay[1]);
-        }
-        List<String> options = new ArrayList<>(
-                CheckHandler.checkOptions(attempt.request.options, attempt.request.sourcePath));
-        // Attribution goes on past the errors a text being typed always has.
-        options.add("-XDshould-stop.ifError=FLOW");
-        options.add("-Xlint:none");
-        pool.run(compiler, files, IGNORED, options, files.source(attempt.request.path), task -> {
-            attempt.parse(task);
-            if (propose && attempt.marker != null && !attempt.declaration) {
-                attempt.proposals = attempt.propose();
-            }
-            return null;
-        });
+        SourceOverlay files = filesOf(attempt.request, attempt.text);
+        pool.run(compiler, files, IGNORED, optionsOf(attempt.request),
+                files.source(attempt.request.path), task -> {
+                    attempt.parse(task);
+                    if (propose && attempt.marker != null && !attempt.declaration) {
+                        attempt.proposals = attempt.propose();
+                    }
+                    return null;
+                });
     }
 
     /** One try at a patched text; what it holds of its task is valid only while it runs. */
@@ -325,17 +354,26 @@ final class Completer {
         private void inScope(Proposals proposals) {
             Elements elements = task.getElements();
             Scope scope = trees.getScope(marker);
+            Set<Element> enclosing = new HashSet<>();
+            for (TypeElement type = scope.getEnclosingClass(); type != null;
+                    type = enclosingType(type)) {
+                enclosing.add(type);
+            }
             for (Scope level = scope; level != null; level = level.getEnclosingScope()) {
                 for (Element element : level.getLocalElements()) {
+                    ElementKind kind = element.getKind();
                     if (element instanceof TypeElement) {
                         if (isAccessible(scope, (TypeElement) element)) {
                             proposals.add(Proposals.Group.CLASS_IN_SCOPE, element, null);
                         }
-                    } else if (element.getKind() == ElementKind.FIELD
-                            || element.getKind() == ElementKind.METHOD
-                            || element.getKind() == ElementKind.ENUM_CONSTANT) {
-                        proposals.add(Proposals.Group.MEMBER, element, null);
-                    } else if (element.getKind() != ElementKind.PACKAGE) {
+                    } else if (kind == ElementKind.FIELD || kind == ElementKind.METHOD
+                            || kind == ElementKind.ENUM_CONSTANT) {
+                        // The enclosing classes' members follow, as the context allows;
+                        // these are imported statically.
+                        if (!enclosing.contains(element.getEnclosingElement())) {
+                            proposals.add(Proposals.Group.MEMBER, element, null);
+                        }
+                    } else if (kind != ElementKind.PACKAGE) {
                         proposals.add(Proposals.Group.LOCAL, element, null);
                     }
                 }
@@ -371,12 +409,12 @@ final class Completer {
                     : ClassIndex.jdkClassesIfRead();
             for (ClassIndex.Entry entry : jdkClasses) {
                 if (NameMatch.matches(prefix, entry.simpleName)) {
-                    proposals.addClass(Proposals.Group.OTHER_CLASS, entry);
+                    proposals.addClass(Proposals.Group.OTHER_CLASS, entry, true);
                 }
             }
             for (ClassIndex.Entry entry : sourceClasses) {
                 if (NameMatch.matches(prefix, entry.simpleName)) {
-                    proposals.addClass(Proposals.Group.OTHER_CLASS, entry);
+                    proposals.addClass(Proposals.Group.OTHER_CLASS, entry, true);
                 }
             }
         }
@@ -418,7 +456,11 @@ final class Completer {
             TypeMirror type = trees.getTypeMirror(expression);
             Tree leaf = expression.getLeaf();
             boolean names = leaf instanceof IdentifierTree || leaf instanceof MemberSelectTree;
-            if (names && element instanceof PackageElement) {
+            if (names && element != null && element.asType().getKind() == TypeKind.ERROR) {
+                // What the compiler could not resolve where a value goes (java.util in
+                // "java.util.marker()") may still name a package or class.
+                byName(leaf.toString());
+            } else if (names && element instanceof PackageElement) {
                 ofPackage(((PackageElement) element).getQualifiedName().toString());
             } else if (names && element instanceof TypeElement
                     && !isThisOrSuper(leaf)) {
@@ -458,7 +500,7 @@ final class Completer {
             classes.addAll(attempt.sourceClasses);
             for (ClassIndex.Entry entry : classes) {
                 if (entry.packageName.equals(name)) {
-                    proposals.addClass(Proposals.Group.MEMBER, entry);
+                    proposals.addClass(Proposals.Group.MEMBER, entry, false);
                 } else if (entry.packageName.startsWith(inside)) {
                     proposals.addPackage(nextPart(entry.packageName, inside.length()));
                 }
@@ -491,7 +533,7 @@ final class Completer {
                 break;
             case ARRAY:
                 if (!methodsOnly) {
-                    proposals.addKeyword("length", "int");
+                    proposals.addWord("length", "field", "int");
                 }
                 ofObject();
                 break;
@@ -504,7 +546,7 @@ final class Completer {
         private void ofType(TypeElement type, boolean statics) {
             ofDeclared((DeclaredType) type.asType(), statics);
             if (statics && !methodsOnly) {
-                proposals.addKeyword("class", "Class<" + type.getSimpleName() + ">");
+                proposals.addWord("class", "keyword", "Class<" + type.getSimpleName() + ">");
             }
         }
 
@@ -576,7 +618,7 @@ final class Completer {
         Request request = new Request();
         request.path = message.string("path");
         request.text = message.string("text");
-        request.caret = (int) Math.max(0, Math.min(message.number("caret"), Integer.MAX_VALUE));
+        request.caret = (int) Math.max(-1, Math.min(message.number("caret"), Integer.MAX_VALUE));
         request.sourcePath = message.string("sourcepath");
         request.options = message.strings("options");
         for (Object overlay : message.list("overlays")) {

@@ -28,7 +28,8 @@ import javax.lang.model.type.WildcardType;
  * record of "name", "kind" (local, parameter, field, method, class, interface, enum,
  * annotation, package), "params" (the parameter types of a method, as source names them),
  * "type" (a method's result, a variable's type, a class's package) and "import" (the qualified
- * name of a class, which Tarvo imports when it is from another package; "" for the rest).
+ * name of a class not in scope, which Tarvo imports when it is from another package; "" for the
+ * rest).
  * Types are written with simple names: List<String>, Map.Entry<K,V>.
  */
 final class Proposals {
@@ -73,6 +74,7 @@ final class Proposals {
         String type;
         String kindName;
         String importName = "";
+        String qualifiedName = "";
         if (kind == ElementKind.METHOD) {
             ExecutableElement method = (ExecutableElement) element;
             ExecutableType signature = typeThere instanceof ExecutableType
@@ -93,10 +95,11 @@ final class Proposals {
                     : kind == ElementKind.FIELD || kind == ElementKind.ENUM_CONSTANT ? "field"
                     : "local";
         } else if (element instanceof TypeElement) {
+            // Named as it is in scope, or after its outer class or package: no import.
             TypeElement typeElement = (TypeElement) element;
             kindName = classKind(kind);
             type = packageOf(typeElement);
-            importName = typeElement.getQualifiedName().toString();
+            qualifiedName = typeElement.getQualifiedName().toString();
         } else if (element instanceof PackageElement) {
             addPackage(name);
             return;
@@ -104,20 +107,21 @@ final class Proposals {
             return;
         }
         boolean fresh = kindName.equals("method") ? methods.add(name + parameters)
-                : element instanceof TypeElement ? classes.add(importName) : variables.add(name);
+                : element instanceof TypeElement ? classes.add(qualifiedName) : variables.add(name);
         if (!fresh) {
             return;
         }
         items.add(new Item(group, fields(name, kindName, parameters, type, importName)));
     }
 
-    /** A class from the index of classes, by name. */
-    void addClass(Group group, ClassIndex.Entry entry) {
+    /** A class from the index of classes, by name; with its import unless it is named after
+     * its package. */
+    void addClass(Group group, ClassIndex.Entry entry, boolean imported) {
         if (!classes.add(entry.qualifiedName())) {
             return;
         }
         items.add(new Item(group, fields(entry.simpleName, entry.kind, new ArrayList<>(),
-                entry.packageName, entry.qualifiedName())));
+                entry.packageName, imported ? entry.qualifiedName() : "")));
     }
 
     /** A package, by the last part of its name. */
@@ -128,10 +132,11 @@ final class Proposals {
         }
     }
 
-    /** A word of the language that goes where a member does (class after a type name). */
-    void addKeyword(String word, String type) {
-        if (others.add("k " + word)) {
-            items.add(new Item(Group.MEMBER, fields(word, "keyword", new ArrayList<>(), type, "")));
+    /** A member no element stands for: a word of the language that goes where a member does
+     * (class after a type name, a keyword) or an array's length (a field). */
+    void addWord(String word, String kind, String type) {
+        if (others.add(kind + " " + word)) {
+            items.add(new Item(Group.MEMBER, fields(word, kind, new ArrayList<>(), type, "")));
         }
     }
 
