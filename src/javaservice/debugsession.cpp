@@ -25,6 +25,8 @@ constexpr char kStop[] = "stop";
 } // namespace kinds
 
 constexpr char kMainClass[] = "tarvo.service.DebugMain";
+// How long a session that goes waits for its debugger to end the program and itself.
+constexpr int kEndWaitMs = 3000;
 
 QString field(const QVariantMap &record, const char *name) {
     return record.value(QLatin1String(name)).toString();
@@ -96,12 +98,14 @@ DebugSession::~DebugSession() {
         delete m_preparing;
     }
     if (m_process && !m_process->hasEnded()) {
-        // The debugger ends the program when its input closes, so it is not killed at once:
-        // it goes when it has ended, or is killed should it not end by itself soon.
-        ServiceProcess *process = m_process.release();
-        process->disconnect(this);
-        connect(process, &ServiceProcess::ended, process, &QObject::deleteLater);
-        process->letGo();
+        // The debugger ends the program, and then itself; whatever is left after a while is
+        // killed (and reaped) with the process object.
+        m_process->disconnect(this);
+        if (m_state == State::Listening || m_state == State::Running || m_state == State::Stopped) {
+            send(QLatin1String(kinds::kStop), {{QStringLiteral("exit"), qint64(1)}});
+        }
+        m_process->letGo();
+        m_process->waitForEnd(kEndWaitMs);
     }
 }
 

@@ -73,8 +73,8 @@ JavaHelper debuggerHelper();
 // While the program runs, stopped() tells where it stopped; then its variables can be read,
 // and resume(), step() or stop() let it go on or end it. Breakpoints can be set and cleared at
 // any time. ended() comes exactly once, when the program has ended (empty error) or the session
-// could not go on (why); the debugger JVM is gone then. Destroying the session ends the debugger
-// JVM, which ends the program it debugs.
+// could not go on (why); the debugger JVM is gone then. Destroying the session has the debugger
+// end the program and itself, and waits a moment for that.
 class DebugSession : public QObject {
     Q_OBJECT
 

@@ -107,6 +107,10 @@ void ServiceProcess::letGo() {
     QTimer::singleShot(kLetGoGraceMs, this, &ServiceProcess::kill);
 }
 
+bool ServiceProcess::waitForEnd(int timeoutMs) {
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
 void ServiceProcess::readFrames() {
     m_reader.append(m_process.readAllStandardOutput());
     while (std::optional<protocol::Message> message = m_reader.next()) {

@@ -47,6 +47,8 @@ public:
     void kill();
     // Closes its input: the service ends by itself.
     void letGo();
+    // Waits up to timeoutMs for the process to end; whether it has. Blocks the thread.
+    bool waitForEnd(int timeoutMs);
     qint64 processId() const { return m_process.processId(); }
     const QVariantMap &readyFields() const { return m_readyFields; }
     const Launch &launch() const { return m_launch; }

@@ -179,6 +179,8 @@ TEST_F(DebuggingTest, UserFindsTheLoopThatSkipsTheFirstMark) {
     // The first time round i is 1 already: the first mark is never added.
     ASSERT_TRUE(waitForValue("i", "1"));
     EXPECT_EQ(value("total"), "0");
+    EXPECT_EQ(window->variableItem("args")->childIndicatorPolicy(),
+              QTreeWidgetItem::DontShowIndicatorWhenChildless);
     EXPECT_EQ(value("marks"), "int[3]");
     window->variableItem("marks")->setExpanded(true);
     ASSERT_TRUE(waitForValue("marks/[0]", "4"));

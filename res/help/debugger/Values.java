@@ -114,7 +114,8 @@ final class Values {
         item.put("type", type);
         item.put("value", text(value));
         long id = 0;
-        if (value instanceof ObjectReference && !(value instanceof StringReference)) {
+        boolean empty = value instanceof ArrayReference && ((ArrayReference) value).length() == 0;
+        if (value instanceof ObjectReference && !(value instanceof StringReference) && !empty) {
             ObjectReference object = (ObjectReference) value;
             id = object.uniqueID();
             handedOut.put(id, object);
