@@ -7,6 +7,7 @@
 //   endlessoutput_bench run KIND SECONDS one run of KIND ("java" or "shell"); prints one line
 //
 // CPU is this process's own (user and system, every thread), not the printer's.
+#include "framework/prompter.h"
 #include "services/appsettings.h"
 #include "services/ideservices.h"
 #include "tools/coutputedit.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -57,6 +59,39 @@ public:
     void setMessageText(const QString &) override {}
     void setLineText(const QString &) override {}
 };
+
+// Answers OK to every question.
+class AgreeingPrompter : public fw::Prompter {
+public:
+    fw::Answer message(const QString &, fw::MessageButtons) override { return fw::Answer::Ok; }
+    QStringList openFiles(const fw::FileDialogOptions &) override { return {}; }
+    QString saveFile(const fw::FileDialogOptions &) override { return {}; }
+    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+    std::optional<QColor> chooseColour(const QColor &) override { return std::nullopt; }
+    QString chooseFolder(const QString &) override { return {}; }
+    int runDialog(QDialog &) override { return 0; }
+};
+
+// Handles events for ms milliseconds, sleeping while there are none (processEvents with a time
+// limit would spin).
+void runEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Handles events, sleeping while there are none, until done() holds or ms have passed; a
+// check every 5 ms.
+template <typename Done>
+void runEventsUntil(Done done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;
+    tick.start(5);
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
 
 double residentMegabytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -118,6 +153,7 @@ int runOnce(const QString &kind, int seconds) {
         return 0;
     }
     BenchServices services;
+    fw::setPrompter(std::make_unique<AgreeingPrompter>());
     CProcessOutputDialog dialog;
     const double startResident = residentMegabytes();
     auto runner = std::make_unique<CProcessRunner>();
@@ -133,27 +169,20 @@ int runOnce(const QString &kind, int seconds) {
                      [&] { peakResident = std::max(peakResident, residentMegabytes()); });
     sampler.start(kSampleMs);
     // The first second is the printer starting up (a JVM takes most of it).
+    runEventsFor(1000);
+    const double cpuAtStart = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 1000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    const double cpuAtStart = cpuSeconds();
-    clock.restart();
-    while (clock.elapsed() < seconds * 1000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
+    runEventsFor(seconds * 1000);
     const double cpuPercent = 100.0 * (cpuSeconds() - cpuAtStart) / (clock.nsecsElapsed() / 1e9);
 
-    // What OK in the abort question does, then wait for the exit line in the edit.
+    // Stop, OK to the question, then wait for the exit line in the edit.
     COutputEdit *edit = dialog.window()->outputEdit();
     QElapsedTimer sinceAbort;
     sinceAbort.start();
-    CProcessRunner().Terminate(kUserAbortExitCode);
+    dialog.StopRun();
     const QString verdict = QStringLiteral("Process terminated by user.");
-    while (edit->document()->lastBlock().text() != verdict && sinceAbort.elapsed() < kAbortWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
+    runEventsUntil([&] { return edit->document()->lastBlock().text() == verdict; }, kAbortWaitMs);
     const double abortMs = sinceAbort.nsecsElapsed() / 1e6;
     peakResident = std::max(peakResident, residentMegabytes());
     std::printf("%.0f %.1f %.0f %.0f %d\n", peakResident, cpuPercent, abortMs, startResident,

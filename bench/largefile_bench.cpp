@@ -17,11 +17,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 
 #include "javasample.h"
 
@@ -56,8 +58,31 @@ void typeKey(QWidget *view, Qt::Key key, const QString &text) {
     QCoreApplication::sendEvent(view, &release);
 }
 
+double cpuMilliseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// The share of a core the process takes over a few idle seconds with the window focused: the
+// caret blinks, nothing else happens.
+double idleCpuPercent(QWidget *view) {
+    constexpr int kIdleMs = 3000;
+    view->activateWindow();
+    view->setFocus();
+    QElapsedTimer clock;
+    clock.start();
+    const double before = cpuMilliseconds();
+    // processEvents with a time limit would spin: a loop sleeps while there is nothing to do.
+    QEventLoop loop;
+    QTimer::singleShot(kIdleMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 100.0 * (cpuMilliseconds() - before) / double(clock.elapsed());
+}
+
 // One open of a file; prints "read colour_scan_list first_paint total key_median key_max
-// peak_kb entries" on one line.
+// peak_kb entries idle_cpu_percent" on one line.
 int openOnce(const QString &path, int keystrokes) {
     QElapsedTimer total;
     total.start();
@@ -90,7 +115,10 @@ int openOnce(const QString &path, int keystrokes) {
 
     // Keystrokes in the middle of the text, each painted before the next.
     QTextDocument *text = document->textDocument();
-    const QTextBlock middle = text->findBlockByNumber(text->blockCount() / 2);
+    // (The file of one long line: on that line.)
+    const QTextBlock middle = text->blockCount() < 3
+                                  ? text->firstBlock()
+                                  : text->findBlockByNumber(text->blockCount() / 2);
     QTextCursor cursor(text);
     cursor.setPosition(middle.position() + middle.length() / 2);
     view->setTextCursor(cursor);
@@ -110,8 +138,9 @@ int openOnce(const QString &path, int keystrokes) {
     if (keys.empty()) {
         keys.push_back(0);
     }
-    std::printf("%.1f %.1f %.1f %.1f %.3f %.3f %ld %d\n", read, initial, paint, open,
-                keys[keys.size() / 2], keys.back(), openPeak, frame->functionList()->count());
+    const double idle = idleCpuPercent(view);
+    std::printf("%.1f %.1f %.1f %.1f %.3f %.3f %ld %d %.2f\n", read, initial, paint, open,
+                keys[keys.size() / 2], keys.back(), openPeak, frame->functionList()->count(), idle);
     std::fflush(stdout);
     // Leaving without tearing down: a closing window is not part of the figures.
     std::_Exit(0);
@@ -157,19 +186,19 @@ int compare(int rounds) {
         {QStringLiteral("Two.java"), bench_support::kFileSize},
         {QStringLiteral("Fifty.java"), 25 * bench_support::kFileSize},
         {QStringLiteral("LongLine.java"), 0}};
-    std::printf("%-11s %9s %9s %9s %9s %9s %9s %9s %8s %7s\n", "file", "MB", "read", "colour",
-                "paint", "open", "key med", "key max", "peak MB", "entries");
+    std::printf("%-11s %9s %9s %9s %9s %9s %9s %9s %8s %7s %7s\n", "file", "MB", "read", "colour",
+                "paint", "open", "key med", "key max", "peak MB", "entries", "idle %");
     for (const auto &[name, size] : files) {
         const QString path =
             size > 0 ? writeSample(folder, name, size) : writeLongLine(folder, name);
         const double megabytes = double(QFile(path).size()) / 1e6;
-        std::vector<std::vector<double>> columns(8);
+        std::vector<std::vector<double>> columns(9);
         for (int round = 0; round < rounds; ++round) {
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("open"), path});
             child.waitForFinished(-1);
             const QList<QByteArray> figures = child.readAllStandardOutput().simplified().split(' ');
-            if (figures.size() != 8) {
+            if (figures.size() != 9) {
                 std::fprintf(stderr, "open of %s failed\n", qPrintable(name));
                 return 1;
             }
@@ -177,13 +206,13 @@ int compare(int rounds) {
                 columns[column].push_back(figures[qsizetype(column)].toDouble());
             }
         }
-        std::printf("%-11s %9.1f %9.1f %9.1f %9.1f %9.1f %9.3f %9.3f %8.0f %7.0f\n",
+        std::printf("%-11s %9.1f %9.1f %9.1f %9.1f %9.1f %9.3f %9.3f %8.0f %7.0f %7.2f\n",
                     qPrintable(name), megabytes, median(columns[0]), median(columns[1]),
                     median(columns[2]), median(columns[3]), median(columns[4]), median(columns[5]),
-                    median(columns[6]) / 1024.0, median(columns[7]));
+                    median(columns[6]) / 1024.0, median(columns[7]), median(columns[8]));
     }
     std::printf("times in ms (medians of %d opens); key: one keystroke in the middle of the file "
-                "with its repaint\n",
+                "with its repaint; idle: CPU share over 3 s with the window focused\n",
                 rounds);
     return 0;
 }

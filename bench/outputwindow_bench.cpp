@@ -4,7 +4,12 @@
 // the window takes to show the whole text, and whether it does.
 //
 // Two runs: `cat` of the whole file at once (the window lags behind the captured text and
-// catches up), and a child that writes it in paced chunks over about ten seconds.
+// catches up), and a child that writes it in paced chunks over about ten seconds. The window
+// shows the first 1,000 lines, a line saying how many were left out and the latest 10,000.
+//
+// A third run prints one line of a megabyte, then "after", then ends a second later: how long
+// until the line and "after" are shown, how long until the exit line is, and the share of a core
+// the process takes while the window shows it and nothing else happens.
 #include "services/appsettings.h"
 #include "services/ideservices.h"
 #include "tools/coutputedit.h"
@@ -14,13 +19,17 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "numberedlines.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -107,10 +116,27 @@ const QString &dataFolder() {
     return path;
 }
 
+constexpr int kHeadLines = 1000;
+constexpr int kTailLines = 10000;
+
 QString expectedEditText() {
     QFile file(dataFolder() + QStringLiteral("/output.txt"));
     file.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(file.readAll()) + QStringLiteral("Exit code: 0\nNo Errors");
+    QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n');
+    lines.removeLast();
+    lines << QStringLiteral("Exit code: 0") << QStringLiteral("No Errors");
+    const qsizetype leftOut = lines.size() - kHeadLines - kTailLines;
+    return (lines.mid(0, kHeadLines)
+            + QStringList{QStringLiteral("... %1 lines of output left out ...").arg(leftOut)}
+            + lines.mid(lines.size() - kTailLines))
+        .join(u'\n');
+}
+
+double cpuMilliseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 void watchRun(benchmark::State &state, const QString &program, const QString &commandLine) {
@@ -176,6 +202,59 @@ void BM_OutputWindowFollows50MBWrittenOverTenSeconds(benchmark::State &state) {
     watchRun(state, dataFolder() + QStringLiteral("/paced.sh"), QStringLiteral("paced.sh"));
 }
 
+void BM_OutputWindowShowsAOneMegabyteLine(benchmark::State &state) {
+    QTemporaryDir folder;
+    QFile script(folder.filePath(QStringLiteral("longline.sh")));
+    if (!script.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("cannot write the script");
+        return;
+    }
+    script.write("#!/bin/sh\nhead -c 1000000 /dev/zero | tr '\\0' x\necho\necho after\nsleep 1\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    for (auto _ : state) {
+        BenchServices services;
+        CProcessOutputDialog dialog;
+        auto runner = std::make_unique<CProcessRunner>();
+        QElapsedTimer clock;
+        clock.start();
+        if (!runner->Start(script.fileName(), QStringLiteral("longline.sh"), folder.path())) {
+            state.SkipWithError("cannot start the child");
+            return;
+        }
+        dialog.Open(std::move(runner), nullptr);
+        QTextDocument *shown = dialog.window()->outputEdit()->document();
+        double placedSeconds = 0;
+        QTimer tick;
+        tick.start(5);
+        while (dialog.isWatching()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (placedSeconds == 0
+                && shown->findBlockByNumber(1).text() == QLatin1String("after")) {
+                placedSeconds = clock.nsecsElapsed() / 1e9;
+            }
+        }
+        tick.stop();
+        const double exitLineSeconds = clock.nsecsElapsed() / 1e9;
+        constexpr int kIdleMs = 3000;
+        QElapsedTimer idle;
+        idle.start();
+        const double before = cpuMilliseconds();
+        // processEvents with a time limit would spin: a loop sleeps while there is nothing to do.
+        QEventLoop loop;
+        QTimer::singleShot(kIdleMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        state.counters["line_shown_s"] = placedSeconds;
+        state.counters["exit_line_shown_s"] = exitLineSeconds;
+        state.counters["idle_cpu_percent"] =
+            100.0 * (cpuMilliseconds() - before) / double(idle.elapsed());
+        state.counters["first_line_chars"] = double(shown->firstBlock().length() - 1);
+        dialog.DestroyWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+BENCHMARK(BM_OutputWindowShowsAOneMegabyteLine)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_OutputWindowCatchesUpWith50MB)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_OutputWindowFollows50MBWrittenOverTenSeconds)->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -418,11 +418,20 @@ void CProcessOutputDialog::pump() {
     }
     m_placer.place(m_shownText, *m_window->outputEdit(), clock, kPlacingBudgetMs);
     finishIfRunOver();
-    const int rest = int(std::min(clock.elapsed() * kRestFactor, kLongestRestMs));
+    // Once the run is over what is left to place is bounded: it is placed without rests.
+    const int rest = m_runOver ? 0 : int(std::min(clock.elapsed() * kRestFactor, kLongestRestMs));
     if (!m_placer.isCaughtUp(m_shownText)) {
         m_pumpTimer->start(rest);
     } else if (isWatching()) {
         m_pumpTimer->start(std::max(kPollPeriodMs, rest));
+    }
+}
+
+void CProcessOutputDialog::showEndSoon() {
+    // The exit line follows an abort within milliseconds: it is looked for without waiting
+    // out a rest that a flood of output made long.
+    if (isWatching()) {
+        m_pumpTimer->start(kPollPeriodMs);
     }
 }
 
@@ -517,6 +526,7 @@ bool CProcessOutputDialog::StopRun() {
         CProcessRunner().Terminate(kUserAbortExitCode);
     }
     m_runner.reset();
+    showEndSoon();
     return true;
 }
 

@@ -108,6 +108,8 @@ private:
     void takeNewOutput();
     void takeStretch(const ProcessOutputStretch &stretch);
     void finishIfRunOver();
+    // Takes and places text shortly, whatever rest the last call asked for.
+    void showEndSoon();
 
     // However the window goes: stops watching, drops the runner, records where it was.
     void OnWindowDestroyed(const QRect &place);
