@@ -44,10 +44,11 @@ const QString kTextExtension = QStringLiteral("txt");
 // A budget per call keeps every timer call far below 50 ms.
 constexpr qint64 kPlacingBudgetMs = 15;
 // While a run is watched, new text is taken between ticks this often, at most kRunningTake bytes
-// at a time; a window further behind passes over the rest. Once the run is over its end is taken
-// at once, up to the bytes the latest lines the window keeps can hold.
+// at a time (the latest lines the window keeps, when they are of a usual length); a window
+// further behind passes over the rest. Once the run is over its end is taken at once, up to the
+// bytes the latest lines the window keeps can hold.
 constexpr int kPollPeriodMs = 20;
-constexpr qsizetype kRunningTake = 256 * 1024;
+constexpr qsizetype kRunningTake = 512 * 1024;
 constexpr qsizetype kFinalTake = 4 * 1024 * 1024;
 // After a call that worked, the window rests this many times as long as the call took (but no
 // longer than kLongestRestMs), so that a flood of output takes a bounded share of the thread.
@@ -366,6 +367,7 @@ void CProcessOutputDialog::resetShownText(quint64 run) {
 
 void CProcessOutputDialog::showRunOutput() {
     resetShownText(kNoRun);
+    m_endTakenWhole = false;
     takeNewOutput();
 }
 
@@ -379,6 +381,7 @@ void CProcessOutputDialog::takeNewOutput() {
     if (stretch.run != m_run) {
         // A run this window was not told about: its output from the start.
         resetShownText(stretch.run);
+        m_endTakenWhole = false;
         stretch = takeFrom(0, take);
     }
     for (;;) {
@@ -393,6 +396,15 @@ void CProcessOutputDialog::takeNewOutput() {
             break;
         }
         stretch = takeFrom(m_takenPosition, take);
+    }
+    const qint64 tailLines = m_shownText.lineCount() - m_shownText.tailFirst();
+    if (m_runOver && !m_endTakenWhole && m_shownText.leftOutLines() > 0
+        && tailLines < m_shownText.limits().tailLines) {
+        // Output was passed over near the end of the run: the window takes the run's text
+        // again, so that it ends with as many of the latest lines as it keeps.
+        m_endTakenWhole = true;
+        resetShownText(m_run);
+        takeNewOutput();
     }
 }
 

@@ -150,6 +150,8 @@ private:
     qint64 m_takenLines = 0;
     // The running flag read together with the end of the output was false.
     bool m_runOver = false;
+    // The run's text was taken again at its end, after output near the end was passed over.
+    bool m_endTakenWhole = false;
 
     // The 200 ms timer of a watched run.
     QTimer *m_timer = nullptr;

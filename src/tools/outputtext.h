@@ -38,6 +38,8 @@ class OutputText {
 public:
     explicit OutputText(const OutputTextLimits &limits = {});
 
+    const OutputTextLimits &limits() const { return m_limits; }
+
     // Empties the text.
     void reset();
     void append(QByteArrayView bytes);

@@ -41,6 +41,9 @@ constexpr std::chrono::milliseconds kExitGrace = 500ms;
 constexpr std::chrono::milliseconds kLongestExitPoll = 20ms;
 // Once the child has ended, its output may go on this long before the run ends without it.
 constexpr std::chrono::milliseconds kOutputGrace = 500ms;
+// After a read of fewer bytes than kSmallRead the reader waits kGatherPause before it reads on.
+constexpr ssize_t kSmallRead = 64 * 1024;
+constexpr std::chrono::milliseconds kGatherPause = 2ms;
 // How often the child is looked at where its end cannot be waited for.
 constexpr std::chrono::milliseconds kExitPoll = 100ms;
 
@@ -287,9 +290,16 @@ void captureOutput(int readEnd, pid_t child) {
             state.outputEnded = true;
             break;
         }
-        const std::lock_guard guard(state.lock);
-        AppendCapturedChunk(state.processOutput, QByteArrayView(buffer.constData(), count));
-        keepOutputBounded(state);
+        {
+            const std::lock_guard guard(state.lock);
+            AppendCapturedChunk(state.processOutput, QByteArrayView(buffer.constData(), count));
+            keepOutputBounded(state);
+        }
+        if (count < kSmallRead) {
+            // A program printing line by line writes a few bytes at a time: waking for each
+            // write costs far more than the bytes. A short pause lets the pipe gather them.
+            std::this_thread::sleep_for(kGatherPause);
+        }
     }
     if (exitDescriptor >= 0) {
         close(exitDescriptor);
