@@ -155,6 +155,11 @@ TEST_F(CompletionWindowTest, CtrlSpaceListsTheNamesInScopeOnly) {
     }
     EXPECT_TRUE(rows().filter(" hidden").isEmpty());
     EXPECT_TRUE(rows().filter(" other").isEmpty());
+    // The classes of other packages come once a name is begun.
+    EXPECT_TRUE(rows().filter("ArrayList").isEmpty());
+    QTest::keyClicks(view, "ArrayL");
+    ASSERT_TRUE(waitForList());
+    EXPECT_EQ(rows().value(0), "class ArrayList : java.util");
 }
 
 TEST_F(CompletionWindowTest, EnterInsertsMethodsWithTheirParenthesesAndClassesWithTheirImport) {

@@ -65,11 +65,15 @@ final class Completer {
         List<String[]> overlays = new ArrayList<>();
     }
 
-    /** Where the completed name starts in the text, what is typed of it, and the entries. */
+    /** Where the completed name starts in the text, what is typed of it, and the entries;
+     * whether they are all there are for any name that begins with the prefix (the classes of
+     * the JDK and of the source path come only once a name is begun, so that the list of an
+     * empty name stays short). */
     static final class Result {
         int start;
         String prefix = "";
         List<Object> items = new ArrayList<>();
+        boolean complete = true;
     }
 
     private static final DiagnosticListener<JavaFileObject> IGNORED = diagnostic -> { };
@@ -119,6 +123,7 @@ final class Completer {
             run(attributed, true);
             if (attributed.proposals != null) {
                 result.items = attributed.proposals.list();
+                result.complete = !attributed.leftOutClasses;
                 return result;
             }
         }
@@ -126,6 +131,7 @@ final class Completer {
         // classes a typed prefix asks for are all there is to offer, and a declared name needs
         // none.
         Proposals proposals = new Proposals();
+        result.complete = declaration || !caret.prefix.isEmpty();
         if (!declaration && !caret.prefix.isEmpty()) {
             Attempt classesOnly = new Attempt(request, caret, sourceClasses);
             classesOnly.addIndexedClasses(proposals, null);
@@ -200,6 +206,8 @@ final class Completer {
         TreePath marker;
         boolean declaration;
         Proposals proposals;
+        /** Whether the classes not in scope were left out, the name being empty. */
+        boolean leftOutClasses;
 
         Attempt(Request request, CaretText caret, List<ClassIndex.Entry> sourceClasses) {
             this.request = request;
@@ -345,7 +353,10 @@ final class Completer {
                 new Members(this, proposals, true).of(new TreePath(marker, expression));
             } else {
                 inScope(proposals);
-                addIndexedClasses(proposals, task);
+                leftOutClasses = caret.prefix.isEmpty();
+                if (!leftOutClasses) {
+                    addIndexedClasses(proposals, task);
+                }
             }
             return proposals;
         }
@@ -376,6 +387,15 @@ final class Completer {
                     } else if (kind != ElementKind.PACKAGE) {
                         proposals.add(Proposals.Group.LOCAL, element, null);
                     }
+                }
+            }
+            // The classes of the file's package are in scope too, whether the compiler's
+            // scope lists them or not.
+            String packageName = unit.getPackageName() == null ? ""
+                    : unit.getPackageName().toString();
+            for (ClassIndex.Entry entry : sourceClasses) {
+                if (entry.packageName.equals(packageName)) {
+                    proposals.addClass(Proposals.Group.CLASS_IN_SCOPE, entry, false);
                 }
             }
             ExecutableElement method = scope.getEnclosingMethod();
