@@ -195,6 +195,18 @@ TEST_F(CompletionWindowTest, EnterInsertsMethodsWithTheirParenthesesAndClassesWi
     EXPECT_EQ(line(kTypingLine), "        ArrayL");
 }
 
+// An answer that comes after the caret has left the name shows nothing.
+TEST_F(CompletionWindowTest, AnAnswerForANameTheCaretHasLeftIsDropped) {
+    typeAt(kTypingLine, "        s.");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return completion->isPending(); }, 1000));
+    QTest::qWait(CompletionController::kDotDelayMs + 20); // the request is out
+    QTest::keyClicks(view, "trim();");
+    ASSERT_FALSE(completion->isPending());
+    QTest::qWait(3000);
+    EXPECT_FALSE(completion->isShown());
+    EXPECT_EQ(line(kTypingLine), "        s.trim();");
+}
+
 TEST_F(CompletionWindowTest, WithoutTheServiceCtrlSpaceOffersScannedNamesAndWordsAtOnce) {
     harness.app().settings().keepCompilerRunning = 0;
     typeAt(kTypingLine, "        hid");

@@ -80,6 +80,9 @@ final class Completer {
 
     private final JavaCompiler compiler;
     private final StandardJavaFileManager standard;
+    /** The one file manager of every task: a kept compiler context holds on to the first it
+     * was given, so the texts in it are changed instead. */
+    private final SourceOverlay files;
     private final TaskPool pool = new TaskPool();
     /** The source path's classes of the last request, to see when files come or go. */
     private List<String> lastSourceClasses = new ArrayList<>();
@@ -87,6 +90,7 @@ final class Completer {
     Completer(JavaCompiler compiler) {
         this.compiler = compiler;
         this.standard = compiler.getStandardFileManager(IGNORED, null, null);
+        this.files = new SourceOverlay(standard);
     }
 
     /** The entries for the request's caret; stops early, with none, once cancelled holds. A
@@ -152,7 +156,7 @@ final class Completer {
 
     /** The project's files as a request has them, with text as the text of its file. */
     private SourceOverlay filesOf(Request request, String text) {
-        SourceOverlay files = new SourceOverlay(standard);
+        files.clear();
         files.put(request.path, text);
         for (String[] overlay : request.overlays) {
             files.put(overlay[0], overlay[1]);
