@@ -170,6 +170,7 @@ void CompletionController::dotTyped() {
 
 void CompletionController::complete() {
     cancelRequest();
+    m_incomplete = false;
     m_dotDelay.stop();
     const QString text = m_editor->toPlainText();
     const int caret = m_editor->textCursor().position();
@@ -206,6 +207,7 @@ void CompletionController::completed(javaservice::RequestId id,
         return;
     }
     m_request = 0;
+    m_incomplete = !completions.complete;
     show(completions.items);
 }
 
@@ -235,6 +237,11 @@ void CompletionController::follow() {
     }
     if (m_request != 0) {
         return; // the answer is filtered when it comes
+    }
+    if (m_incomplete && !typed->isEmpty()) {
+        // The list shown meanwhile is followed again once the fuller one comes.
+        complete();
+        return;
     }
     if (!m_popup->filter(*typed)) {
         m_popup->hide(); // back in view when typing or erasing brings entries back

@@ -24,7 +24,8 @@ class EditRunner;
 // or it fails, the fallback's entries are offered at once instead, so that the key is never
 // dead. The answer shows as a list under the caret, filtered by what is typed of the name
 // (see editors::filterCompletions) and followed as it is typed; Up, Down, Page Up and Page
-// Down move in it, Enter or Tab insert the current entry (a method with its parentheses, a
+// Down move in it (a list of an empty name that left classes out is asked for again once a name
+// is begun), Enter or Tab insert the current entry (a method with its parentheses, a
 // class of another package with its import), Escape closes it, and so does the caret leaving
 // the name. An answer for a place the caret has left since is dropped. The first edit of the
 // text has the service get ready for completion. Nothing here waits for the service.
@@ -87,6 +88,8 @@ private:
     // Where the name being completed starts; null when no completion is under way.
     QTextCursor m_start;
     javaservice::RequestId m_request = 0;
+    // Whether the list shown leaves out entries that a begun name asks for.
+    bool m_incomplete = false;
     bool m_listening = false;
     QMetaObject::Connection m_firstEdit;
 };

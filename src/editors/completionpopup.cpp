@@ -87,10 +87,12 @@ public:
                           Qt::AlignLeft | Qt::AlignVCenter, index.data(kKindRole).toString());
         area.setLeft(area.left() + kindWidth);
         const QString type = index.data(kTypeRole).toString();
-        const int typeWidth =
-            std::min(option.fontMetrics.horizontalAdvance(type), area.width() / 3);
+        const int typeAdvance = option.fontMetrics.horizontalAdvance(type);
+        const int typeWidth = std::min(typeAdvance, area.width() / 3);
         painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter,
-                          option.fontMetrics.elidedText(type, Qt::ElideLeft, typeWidth));
+                          typeAdvance <= typeWidth
+                              ? type
+                              : option.fontMetrics.elidedText(type, Qt::ElideLeft, typeWidth));
         painter->setPen(text);
         area.setRight(area.right() - typeWidth - kPadding * 2);
         painter->drawText(
@@ -153,7 +155,9 @@ void CompletionPopup::moveCurrent(int rows) {
 
 void CompletionPopup::placeAt(const QPoint &below, const QPoint &above) {
     // In the editor's font, whatever it is by now.
-    m_list->setFont(parentWidget()->font());
+    if (m_list->font() != parentWidget()->font()) {
+        m_list->setFont(parentWidget()->font());
+    }
     const QFontMetrics metrics(m_list->font());
     const int rowHeight = std::max(m_list->sizeHintForRow(0), metrics.height());
     const int rows = std::clamp(m_model->rowCount(), 1, kVisibleRows);

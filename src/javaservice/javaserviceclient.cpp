@@ -58,6 +58,7 @@ Completions completionsOf(const QVariantMap &fields) {
     Completions completions;
     completions.start = fields.value(QStringLiteral("start")).toLongLong();
     completions.prefix = fields.value(QStringLiteral("prefix")).toString();
+    completions.complete = fields.value(QStringLiteral("complete"), qint64(1)).toLongLong() != 0;
     const QVariantList items = fields.value(QStringLiteral("items")).toList();
     completions.items.reserve(items.size());
     for (const QVariant &value : items) {

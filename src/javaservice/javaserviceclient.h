@@ -56,11 +56,13 @@ struct CompletionItem {
 };
 
 // The answer to a completion: where the name being completed starts in the text, what of it is
-// typed (the text from start to the caret), and the entries, nearest first.
+// typed (the text from start to the caret), and the entries, nearest first; complete is false
+// when classes were left out because no name was begun, to come once one is.
 struct Completions {
     qint64 start = 0;
     QString prefix;
     QList<CompletionItem> items;
+    bool complete = true;
 };
 
 // Why a request got no answer from a service: the JDK has no usable service, the service ended

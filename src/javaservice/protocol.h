@@ -49,7 +49,7 @@ inline constexpr char kDiagnostics[] = "diagnostics";
 //     parameter, field, method, class, interface, enum, record, annotation, package, keyword),
 //     "params" (list of the parameter types of a method), "type" (a method's result, a
 //     variable's type, a class's package) and "import" (the qualified name of a class not in
-//     scope, else "").
+//     scope, else ""); "complete" is 0 when classes were left out until a name is begun.
 inline constexpr char kComplete[] = "complete";
 inline constexpr char kCompletions[] = "completions";
 //   cancel: "request"; no reply of its own. The cancelled request ends with cancelled, or with

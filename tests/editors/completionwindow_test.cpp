@@ -155,6 +155,11 @@ TEST_F(CompletionWindowTest, CtrlSpaceListsTheNamesInScopeOnly) {
     }
     EXPECT_TRUE(rows().filter(" hidden").isEmpty());
     EXPECT_TRUE(rows().filter(" other").isEmpty());
+    // The classes of other packages come once a name is begun.
+    EXPECT_TRUE(rows().filter("ArrayList").isEmpty());
+    QTest::keyClicks(view, "ArrayL");
+    ASSERT_TRUE(waitForList());
+    EXPECT_EQ(rows().value(0), "class ArrayList : java.util");
 }
 
 TEST_F(CompletionWindowTest, EnterInsertsMethodsWithTheirParenthesesAndClassesWithTheirImport) {
@@ -188,6 +193,18 @@ TEST_F(CompletionWindowTest, EnterInsertsMethodsWithTheirParenthesesAndClassesWi
     view->document()->undo();
     EXPECT_EQ(line(0), "import java.util.List;");
     EXPECT_EQ(line(kTypingLine), "        ArrayL");
+}
+
+// An answer that comes after the caret has left the name shows nothing.
+TEST_F(CompletionWindowTest, AnAnswerForANameTheCaretHasLeftIsDropped) {
+    typeAt(kTypingLine, "        s.");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return completion->isPending(); }, 1000));
+    QTest::qWait(CompletionController::kDotDelayMs + 20); // the request is out
+    QTest::keyClicks(view, "trim();");
+    ASSERT_FALSE(completion->isPending());
+    QTest::qWait(3000);
+    EXPECT_FALSE(completion->isShown());
+    EXPECT_EQ(line(kTypingLine), "        s.trim();");
 }
 
 TEST_F(CompletionWindowTest, WithoutTheServiceCtrlSpaceOffersScannedNamesAndWordsAtOnce) {

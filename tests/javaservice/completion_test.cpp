@@ -55,7 +55,9 @@ protected:
         request.path = folder + "/shop/Till.java";
         request.text = text;
         request.sourcePath = folder;
-        const RequestId id = client->complete(jdk, folder, request, caret);
+        return answerTo(client->complete(jdk, folder, request, caret));
+    }
+    Completions answerTo(RequestId id) {
         QElapsedTimer clock;
         clock.start();
         while (!answers.contains(id) && !failures.contains(id) && clock.elapsed() < 120000) {
@@ -138,10 +140,46 @@ TEST_F(CompletionServiceTest, NamesInScopeAreLocalsParametersFieldsAndClassesBut
     EXPECT_EQ(find(completions, "later"), nullptr);
     EXPECT_EQ(find(completions, "count")->kind, "local");
     EXPECT_EQ(find(completions, "names")->type, "List<String>");
-    // Classes of other packages come with the name to import.
-    const CompletionItem *arrayList = find(complete(inMethod("        ArrayL|")), "ArrayList");
+    // Classes of other packages come once a name is begun, with the name to import; the JDK's
+    // classes that are not public are not offered.
+    EXPECT_FALSE(completions.complete);
+    EXPECT_EQ(find(completions, "ArrayList"), nullptr);
+    const Completions begun = complete(inMethod("        ArrayL|"));
+    EXPECT_TRUE(begun.complete);
+    const CompletionItem *arrayList = find(begun, "ArrayList");
     ASSERT_NE(arrayList, nullptr);
     EXPECT_EQ(arrayList->qualifiedName, "java.util.ArrayList");
+    EXPECT_EQ(find(complete(inMethod("        ImmutableC|")), "ImmutableCollections"), nullptr);
+}
+
+// The service keeps what it read of the JDK from one completion to the next, but never a
+// project's classes: an unsaved change to another file, and a file new on disk, are seen.
+TEST_F(CompletionServiceTest, TheNextCompletionSeesOtherFilesAsTheyAreNow) {
+    EXPECT_EQ(find(complete(inMethod("        basket.|")), "discount"), nullptr);
+    javaservice::CheckRequest request;
+    request.path = folder + "/shop/Till.java";
+    QString text = inMethod("        basket.|");
+    const qsizetype caret = text.indexOf(u'|');
+    text.remove(caret, 1);
+    request.text = text;
+    request.sourcePath = folder;
+    request.overlays = {{folder + "/shop/Basket.java",
+                         "package shop;\npublic class Basket {\n"
+                         "    public double discount() { return 0; }\n}\n"}};
+    const Completions unsaved = answerTo(client->complete(jdk, folder, request, caret));
+    EXPECT_NE(find(unsaved, "discount"), nullptr);
+    EXPECT_EQ(find(unsaved, "itemCount"), nullptr);
+
+    testing_support::writeFileIn(folder, "shop/Coupon.java",
+                                 "package shop;\npublic class Coupon {\n"
+                                 "    public int percent() { return 5; }\n}\n");
+    EXPECT_NE(find(complete(inMethod("        new Coupon().|")), "percent"), nullptr);
+    EXPECT_NE(find(complete(inMethod("        basket.|")), "itemCount"), nullptr);
+}
+
+TEST_F(CompletionServiceTest, NothingIsOfferedForANameBeingDeclaredOrInAComment) {
+    EXPECT_TRUE(complete(inMethod("        int newNa|")).items.isEmpty());
+    EXPECT_TRUE(complete(inMethod("        // see names.|")).items.isEmpty());
 }
 
 TEST_F(CompletionServiceTest, AStaticMethodSeesStaticMembersAndAPackageNamesItsClassesUnimported) {

@@ -51,7 +51,13 @@ final class ClassIndex {
     private static final int ACC_ENUM = 0x4000;
     /** Folders deeper than this under a source path are not looked into. */
     private static final int MOST_SOURCE_DEPTH = 24;
-    private static final int MOST_VISITED = 20000;
+    private static final int MOST_VISITED = 5000;
+    /** How long the classes of a source path found for one request serve the next ones. */
+    private static final long SOURCE_CLASSES_KEPT_MS = 3000;
+
+    private static String lastSourcePath;
+    private static List<Entry> lastSourceClasses;
+    private static long lastSourceClassesFound;
 
     private static List<Entry> jdk;
     private static List<String> jdkPackages;
@@ -174,9 +180,22 @@ final class ClassIndex {
      * The classes of the source path's folders: one for each source file, named after it, in
      * the package its folder names. Files in folders that cannot be a package, or hidden, are
      * left out, and a source path that is someone's whole home is not read past MOST_VISITED
-     * files and folders.
+     * files and folders. What was found serves the requests of the next few seconds, which
+     * come as fast as the user types.
      */
-    static List<Entry> sourceClasses(String sourcePath) {
+    static synchronized List<Entry> sourceClasses(String sourcePath) {
+        long now = System.nanoTime() / 1000000;
+        if (sourcePath.equals(lastSourcePath)
+                && now - lastSourceClassesFound < SOURCE_CLASSES_KEPT_MS) {
+            return lastSourceClasses;
+        }
+        lastSourcePath = sourcePath;
+        lastSourceClasses = Collections.unmodifiableList(findSourceClasses(sourcePath));
+        lastSourceClassesFound = now;
+        return lastSourceClasses;
+    }
+
+    private static List<Entry> findSourceClasses(String sourcePath) {
         final List<Entry> classes = new ArrayList<>();
         final int[] visited = {0};
         for (String root : sourcePath.split(java.io.File.pathSeparator)) {

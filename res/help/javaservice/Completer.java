@@ -65,17 +65,24 @@ final class Completer {
         List<String[]> overlays = new ArrayList<>();
     }
 
-    /** Where the completed name starts in the text, what is typed of it, and the entries. */
+    /** Where the completed name starts in the text, what is typed of it, and the entries;
+     * whether they are all there are for any name that begins with the prefix (the classes of
+     * the JDK and of the source path come only once a name is begun, so that the list of an
+     * empty name stays short). */
     static final class Result {
         int start;
         String prefix = "";
         List<Object> items = new ArrayList<>();
+        boolean complete = true;
     }
 
     private static final DiagnosticListener<JavaFileObject> IGNORED = diagnostic -> { };
 
     private final JavaCompiler compiler;
     private final StandardJavaFileManager standard;
+    /** The one file manager of every task: a kept compiler context holds on to the first it
+     * was given, so the texts in it are changed instead. */
+    private final SourceOverlay files;
     private final TaskPool pool = new TaskPool();
     /** The source path's classes of the last request, to see when files come or go. */
     private List<String> lastSourceClasses = new ArrayList<>();
@@ -83,6 +90,7 @@ final class Completer {
     Completer(JavaCompiler compiler) {
         this.compiler = compiler;
         this.standard = compiler.getStandardFileManager(IGNORED, null, null);
+        this.files = new SourceOverlay(standard);
     }
 
     /** The entries for the request's caret; stops early, with none, once cancelled holds. A
@@ -119,6 +127,7 @@ final class Completer {
             run(attributed, true);
             if (attributed.proposals != null) {
                 result.items = attributed.proposals.list();
+                result.complete = !attributed.leftOutClasses;
                 return result;
             }
         }
@@ -126,6 +135,7 @@ final class Completer {
         // classes a typed prefix asks for are all there is to offer, and a declared name needs
         // none.
         Proposals proposals = new Proposals();
+        result.complete = declaration || !caret.prefix.isEmpty();
         if (!declaration && !caret.prefix.isEmpty()) {
             Attempt classesOnly = new Attempt(request, caret, sourceClasses);
             classesOnly.addIndexedClasses(proposals, null);
@@ -146,7 +156,7 @@ final class Completer {
 
     /** The project's files as a request has them, with text as the text of its file. */
     private SourceOverlay filesOf(Request request, String text) {
-        SourceOverlay files = new SourceOverlay(standard);
+        files.clear();
         files.put(request.path, text);
         for (String[] overlay : request.overlays) {
             files.put(overlay[0], overlay[1]);
@@ -200,6 +210,8 @@ final class Completer {
         TreePath marker;
         boolean declaration;
         Proposals proposals;
+        /** Whether the classes not in scope were left out, the name being empty. */
+        boolean leftOutClasses;
 
         Attempt(Request request, CaretText caret, List<ClassIndex.Entry> sourceClasses) {
             this.request = request;
@@ -345,7 +357,10 @@ final class Completer {
                 new Members(this, proposals, true).of(new TreePath(marker, expression));
             } else {
                 inScope(proposals);
-                addIndexedClasses(proposals, task);
+                leftOutClasses = caret.prefix.isEmpty();
+                if (!leftOutClasses) {
+                    addIndexedClasses(proposals, task);
+                }
             }
             return proposals;
         }
@@ -376,6 +391,15 @@ final class Completer {
                     } else if (kind != ElementKind.PACKAGE) {
                         proposals.add(Proposals.Group.LOCAL, element, null);
                     }
+                }
+            }
+            // The classes of the file's package are in scope too, whether the compiler's
+            // scope lists them or not.
+            String packageName = unit.getPackageName() == null ? ""
+                    : unit.getPackageName().toString();
+            for (ClassIndex.Entry entry : sourceClasses) {
+                if (entry.packageName.equals(packageName)) {
+                    proposals.addClass(Proposals.Group.CLASS_IN_SCOPE, entry, false);
                 }
             }
             ExecutableElement method = scope.getEnclosingMethod();

@@ -31,6 +31,12 @@ final class SourceOverlay extends ForwardingJavaFileManager<StandardJavaFileMana
         return Paths.get(path).toAbsolutePath().normalize().toUri();
     }
 
+    /** Forgets the texts given: the file manager serves the next task with other ones. */
+    void clear() {
+        texts.clear();
+        sources.clear();
+    }
+
     /** The text to read in place of the file at path. */
     void put(String path, String text) {
         texts.put(uriOf(path), text);
