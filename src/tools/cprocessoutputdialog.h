@@ -145,6 +145,8 @@ private:
     OutputPlacer m_placer;
     // The run whose output the shown text holds, the position in its output up to
     // which it has been taken, and the line ends before that position.
+    // The run of a shown text that is not the output of a run.
+    static constexpr quint64 kNoRun = ~quint64(0);
     quint64 m_run = 0;
     qint64 m_takenPosition = 0;
     qint64 m_takenLines = 0;

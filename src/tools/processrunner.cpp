@@ -3,6 +3,7 @@
 #include "tools/childprocess.h"
 #include "tools/commandline.h"
 #include "tools/lineends.h"
+#include "tools/runnerstate.h"
 
 #include <QFile>
 #include <QString>
@@ -30,6 +31,12 @@
 namespace {
 
 using namespace std::chrono_literals;
+using runner::abandonInput;
+using runner::InputChannel;
+using runner::keepOutputBounded;
+using runner::RunnerState;
+using runner::runnerState;
+using runner::writeInput;
 
 // Bytes taken from the pipe by one read, and the pipe's capacity asked for: a large pipe lets a
 // fast writer and the reader switch less often. The captured text does not depend on either.
@@ -53,48 +60,6 @@ constexpr char kTerminatedByUser[] = "\r\nProcess terminated by user.";
 constexpr char kStillActive[] = "\r\nError - process still active!";
 constexpr char kThereWereErrors[] = "\r\nThere were errors";
 constexpr char kProcessErrors[] = "Warning! There were process errors";
-
-// The standard input of a run started with input. A socket rather than a pipe, so that writing
-// after the child has gone fails with EPIPE instead of raising SIGPIPE in the application. The
-// writer thread alone writes and closes the descriptor; the channel outlives the run for it.
-struct InputChannel {
-    std::mutex lock;
-    std::condition_variable changed;
-    QByteArray pending;     // sent, not yet written
-    int writeEnd = -1;      // -1 once the writer has closed it
-    bool closing = false;   // no more input: the writer ends after writing what is pending
-    bool abandoned = false; // the run is over: what is pending is dropped
-};
-
-// The one captured run of the process. Made once and never destroyed, so that a reader thread
-// that still runs while the application exits finds it valid.
-struct RunnerState {
-    std::mutex lock;
-    QByteArray processOutput;
-    bool processRunning = false;
-    pid_t child = 0;      // the child until the reader has reaped it; 0 when there is none
-    int pipeReadEnd = -1; // read by the reader thread only, closed by it at the end
-    int lifeline = -1;    // the guard's lifeline until the reader takes it over
-    std::optional<int> terminatedWith;   // exit code given to a successful Terminate
-    bool outputEnded = false;            // the reader has seen the end of the output
-    quint64 generation = 0;              // see ProcessOutputUpdate
-    CapturedOutputLimits limits;         // of the runs to come
-    CapturedOutputLimits runLimits;      // of this run
-    qsizetype headEnd = -1;              // end of the kept head once output was left out, else -1
-    qsizetype tailStart = 0;             // where the kept tail begins, after the marker line
-    qint64 leftOut = 0;                  // bytes left out between head and tail
-    qint64 leftOutLines = 0;             // line ends among them
-    quint64 runNumber = 0;               // changes with every run, and only then
-    std::shared_ptr<InputChannel> input; // the run's input while it is open, else none
-    quint64 fedRun = 0;                  // the token of the fed run in progress, else 0
-    quint64 lastFedRun = 0;
-    std::function<void()> abortFedRun;
-};
-
-RunnerState &runnerState() {
-    static RunnerState *const state = new RunnerState;
-    return *state;
-}
 
 // Whether the child has ended, leaving it unreaped; nullopt when that cannot be told.
 std::optional<bool> hasChildExited(pid_t child) {
@@ -198,60 +163,6 @@ bool waitForOutputWithin(int readEnd, std::chrono::steady_clock::time_point dead
     }
 }
 
-bool isContinuationByte(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xc0) == 0x80;
-}
-
-// How far a cut may move back to fall at a line start.
-constexpr qsizetype kLineSearch = 4096;
-
-// The position after the last LF in the kLineSearch bytes before `at`, or -1.
-qsizetype lineStartBefore(const QByteArray &text, qsizetype at) {
-    const qsizetype from = std::max<qsizetype>(0, at - kLineSearch);
-    const void *found = memrchr(text.constData() + from, '\n', static_cast<size_t>(at - from));
-    return found ? static_cast<const char *>(found) - text.constData() + 1 : -1;
-}
-
-// A place to cut the text at, at or shortly before `at`: after a line end if one is near, else
-// at the start of a character, and never between a CR and its LF.
-qsizetype cutNear(const QByteArray &text, qsizetype at) {
-    if (const qsizetype lineStart = lineStartBefore(text, at); lineStart > 0) {
-        return lineStart;
-    }
-    // A character has at most three continuation bytes; more are no character anyway.
-    qsizetype cut = at;
-    while (cut > at - 3 && cut > 1 && isContinuationByte(text.at(cut))) {
-        --cut;
-    }
-    return cut > 1 && text.at(cut - 1) == '\r' && text.at(cut) == '\n' ? cut - 1 : cut;
-}
-
-// Once the text has grown past its limits, keeps its head and its latest tail with one line
-// between them saying how much was left out. Called under the lock after each append.
-void keepOutputBounded(RunnerState &state) {
-    QByteArray &text = state.processOutput;
-    const CapturedOutputLimits &limits = state.runLimits;
-    if (state.headEnd < 0) {
-        if (text.size() <= limits.head + limits.tail + limits.slack) {
-            return;
-        }
-        state.headEnd = cutNear(text, limits.head);
-        state.tailStart = state.headEnd;
-    } else if (text.size() - state.tailStart <= limits.tail + limits.slack) {
-        return;
-    }
-    const qsizetype cut = std::max(cutNear(text, text.size() - limits.tail), state.tailStart);
-    state.leftOut += cut - state.tailStart;
-    state.leftOutLines += std::count(text.cbegin() + state.tailStart, text.cbegin() + cut, '\n');
-    const char last = state.headEnd > 0 ? text.at(state.headEnd - 1) : '\n';
-    const QByteArray marker = (last == '\n' || last == '\r' ? QByteArray() : "\r\n")
-                              + QByteArray("... ") + QByteArray::number(state.leftOut)
-                              + " bytes of output left out ...\r\n";
-    text.replace(state.headEnd, cut - state.headEnd, marker);
-    state.tailStart = state.headEnd + marker.size();
-    ++state.generation;
-}
-
 // Appends the exit line and the verdict of an exit status, or the process-error line when the
 // status is unknown, and ends the run. Called under the lock.
 void appendExitAndEnd(RunnerState &state, std::optional<int> exitStatus) {
@@ -304,60 +215,6 @@ void captureOutput(int readEnd, pid_t child) {
     if (exitDescriptor >= 0) {
         close(exitDescriptor);
     }
-}
-
-// Writes all of chunk to descriptor; false when the child no longer reads its input.
-bool writeAll(int descriptor, const QByteArray &chunk) {
-    for (qsizetype from = 0; from < chunk.size();) {
-        const ssize_t count = send(descriptor, chunk.constData() + from,
-                                   static_cast<size_t>(chunk.size() - from), MSG_NOSIGNAL);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        from += count;
-    }
-    return true;
-}
-
-// Writes what is sent to the channel until the input is closed, the run is over or the child
-// stops reading it; then closes the child's input.
-void writeInput(const std::shared_ptr<InputChannel> &channel) {
-    for (;;) {
-        QByteArray chunk;
-        {
-            std::unique_lock guard(channel->lock);
-            channel->changed.wait(guard, [&] {
-                return !channel->pending.isEmpty() || channel->closing || channel->abandoned;
-            });
-            if (channel->abandoned || channel->pending.isEmpty()) {
-                break;
-            }
-            chunk.swap(channel->pending);
-        }
-        if (!writeAll(channel->writeEnd, chunk)) {
-            break;
-        }
-    }
-    const std::lock_guard guard(channel->lock);
-    close(channel->writeEnd);
-    channel->writeEnd = -1;
-    channel->closing = true;
-}
-
-// Ends a run's input for good, waking a writer that waits for the child to read.
-void abandonInput(const std::shared_ptr<InputChannel> &channel) {
-    if (!channel) {
-        return;
-    }
-    const std::lock_guard guard(channel->lock);
-    channel->abandoned = true;
-    if (channel->writeEnd >= 0) {
-        shutdown(channel->writeEnd, SHUT_RDWR);
-    }
-    channel->changed.notify_all();
 }
 
 // A descriptor above the standard ones, so that placing the child's standard descriptors
@@ -621,167 +478,4 @@ bool IsProcessRunning() {
     RunnerState &state = runnerState();
     const std::lock_guard guard(state.lock);
     return state.processRunning;
-}
-
-ProcessOutputUpdate ProcessOutputSince(qsizetype shownLength) {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    const QByteArray &text = state.processOutput;
-    const qsizetype from = std::clamp<qsizetype>(shownLength, 0, text.size());
-    // A deep copy: sharing the buffer would make the reader's next append copy the whole text.
-    return {QByteArray(text.constData() + from, text.size() - from), text.size(),
-            state.processRunning, state.generation};
-}
-
-QByteArray ProcessOutputText(bool *running, quint64 *generation, quint64 *run) {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    if (running) {
-        *running = state.processRunning;
-    }
-    if (generation) {
-        *generation = state.generation;
-    }
-    if (run) {
-        *run = state.runNumber;
-    }
-    return QByteArray(state.processOutput.constData(), state.processOutput.size());
-}
-
-namespace {
-
-// The whole output of the run as appended, of which processOutput keeps a head and a tail with a
-// marker line between: stream positions and where they are kept. Read under the lock.
-class OutputStream {
-public:
-    explicit OutputStream(const RunnerState &state)
-        : m_state(state)
-        , m_text(state.processOutput)
-        , m_cut(state.headEnd >= 0)
-        , m_markerSize(m_cut ? state.tailStart - state.headEnd : 0) {}
-
-    qint64 size() const { return m_text.size() - m_markerSize + m_state.leftOut; }
-    bool isCut() const { return m_cut; }
-    // The end of the kept head, where output was left out; the size when nothing was.
-    qint64 headEnd() const { return m_cut ? m_state.headEnd : size(); }
-    // The first position kept after the marker line.
-    qint64 tailStart() const { return m_cut ? m_state.headEnd + m_state.leftOut : 0; }
-    qsizetype indexOf(qint64 position) const {
-        return qsizetype(position < headEnd() ? position
-                                              : position - m_state.leftOut + m_markerSize);
-    }
-    // The line ends before a kept position.
-    qint64 linesBefore(qint64 position) const {
-        const auto count = [this](qsizetype from, qsizetype to) {
-            return qint64(std::count(m_text.cbegin() + from, m_text.cbegin() + to, '\n'));
-        };
-        if (position <= headEnd()) {
-            return count(0, qsizetype(position));
-        }
-        return count(0, m_state.headEnd) + m_state.leftOutLines
-               + count(m_state.tailStart, indexOf(position));
-    }
-    // The first line start in the kLineSearch bytes from a kept position, else the first
-    // character start from it.
-    qint64 lineStartFrom(qint64 position) const {
-        const qsizetype index = indexOf(position);
-        const qsizetype searched = std::min<qsizetype>(kLineSearch, m_text.size() - index);
-        if (const void *found = memchr(m_text.constData() + index, '\n', size_t(searched))) {
-            return position + (static_cast<const char *>(found) - m_text.constData() - index) + 1;
-        }
-        qint64 start = position;
-        while (start < size() && isContinuationByte(m_text.at(indexOf(start)))) {
-            ++start;
-        }
-        return start;
-    }
-
-private:
-    const RunnerState &m_state;
-    const QByteArray &m_text;
-    const bool m_cut;
-    const qsizetype m_markerSize;
-};
-
-} // namespace
-
-ProcessOutputStretch ProcessOutputFrom(qint64 position, qsizetype maxBytes, bool passOver) {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    const OutputStream stream(state);
-    qint64 from = std::clamp<qint64>(position, 0, stream.size());
-    qint64 limit = stream.size();
-    if (stream.isCut() && from < stream.headEnd()) {
-        limit = stream.headEnd(); // the head is handed out whole, in pieces
-    } else {
-        from = std::max(from, stream.tailStart());
-        if (passOver && limit - from > maxBytes) {
-            from = stream.lineStartFrom(limit - maxBytes);
-        }
-    }
-    const qint64 end = std::min(limit, from + maxBytes);
-    const qsizetype index = stream.indexOf(from);
-    return {QByteArray(state.processOutput.constData() + index, qsizetype(end - from)),
-            from,
-            end,
-            from > position ? stream.linesBefore(from) : -1,
-            stream.size(),
-            state.processRunning,
-            state.runNumber};
-}
-
-void SetCapturedOutputLimits(const CapturedOutputLimits &limits) {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    state.limits = limits;
-}
-
-CapturedOutputLimits CapturedOutputLimitsInUse() {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    return state.limits;
-}
-
-bool IsProcessInputOpen() {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    if (!state.input) {
-        return false;
-    }
-    const std::lock_guard channelGuard(state.input->lock);
-    return !state.input->closing && !state.input->abandoned;
-}
-
-bool SendProcessInput(const QString &line) {
-    // Converted before the lock is taken: pasted input may be many megabytes.
-    const QByteArray bytes = line.toLocal8Bit();
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    if (!state.input) {
-        return false;
-    }
-    {
-        const std::lock_guard channelGuard(state.input->lock);
-        if (state.input->closing || state.input->abandoned) {
-            return false;
-        }
-        state.input->pending.append(bytes);
-        state.input->pending.append('\n');
-        state.input->changed.notify_all();
-    }
-    AppendCapturedChunk(state.processOutput, bytes);
-    AppendCapturedChunk(state.processOutput, "\n");
-    keepOutputBounded(state);
-    return true;
-}
-
-void CloseProcessInput() {
-    RunnerState &state = runnerState();
-    const std::lock_guard guard(state.lock);
-    if (!state.input) {
-        return;
-    }
-    const std::lock_guard channelGuard(state.input->lock);
-    state.input->closing = true;
-    state.input->changed.notify_all();
 }
