@@ -19,6 +19,8 @@
 #include "services/ideservices.h"
 #include "tools/javaservices.h"
 
+#include "benchproject.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -107,55 +109,6 @@ bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 
     return condition();
 }
 
-// Stands in for the application and its open project: the project completes its files from
-// its root.
-class BenchProject : public fw::Document, public SourceProject, public IdeServices {
-public:
-    explicit BenchProject(const QString &root)
-        : m_root(root) {
-        m_settings.jdkFolder = jdkFolder();
-    }
-    std::optional<LiveCheckSetup> LiveCheckFor(const QString &, const QString &) override {
-        LiveCheckSetup setup;
-        setup.jdkFolder = jdkFolder();
-        setup.folder = m_root;
-        setup.request.sourcePath = m_root;
-        return setup;
-    }
-    bool AddFile(const QString &) override { return false; }
-    void StartCapturedTool(const QString &, const QString &, const QString &) override {}
-    void StartCompiler(const QString &, const QString &, const QString &,
-                       const QStringList &) override {}
-    QList<jdk::CompilerMark> CompilerMarksOf(const QString &) const override { return {}; }
-    void ClearFileClasses(const QString &) override {}
-    bool AddClass(const QString &, const QString &) override { return true; }
-    bool AddMethod(const QString &, const QString &, const QString &) override { return true; }
-    bool AddInnerClass(const QString &, const QString &, const QString &) override { return true; }
-    void AddInnerMethod(const QString &, const QString &, const QString &,
-                        const QString &) override {}
-    void ClassInfoUpdated() override {}
-
-    AppSettings &settings() override { return m_settings; }
-    QString appFolder() const override { return TARVO_RESOURCES; }
-    fw::Document *GetProjectDoc() override { return this; }
-    void ActivateProjectWindow() override {}
-    void SaveAllDocuments() override {}
-    fw::Document *OpenDocumentFile(const QString &) override { return nullptr; }
-    QString toolCaption() const override { return {}; }
-    void setToolCaption(const QString &) override {}
-    void SaveSourceFont() override {}
-    void SaveOutputFont() override {}
-    void SaveOutputWindowRect(int, int, int, int) override {}
-    void AddRecentProject(const QString &) override {}
-    void SaveLastOpenAndRecent(const QString &) override {}
-    void setMessageText(const QString &) override {}
-    void setLineText(const QString &) override {}
-
-private:
-    QString m_root;
-    AppSettings m_settings;
-};
-
 void sendKey(QWidget *view, int key, Qt::KeyboardModifiers modifiers, const QString &text) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
@@ -225,7 +178,7 @@ int main(int argc, char **argv) {
     const double loadBefore = loadAverage();
     const QString root = scratch.path() + "/project";
     const int caretLine = writeProject(root);
-    BenchProject project(root);
+    BenchProject project(root, jdkFolder(), TARVO_RESOURCES);
     javaServices().settings().helpFolders = {QString(TARVO_RESOURCES) + "/help"};
 
     CSyntaxWindowDoc document;

@@ -15,6 +15,8 @@
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include "benchservices.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -37,28 +39,6 @@ namespace {
 constexpr int kDefaultSeconds = 10;
 constexpr int kSampleMs = 100;
 constexpr int kAbortWaitMs = 30000;
-
-// Stands in for the application: settings, and a status bar that is not shown.
-class BenchServices : public IdeServices {
-public:
-    AppSettings m_settings;
-
-    AppSettings &settings() override { return m_settings; }
-    QString appFolder() const override { return {}; }
-    fw::Document *GetProjectDoc() override { return nullptr; }
-    void ActivateProjectWindow() override {}
-    void SaveAllDocuments() override {}
-    fw::Document *OpenDocumentFile(const QString &) override { return nullptr; }
-    QString toolCaption() const override { return QStringLiteral("Running Looper"); }
-    void setToolCaption(const QString &) override {}
-    void SaveSourceFont() override {}
-    void SaveOutputFont() override {}
-    void SaveOutputWindowRect(int, int, int, int) override {}
-    void AddRecentProject(const QString &) override {}
-    void SaveLastOpenAndRecent(const QString &) override {}
-    void setMessageText(const QString &) override {}
-    void setLineText(const QString &) override {}
-};
 
 // Answers OK to every question.
 class AgreeingPrompter : public fw::Prompter {
@@ -152,7 +132,7 @@ int runOnce(const QString &kind, int seconds) {
         std::printf("skipped\n");
         return 0;
     }
-    BenchServices services;
+    BenchServices services(QStringLiteral("Running Looper"));
     fw::setPrompter(std::make_unique<AgreeingPrompter>());
     CProcessOutputDialog dialog;
     const double startResident = residentMegabytes();

@@ -19,6 +19,8 @@
 #include "services/ideservices.h"
 #include "tools/javaservices.h"
 
+#include "benchproject.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -229,55 +231,6 @@ qint64 tarvoIdleResidentKb(bool *startedJava) {
     return resident;
 }
 
-// Stands in for the application and its open project: the project checks the files of the
-// generated tree from its root.
-class BenchProject : public fw::Document, public SourceProject, public IdeServices {
-public:
-    explicit BenchProject(const QString &root)
-        : m_root(root) {
-        m_settings.jdkFolder = jdkFolder();
-    }
-    std::optional<LiveCheckSetup> LiveCheckFor(const QString &, const QString &) override {
-        LiveCheckSetup setup;
-        setup.jdkFolder = jdkFolder();
-        setup.folder = m_root;
-        setup.request.sourcePath = m_root;
-        return setup;
-    }
-    bool AddFile(const QString &) override { return false; }
-    void StartCapturedTool(const QString &, const QString &, const QString &) override {}
-    void StartCompiler(const QString &, const QString &, const QString &,
-                       const QStringList &) override {}
-    QList<jdk::CompilerMark> CompilerMarksOf(const QString &) const override { return {}; }
-    void ClearFileClasses(const QString &) override {}
-    bool AddClass(const QString &, const QString &) override { return true; }
-    bool AddMethod(const QString &, const QString &, const QString &) override { return true; }
-    bool AddInnerClass(const QString &, const QString &, const QString &) override { return true; }
-    void AddInnerMethod(const QString &, const QString &, const QString &,
-                        const QString &) override {}
-    void ClassInfoUpdated() override {}
-
-    AppSettings &settings() override { return m_settings; }
-    QString appFolder() const override { return TARVO_RESOURCES; }
-    fw::Document *GetProjectDoc() override { return this; }
-    void ActivateProjectWindow() override {}
-    void SaveAllDocuments() override {}
-    fw::Document *OpenDocumentFile(const QString &) override { return nullptr; }
-    QString toolCaption() const override { return {}; }
-    void setToolCaption(const QString &) override {}
-    void SaveSourceFont() override {}
-    void SaveOutputFont() override {}
-    void SaveOutputWindowRect(int, int, int, int) override {}
-    void AddRecentProject(const QString &) override {}
-    void SaveLastOpenAndRecent(const QString &) override {}
-    void setMessageText(const QString &) override {}
-    void setLineText(const QString &) override {}
-
-private:
-    QString m_root;
-    AppSettings m_settings;
-};
-
 // Types into a real source window on Big.java: bursts that make an error and bursts that mend
 // it. Each burst's keystrokes are timed, and the time from its last keystroke until the window
 // shows the answer for the text as it then is.
@@ -372,7 +325,7 @@ int main(int argc, char **argv) {
     write(single + "/Hello.java",
           "public class Hello {\n    public static void main(String[] args) {\n"
           "        System.out.println(\"Hello\");\n    }\n}\n");
-    BenchProject project(root);
+    BenchProject project(root, jdkFolder(), TARVO_RESOURCES);
     javaservice::JavaServiceClient &client = javaServices();
     client.settings().helpFolders = {QString(TARVO_RESOURCES) + "/help"};
 

@@ -17,6 +17,8 @@
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include "benchservices.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -39,29 +41,6 @@ constexpr qsizetype kMegabyte = 1024 * 1024;
 constexpr qsizetype kOutputSize = 50 * kMegabyte;
 constexpr qsizetype kLineLength = 80; // 79 characters and a LF
 constexpr int kProbePeriodMs = 5;
-
-// Stands in for the application: settings, and a status bar that is only counted.
-class BenchServices : public IdeServices {
-public:
-    AppSettings m_settings;
-    int m_messages = 0;
-
-    AppSettings &settings() override { return m_settings; }
-    QString appFolder() const override { return {}; }
-    fw::Document *GetProjectDoc() override { return nullptr; }
-    void ActivateProjectWindow() override {}
-    void SaveAllDocuments() override {}
-    fw::Document *OpenDocumentFile(const QString &) override { return nullptr; }
-    QString toolCaption() const override { return QStringLiteral("cat output.txt"); }
-    void setToolCaption(const QString &) override {}
-    void SaveSourceFont() override {}
-    void SaveOutputFont() override {}
-    void SaveOutputWindowRect(int, int, int, int) override {}
-    void AddRecentProject(const QString &) override {}
-    void SaveLastOpenAndRecent(const QString &) override {}
-    void setMessageText(const QString &) override { ++m_messages; }
-    void setLineText(const QString &) override {}
-};
 
 // Times every timer event delivered to the timers of one object.
 class TimingApplication : public QApplication {
@@ -146,7 +125,7 @@ void watchRun(benchmark::State &state, const QString &program, const QString &co
     }
     const QString expected = expectedEditText();
     for (auto _ : state) {
-        BenchServices services;
+        BenchServices services(QStringLiteral("cat output.txt"));
         CProcessOutputDialog dialog;
         TimingApplication &app = application();
         app.m_watched = &dialog;
@@ -213,7 +192,7 @@ void BM_OutputWindowShowsAOneMegabyteLine(benchmark::State &state) {
     script.close();
     script.setPermissions(script.permissions() | QFile::ExeOwner);
     for (auto _ : state) {
-        BenchServices services;
+        BenchServices services(QStringLiteral("cat output.txt"));
         CProcessOutputDialog dialog;
         auto runner = std::make_unique<CProcessRunner>();
         QElapsedTimer clock;

@@ -18,6 +18,7 @@
 class CJavaClass;
 class CJavaProjectView;
 class CProcessOutputDialog;
+class CProcessRunner;
 class CSyntaxWindowDoc;
 class DebugRun;
 class QWidget;
@@ -173,6 +174,9 @@ protected:
 
 private:
     void registerCommands();
+    // Shows a started run in the output window, whose message lines then belong to the folder
+    // the run started in.
+    void watchRun(std::unique_ptr<CProcessRunner> runner, const QString &folder);
     // Once a project file is read from that path: the files that are not where it says but
     // where a move of the project's folder put them are taken from there. The user hears of
     // them, and of the files found nowhere, when the project is open.

@@ -134,15 +134,7 @@ void CJavaProjectDoc::DebugMain() {
                [this, folder = command.folder](std::unique_ptr<CProcessRunner> runner) {
                    m_runSources.reset();
                    m_runAfterWatchedBuild.reset();
-                   m_strToolFolder = folder;
-                   m_messageLinesSize = -1;
-                   m_nMessageLine = -1;
-                   auto *view = dynamic_cast<OutputWindowListener *>(firstView());
-                   if (m_pOutputWnd->IsOpen()) {
-                       m_pOutputWnd->Restart(std::move(runner), view);
-                   } else {
-                       m_pOutputWnd->Open(std::move(runner), view);
-                   }
+                   watchRun(std::move(runner), folder);
                });
     emit debugRunStarted(run);
 }

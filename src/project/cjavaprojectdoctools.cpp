@@ -472,6 +472,10 @@ void CJavaProjectDoc::StartCapturedRun(const QString &program, const QString &co
     }
     m_runSources = sources;
     m_runAfterWatchedBuild = runAfter;
+    watchRun(std::move(runner), folder);
+}
+
+void CJavaProjectDoc::watchRun(std::unique_ptr<CProcessRunner> runner, const QString &folder) {
     m_strToolFolder = folder;
     m_messageLinesSize = -1;
     m_nMessageLine = -1;

@@ -34,14 +34,7 @@ QByteArray contentsOf(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 30000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return condition();
-}
+using testing_support::processEventsUntil;
 
 // A fresh state folder for the Tarvos a test starts; the folder of their recovery copies.
 QString useFreshStateFolder() {

@@ -130,6 +130,18 @@ void expectSameAsOracle(const QString &text) {
     }
 }
 
+// Up to 40 pieces picked at random, one after the other.
+template <size_t N>
+QString joinedPieces(std::mt19937 &random, const QStringView (&pieces)[N]) {
+    std::uniform_int_distribution<int> pieceCount(0, 40);
+    std::uniform_int_distribution<size_t> pick(0, N - 1);
+    QString text;
+    for (int count = pieceCount(random); count > 0; --count) {
+        text += pieces[pick(random)];
+    }
+    return text;
+}
+
 // Pieces chosen to meet every rule: keywords next to letters, digits, '_', '.', non-ASCII
 // letters; quotes with backslashes; every comment delimiter and their overlaps; line breaks.
 QString generatedText(std::mt19937 &random) {
@@ -139,13 +151,7 @@ QString generatedText(std::mt19937 &random) {
         u"\\\"",   u"'\"'", u"/",    u"*",      u"//",         u"/*",         u"*/",    u"/*/",
         u"\r\n",   u"\r\n", u"\r",   u"\n",     u"a",          u"return",
     };
-    std::uniform_int_distribution<int> pieceCount(0, 40);
-    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
-    QString text;
-    for (int count = pieceCount(random); count > 0; --count) {
-        text += pieces[pick(random)];
-    }
-    return text;
+    return joinedPieces(random, pieces);
 }
 
 TEST(ColouringOracle, FastPassesMatchTheLiteralStepsOnGeneratedTexts) {
@@ -165,13 +171,7 @@ QString generatedModernText(std::mt19937 &random) {
         u"when ",   u"var",        u"enum",  u"module ",  u"requires ", u"to ",
         u"x",       u";",          u"//",    u"/*",       u"*/",
     };
-    std::uniform_int_distribution<int> pieceCount(0, 40);
-    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
-    QString text;
-    for (int count = pieceCount(random); count > 0; --count) {
-        text += pieces[pick(random)];
-    }
-    return text;
+    return joinedPieces(random, pieces);
 }
 
 TEST(ColouringOracle, FastPassesMatchTheLiteralStepsOnTodaysConstructs) {

@@ -27,15 +27,7 @@ using javaservice::StepDepth;
 using testing_support::makeScratchFolder;
 using testing_support::writeFileIn;
 
-bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 120000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return condition();
-}
+using testing_support::processEventsUntil;
 
 const QByteArray kLoop = R"(package counting;
 

@@ -30,15 +30,7 @@ using javaservice::RequestId;
 using testing_support::makeScratchFolder;
 using testing_support::writeFileIn;
 
-bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 120000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return condition();
-}
+using testing_support::processEventsUntil;
 
 // What the client said about each request.
 struct Heard {

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -76,6 +77,20 @@ private:
     std::vector<QFont> m_fontStarts;
     QStringList m_folderTitles;
     int m_dialogsRun = 0;
+};
+
+// Answers as scripted, after doing, while the question is up, what a user may do meanwhile
+// (once, for the next question).
+class MeanwhilePrompter : public ScriptedPrompter {
+public:
+    std::function<void()> meanwhile;
+
+    fw::Answer message(const QString &text, fw::MessageButtons buttons) override {
+        if (const std::function<void()> action = std::exchange(meanwhile, nullptr)) {
+            action();
+        }
+        return ScriptedPrompter::message(text, buttons);
+    }
 };
 
 } // namespace testing_support

@@ -1,10 +1,13 @@
 #include "support/testenvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdlib>
 #include <memory>
@@ -53,6 +56,16 @@ QString writeFileIn(const QString &folder, const QString &name, const QByteArray
         qFatal("Cannot write test file %s", qPrintable(path));
     }
     return path;
+}
+
+bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return condition();
 }
 
 } // namespace testing_support

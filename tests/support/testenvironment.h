@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace testing_support {
 
 // A temporary folder made for the whole test run; settings, homes and scratch files of the
@@ -17,5 +19,8 @@ QString makeScratchFolder(const QString &name);
 
 // Writes a file (and the folders it needs) below folder; returns its full path.
 QString writeFileIn(const QString &folder, const QString &name, const QByteArray &bytes);
+
+// Runs the event loop until condition holds or timeoutMs have passed; whether it holds.
+bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 120000);
 
 } // namespace testing_support

@@ -21,15 +21,7 @@ namespace {
 
 using javaservice::DebugStop;
 
-bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 120000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return condition();
-}
+using testing_support::processEventsUntil;
 
 const QByteArray kGreeter = R"(import java.util.Scanner;
 

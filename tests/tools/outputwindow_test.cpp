@@ -343,18 +343,7 @@ TEST_F(OutputWindowTest, PastedLinesAllReachTheProgramAndACutLineIsTold) {
     EXPECT_TRUE(dialog.ShownText().endsWith("\r\n2000002\r\nExit code: 0\r\nNo Errors"));
 }
 
-// Answers the abort question after doing, while it is up, what a user may do meanwhile.
-class MeanwhilePrompter : public testing_support::ScriptedPrompter {
-public:
-    std::function<void()> meanwhile;
-
-    fw::Answer message(const QString &text, fw::MessageButtons buttons) override {
-        if (const std::function<void()> action = std::exchange(meanwhile, nullptr)) {
-            action();
-        }
-        return ScriptedPrompter::message(text, buttons);
-    }
-};
+using testing_support::MeanwhilePrompter;
 
 // Whatever happens while the abort question is up (the window closed again, hidden, or
 // destroyed as the project view does when the window asks it to), the run can always be aborted

@@ -45,18 +45,7 @@ void destroyNativeWindow(QWidget *window) {
                                                             &result);
 }
 
-// Answers the abort question after doing, while it is up, what the user does meanwhile.
-class MeanwhilePrompter : public testing_support::ScriptedPrompter {
-public:
-    std::function<void()> meanwhile;
-
-    fw::Answer message(const QString &text, fw::MessageButtons buttons) override {
-        if (const std::function<void()> action = std::exchange(meanwhile, nullptr)) {
-            action();
-        }
-        return ScriptedPrompter::message(text, buttons);
-    }
-};
+using testing_support::MeanwhilePrompter;
 
 // The window destroyed while the abort question is up: Cancel keeps the program running in a new
 // window, input row included; the run and later runs can be watched and aborted there.
