@@ -12,6 +12,17 @@ failed=()
 
 step() { printf '\n=== %s\n' "$*"; }
 
+# Test programs print only what failed, so that a failure is not lost among passing tests.
+export GTEST_BRIEF=1
+
+# Runs ctest on a build folder, keeping what it printed for the digest at the end.
+run_tests() { # build folder, what the run is called, extra ctest arguments...
+    local folder=$1 name=$2 status=0
+    shift 2
+    ctest --test-dir "$folder" --output-on-failure "$@" 2>&1 | tee "$folder/ctest.log" || status=$?
+    [[ $status -eq 0 ]] || failed+=("$name")
+}
+
 scripts/install-deps
 
 build() { # build folder, extra cmake arguments...
@@ -24,17 +35,17 @@ build() { # build folder, extra cmake arguments...
 step "Normal build"
 build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_BUILD_BENCHMARKS=ON
 step "Tests, normal build"
-ctest --test-dir build/test --output-on-failure -j"$jobs" || failed+=("normal build")
+run_tests build/test "normal build" -j"$jobs"
 
 step "AddressSanitizer and UndefinedBehaviorSanitizer build"
 build build/asan -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
 step "Tests, sanitizer build"
-ctest --test-dir build/asan --output-on-failure -j"$jobs" || failed+=("sanitizer build")
+run_tests build/asan "sanitizer build" -j"$jobs"
 
 step "ThreadSanitizer build of the process runner suite"
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DTARVO_TSAN=ON >/dev/null
 cmake --build build/tsan -j"$jobs" --target tools_core_tests
-ctest --test-dir build/tsan --output-on-failure -L runner || failed+=("thread sanitizer build")
+run_tests build/tsan "thread sanitizer build" -L runner
 
 step "Fuzz targets (clang, libFuzzer), ${fuzz_seconds} s each"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DTARVO_FUZZ=ON \
@@ -55,6 +66,13 @@ for target in build/fuzz/fuzz/fuzz_*; do
 done
 
 if [[ ${#failed[@]} -gt 0 ]]; then
+    # The failures again, last, where a shortened log still shows them.
+    for log in build/test/ctest.log build/asan/ctest.log build/tsan/ctest.log; do
+        [[ -f "$log" ]] || continue
+        printf '\n--- failures in %s\n' "$log"
+        grep -E -A6 ': Failure$|^\[  FAILED  \]|ERROR: (Address|UndefinedBehavior|Thread)Sanitizer|runtime error:|\*\*\*(Failed|Timeout|Exception)' \
+            "$log" | head -n 120 || true
+    done
     printf '\nFAILED: %s\n' "${failed[*]}" >&2
     exit 1
 fi

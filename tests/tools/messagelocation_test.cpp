@@ -32,7 +32,7 @@ TEST(MessageLocation, FindsTheFileTheMessageBeginsWith) {
     };
     for (const auto &test : cases) {
         const std::optional<jdk::MessageLocation> location =
-            jdk::messageLocation(QString(test.message).arg(scratch), scratch + "/java");
+            jdk::messageLocation(QString(test.message).replace("%1", scratch), scratch + "/java");
         EXPECT_EQ(location ? std::make_pair(location->path, location->line)
                            : std::make_pair(scratch + "/", 0),
                   std::make_pair(scratch + "/" + test.path, test.line))
