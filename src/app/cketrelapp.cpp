@@ -292,6 +292,7 @@ void CKetrelApp::registerCommands() {
     const auto projectAndNoTool = [this](fw::CommandUi &ui) {
         ui.setEnabled(!IsProcessRunning() && GetProjectDoc() != nullptr);
     };
+    addUpdate(CommandId::Build, projectAndNoTool);
     addUpdate(CommandId::Compile, projectAndNoTool);
     addUpdate(CommandId::RunApplication, projectAndNoTool);
     addUpdate(CommandId::RunApplet, [this](fw::CommandUi &ui) {
@@ -300,6 +301,24 @@ void CKetrelApp::registerCommands() {
     });
     addUpdate(CommandId::RunWithConsole,
               [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
+    // The project's own commands reach it from any window, as they do from the project window:
+    // a source window's Project menu adds files, makes the jar or brings the output back.
+    for (const int id :
+         {CommandId::AddJavaSourceFiles, CommandId::AddHtmlFile, CommandId::ShowCompilerOutput,
+          CommandId::CreateJar, CommandId::ShowArchiveContents}) {
+        addCommand(id, [this, id] {
+            if (CJavaProjectDoc *project = GetProjectDoc()) {
+                project->invokeCommand(id);
+            }
+        });
+        addUpdate(id, [this, id](fw::CommandUi &ui) {
+            CJavaProjectDoc *project = GetProjectDoc();
+            ui.setEnabled(project != nullptr);
+            if (project) {
+                project->invokeUpdate(id, ui);
+            }
+        });
+    }
     registerCodebaseCommands();
     registerDebugCommands();
 }

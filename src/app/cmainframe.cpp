@@ -127,11 +127,6 @@ bool CMainFrame::endRunBeforeClosing() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
-    // A captured program ends with Tarvo: the user says whether now, or Tarvo stays open.
-    if (!endRunBeforeClosing()) {
-        event->ignore();
-        return;
-    }
     fw::Profile &profile = m_app.profile();
     profile.writeInt(kSettingsSection, kWindowStateKey, isMaximized() ? 1 : 0);
     if (!m_app.GetProjectDoc()) {
@@ -144,7 +139,10 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
     m_app.recentFiles().save();
     profile.sync();
 
-    if (!m_app.saveAllModified()) {
+    // Unsaved files are asked about before a running program is, so that a Cancel there leaves
+    // a running or debugged program as it was. A captured program ends with Tarvo: the user
+    // says whether now, or Tarvo stays open.
+    if (!m_app.saveAllModified() || !endRunBeforeClosing()) {
         event->ignore();
         return;
     }

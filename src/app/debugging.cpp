@@ -5,6 +5,7 @@
 #include "editors/breakpointstore.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/csyntaxwindowview.h"
+#include "editors/linejump.h"
 #include "framework/commandids.h"
 #include "framework/view.h"
 #include "project/cjavaprojectdoc.h"
@@ -171,15 +172,27 @@ void Debugging::showFrame(const javaservice::DebugFrame &frame) {
     CSyntaxWindowDoc *source = project ? project->ShowDebugLine(frame.path, frame.line) : nullptr;
     if (source && frame.line > 0) {
         m_executionMarks = &source->breakpoints();
+        m_executionDocument = source;
         m_executionMarks->setExecutionLine(frame.line - 1);
     }
 }
 
 void Debugging::clearExecutionLine() {
     if (m_executionMarks) {
+        // The line's highlight goes with the arrow: a program that runs on or has ended shows
+        // no line as the one it stands at.
+        const int line = m_executionMarks->executionLine();
+        if (m_executionDocument) {
+            for (fw::View *view : m_executionDocument->views()) {
+                if (auto *editor = dynamic_cast<QPlainTextEdit *>(view)) {
+                    editors::clearJumpHighlight(*editor, line);
+                }
+            }
+        }
         m_executionMarks->setExecutionLine(-1);
     }
     m_executionMarks = nullptr;
+    m_executionDocument = nullptr;
 }
 
 void Debugging::sendBreakpointChanges() {

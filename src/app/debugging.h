@@ -10,6 +10,7 @@
 
 class BreakpointMarks;
 class CJavaProjectDoc;
+class CSyntaxWindowDoc;
 class DebugRun;
 class DebugWindow;
 class QWidget;
@@ -66,5 +67,6 @@ private:
     QPointer<DebugRun> m_run;
     QPointer<DebugWindow> m_window;
     QPointer<BreakpointMarks> m_executionMarks;
+    QPointer<CSyntaxWindowDoc> m_executionDocument;
     QList<javaservice::DebugBreakpoint> m_sentBreakpoints;
 };

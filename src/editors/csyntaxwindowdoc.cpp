@@ -75,6 +75,17 @@ QString CSyntaxWindowDoc::proposedFileName() const {
     return PlainTextDocument::proposedFileName();
 }
 
+QString CSyntaxWindowDoc::proposedFolder() const {
+    if (pathName().isEmpty()) {
+        if (IdeServices *ide = IdeServices::instance()) {
+            if (const auto *project = dynamic_cast<const SourceProject *>(ide->GetProjectDoc())) {
+                return project->newFileFolder();
+            }
+        }
+    }
+    return PlainTextDocument::proposedFolder();
+}
+
 void CSyntaxWindowDoc::RefreshFunctionList() {
     if (CSyntaxWindowView *view = firstSourceView()) {
         view->RefreshFunctionList();

@@ -63,6 +63,8 @@ public:
     // A file never saved is proposed under the name of the public class it declares, the one
     // name javac accepts for it.
     QString proposedFileName() const override;
+    // A never-saved window is saved into the open project's folder.
+    QString proposedFolder() const override;
     void deleteContents() override;
 
 protected:

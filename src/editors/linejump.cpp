@@ -155,6 +155,12 @@ void jumpToLine(QPlainTextEdit &editor, int line, int column) {
     revealLine(editor);
 }
 
+void clearJumpHighlight(QPlainTextEdit &editor, int line) {
+    if (line >= 0 && highlightedJumpLine(editor) == line) {
+        setHighlight(editor, QTextBlock());
+    }
+}
+
 int highlightedJumpLine(const QPlainTextEdit &editor) {
     const QList<QTextEdit::ExtraSelection> selections = editor.extraSelections();
     return selections.isEmpty() ? -1 : selections.first().cursor.blockNumber();

@@ -18,5 +18,7 @@ void jumpToLine(QPlainTextEdit &editor, int line, int column = kFirstNonBlank);
 
 // Whether the editor shows the highlight of a jump, and on which 0-based line (-1 for none).
 int highlightedJumpLine(const QPlainTextEdit &editor);
+// Takes the highlight off the line, when that line is the one highlighted.
+void clearJumpHighlight(QPlainTextEdit &editor, int line);
 
 } // namespace editors

@@ -115,8 +115,11 @@ void LineNumberMargin::setBreakpoints(BreakpointMarks *breakpoints) {
     applySwitch();
 }
 
+// A window that can hold breakpoints (a Java source window) keeps both strips at all times: a
+// click beside any line sets the first breakpoint, and the text never moves sideways when marks
+// come and go.
 int LineNumberMargin::breakpointStripWidth() const {
-    if (!m_breakpoints || (m_breakpoints->isEmpty() && m_breakpoints->executionLine() < 0)) {
+    if (!m_breakpoints) {
         return 0;
     }
     return std::max(kLeastMarkSize, fontMetrics().height() * 2 / 3) + kPadding;
@@ -169,7 +172,7 @@ bool LineNumberMargin::numbersShown() const {
 }
 
 int LineNumberMargin::markStripWidth() const {
-    if (!m_marks || m_marks->isEmpty()) {
+    if (!m_breakpoints && (!m_marks || m_marks->isEmpty())) {
         return 0;
     }
     return std::max(kLeastMarkSize, fontMetrics().height() * 2 / 3) + kPadding;
@@ -280,8 +283,16 @@ void LineNumberMargin::paintEvent(QPaintEvent *event) {
     for (const ShownMark &mark : visibleMarks()) {
         const QRectF area(mark.area);
         if (mark.kind == CompilerMessageKind::Error) {
+            // A square with a white cross: nothing like a breakpoint's round dot.
             painter.setBrush(kErrorMarkColour);
-            painter.drawEllipse(area);
+            painter.drawRoundedRect(area, area.width() / 6, area.height() / 6);
+            const qreal inset = area.width() / 4;
+            const QRectF cross = area.adjusted(inset, inset, -inset, -inset);
+            painter.setPen(QPen(Qt::white, std::max(1.5, area.width() / 7), Qt::SolidLine,
+                                Qt::RoundCap));
+            painter.drawLine(cross.topLeft(), cross.bottomRight());
+            painter.drawLine(cross.topRight(), cross.bottomLeft());
+            painter.setPen(Qt::NoPen);
         } else {
             painter.setBrush(kWarningMarkColour);
             painter.drawPolygon(QPolygonF{QPointF(area.center().x(), area.top()),

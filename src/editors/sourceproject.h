@@ -29,6 +29,9 @@ public:
                                const QString &folder, const QStringList &sources) = 0;
     // The marks the last compiles left on the file with that full path.
     virtual QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const = 0;
+    // The folder a new source of the project is proposed in: the main file's, else the
+    // project file's; empty when there is none.
+    virtual QString newFileFolder() const { return {}; }
     // The jar files and class folders on the class path of the project's compiles.
     virtual QStringList libraries() const { return {}; }
     // The classes and methods the scans found in the project's files, named as the scanner

@@ -287,6 +287,7 @@ bool Document::doSave(const QString &path, bool replace) {
                              + QLatin1Char('*') + extension + QStringLiteral("||");
         }
         options.initialName = proposedFileName();
+        options.initialFolder = proposedFolder();
         options.overwritePrompt = true;
         target = prompter().saveFile(options);
         if (target.isEmpty()) {

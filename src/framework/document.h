@@ -51,6 +51,8 @@ public:
     bool doSave(const QString &path, bool replace = true);
     // The name the save dialog proposes: by default the document's title.
     virtual QString proposedFileName() const { return m_title; }
+    // The folder the save dialog opens in; empty for the folder it was last in.
+    virtual QString proposedFolder() const { return {}; }
     bool doFileSave();
 
     // Overridables, in the order the framework calls them.

@@ -128,6 +128,15 @@ QString CJavaProjectDoc::GetFullPath(const QString &fileName) const {
     return kNoFile;
 }
 
+QString CJavaProjectDoc::newFileFolder() const {
+    const QString mainPath = GetFullPath(m_strMainFile);
+    if (!m_strMainFile.isEmpty() && mainPath != kNoFile
+        && QFileInfo(QFileInfo(mainPath).absolutePath()).isDir()) {
+        return QFileInfo(mainPath).absolutePath();
+    }
+    return pathName().isEmpty() ? QString() : QFileInfo(pathName()).absolutePath();
+}
+
 void CJavaProjectDoc::SetMainFile(const QString &fileName) {
     m_strMainFile = fileName;
     m_strMainFolder = jdk::folderOf(GetFullPath(fileName));

@@ -114,6 +114,7 @@ public:
     QList<jdk::CompilerMark> CompilerMarksOf(const QString &path) const override;
     std::optional<LiveCheckSetup> LiveCheckFor(const QString &path, const QString &text) override;
     QStringList ScannedEntries() const override;
+    QString newFileFolder() const override;
     // As StartCapturedTool; with withInput the program reads what is typed in the output window,
     // else the input file when one is given.
     void StartCapturedRun(const QString &program, const QString &commandLine, const QString &folder,

@@ -27,6 +27,7 @@ struct WindowCase {
     const char *name;
     const char *fileName;
     int innerMargin; // the window's own space between the line numbers and the text
+    bool keepsStrip; // a margin for breakpoints and marks stays when the numbers go
 };
 
 class LineNumbersTest : public testing::TestWithParam<WindowCase> {
@@ -88,15 +89,19 @@ TEST_P(LineNumbersTest, MenuTurnsThemOnFollowingScrollingAndFontAndKeepsTheChoic
         {}, [](fw::Profile &profile) { profile.writeInt(u"OPTIONS"_s, u"LINENUMBERS"_s, 1); });
     QPlainTextEdit *edit = openWindow(harness);
     ASSERT_NE(edit, nullptr);
-    EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isVisible());
+    LineNumberMargin *margin = edit->findChild<LineNumberMargin *>();
+    EXPECT_TRUE(margin->isVisible());
+    const int numbered = margin->neededWidth();
     chooseLineNumbers(harness);
-    EXPECT_TRUE(edit->findChild<LineNumberMargin *>()->isHidden());
-    EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin);
+    EXPECT_EQ(margin->isHidden(), !GetParam().keepsStrip);
+    const int strip = margin->isHidden() ? 0 : margin->neededWidth();
+    EXPECT_LT(strip, numbered);
+    EXPECT_EQ(edit->viewport()->x(), edit->contentsRect().x() + GetParam().innerMargin + strip);
     EXPECT_EQ(stored(harness), 0);
 }
 
-const WindowCase kWindows[] = {{"SourceWindow", "Numbers.java", 0},
-                               {"HtmlWindow", "numbers.html", 12}};
+const WindowCase kWindows[] = {{"SourceWindow", "Numbers.java", 0, true},
+                               {"HtmlWindow", "numbers.html", 12, false}};
 INSTANTIATE_TEST_SUITE_P(Windows, LineNumbersTest, testing::ValuesIn(kWindows),
                          testing_support::CaseName());
 

@@ -219,11 +219,11 @@ TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun) {
 TEST(EnableRules, ProjectCommandsNeedAProject) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
-    for (int id : {CommandId::Compile, CommandId::RunApplication, CommandId::RunApplet,
-                   CommandId::RunWithConsole}) {
+    for (int id : {CommandId::Build, CommandId::Compile, CommandId::RunApplication,
+                   CommandId::RunApplet, CommandId::RunWithConsole, CommandId::CreateJar,
+                   CommandId::AddJavaSourceFiles}) {
         EXPECT_FALSE(frame.commandState(id).isEnabled()) << id;
     }
-    EXPECT_TRUE(frame.commandState(CommandId::Build).isEnabled());
 
     ASSERT_TRUE(harness.app().NewSourceDocument(QStringLiteral("JavaProject")));
     CJavaProjectDoc *project = harness.app().GetProjectDoc();
@@ -233,6 +233,10 @@ TEST(EnableRules, ProjectCommandsNeedAProject) {
     EXPECT_TRUE(frame.commandState(CommandId::RunApplication).isEnabled());
     EXPECT_TRUE(frame.commandState(CommandId::RunWithConsole).isEnabled());
     EXPECT_FALSE(frame.commandState(CommandId::RunApplet).isEnabled());
+    // The project's own commands work from its source windows too.
+    EXPECT_TRUE(frame.commandState(CommandId::Build).isEnabled());
+    EXPECT_TRUE(frame.commandState(CommandId::CreateJar).isEnabled());
+    EXPECT_TRUE(frame.commandState(CommandId::AddJavaSourceFiles).isEnabled());
     project->m_strHtmlPath = QStringLiteral("/p/page.html");
     EXPECT_TRUE(frame.commandState(CommandId::RunApplet).isEnabled());
 }

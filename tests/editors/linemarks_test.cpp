@@ -98,15 +98,16 @@ const EditCase kEditCases[] = {
 INSTANTIATE_TEST_SUITE_P(Edits, MarkEditTest, testing::ValuesIn(kEditCases),
                          testing_support::CaseName());
 
-// Without line numbers the margin is only there while the window has marks; the messages of a
-// line are its tooltip, errors first.
-TEST(MarkStrip, ShowsOnlyWhileThereAreMarksWithTheMessagesOfEachLine) {
+// Without line numbers a source window keeps a margin for breakpoints and marks, whose width
+// does not change when marks come and go; the messages of a line are its tooltip, errors first.
+TEST(MarkStrip, StaysAsWideWithOrWithoutMarksAndShowsTheMessagesOfEachLine) {
     SourceWindow window("class A {\n    int x = y;\n}\n");
     CSyntaxWindowView *view = window.view();
     auto *margin = view->findChild<LineNumberMargin *>();
     ASSERT_FALSE(LineNumberMargin::shownEverywhere());
-    EXPECT_TRUE(margin->isHidden());
-    EXPECT_EQ(view->viewport()->x(), view->contentsRect().x());
+    ASSERT_FALSE(margin->isHidden());
+    const int textLeft = view->viewport()->x();
+    EXPECT_EQ(textLeft - view->contentsRect().x(), margin->neededWidth());
 
     window.document()->lineMarks().setMarks(
         {{2, CompilerMessageKind::Warning, u"warning: w"_s},
@@ -114,8 +115,7 @@ TEST(MarkStrip, ShowsOnlyWhileThereAreMarksWithTheMessagesOfEachLine) {
           u"error: cannot find symbol\n    int x = y;\n"
           u"            ^"_s},
          {40, CompilerMessageKind::Error, u"error: beyond the end"_s}});
-    ASSERT_FALSE(margin->isHidden());
-    EXPECT_EQ(view->viewport()->x() - view->contentsRect().x(), margin->neededWidth());
+    EXPECT_EQ(view->viewport()->x(), textLeft);
     EXPECT_EQ(shownMarks(window), (QStringList{u"2 E"_s, u"4 E"_s}));
     const QRect area = margin->visibleMarks().first().area;
     EXPECT_EQ(margin->toolTipAt(margin->height() - 1), QString());
@@ -124,15 +124,17 @@ TEST(MarkStrip, ShowsOnlyWhileThereAreMarksWithTheMessagesOfEachLine) {
     QApplication::sendEvent(margin, &hover);
     EXPECT_EQ(QToolTip::text(),
               u"<pre>error: cannot find symbol\n    int x = y;\n            ^\nwarning: w</pre>"_s);
-    // The error mark is painted red.
+    // The error mark is painted red, with a white cross through its middle.
     const QImage painted = margin->grab().toImage();
-    const QColor centre = painted.pixelColor(area.center() * painted.devicePixelRatio());
-    EXPECT_GT(centre.red(), 150);
-    EXPECT_LT(centre.green(), 80);
+    const QColor edge = painted.pixelColor(QPoint(area.left() + 1, area.center().y())
+                                           * painted.devicePixelRatio());
+    EXPECT_GT(edge.red(), 150);
+    EXPECT_LT(edge.green(), 80);
+    EXPECT_GT(painted.pixelColor(area.center() * painted.devicePixelRatio()).green(), 150);
 
     window.document()->lineMarks().clear();
-    EXPECT_TRUE(margin->isHidden());
-    EXPECT_EQ(view->viewport()->x(), view->contentsRect().x());
+    EXPECT_FALSE(margin->isHidden());
+    EXPECT_EQ(view->viewport()->x(), textLeft);
 }
 
 } // namespace

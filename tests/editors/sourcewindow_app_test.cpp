@@ -5,6 +5,8 @@
 #include "editors/csyntaxwindowview.h"
 #include "framework/commandids.h"
 #include "framework/profile.h"
+#include "model/cjavafile.h"
+#include "project/projectfile.h"
 #include "support/appharness.h"
 #include "support/qtprinters.h"
 
@@ -137,6 +139,32 @@ TEST(SourceWindowInTarvo, SaveAsProposesTheFileOfThePublicClass) {
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::keyClicks(editor, QStringLiteral("public class Renamed {}"));
     EXPECT_EQ(proposed(), QStringLiteral("Helper.java"));
+}
+
+// A new window's Save As opens in the open project's folder, beside the files its class is
+// compiled with; without a project it opens where the dialog was last.
+TEST(SourceWindowInTarvo, SaveAsOfANewWindowOpensInTheProjectsFolder) {
+    AppHarness harness;
+    CMainFrame &frame = harness.mainFrame();
+    const auto proposedFolder = [&harness, &frame] {
+        harness.prompter().clear();
+        EXPECT_TRUE(frame.executeCommand(CommandId::FileNew));
+        frame.executeCommand(CommandId::FileSaveAs); // cancelled
+        const auto &dialogs = harness.prompter().fileDialogs();
+        return dialogs.empty() ? QStringLiteral("no dialog") : dialogs.back().initialFolder;
+    };
+    EXPECT_EQ(proposedFolder(), QString());
+
+    ProjectFileContents contents;
+    auto file = std::make_unique<CJavaFile>();
+    file->SetFileName(QStringLiteral("Main.java"));
+    file->SetPath(harness.writeFile(QStringLiteral("app/Main.java"), "public class Main {}\n"));
+    contents.m_fileList.Add(file);
+    contents.m_strMainFile = QStringLiteral("Main.java");
+    ASSERT_NE(harness.app().openDocumentFile(
+                  harness.writeFile(QStringLiteral("P.jpr"), storeProjectFile(contents))),
+              nullptr);
+    EXPECT_EQ(proposedFolder(), harness.folder() + QStringLiteral("/app"));
 }
 
 } // namespace

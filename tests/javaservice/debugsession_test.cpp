@@ -247,6 +247,42 @@ TEST_F(DebugSessionTest, UncaughtExceptionStopsAtTheLineThatThrewIt) {
     EXPECT_TRUE(program.readAll().contains("NumberFormatException"));
 }
 
+// The exception's text comes from its own toString(), which holds a breakpoint and loads a class
+// of the same file: neither may stop the program while the debugger waits for the text. The
+// breakpoint stops the program later, when the program itself prints the exception.
+TEST_F(DebugSessionTest, BreakpointInTheExceptionsToStringWaitsForTheProgramsOwnCall) {
+    writeFileIn(folder, "Odd.java", R"(public class Odd {
+    static class Broken extends RuntimeException {
+        public String toString() {
+            String label = Label.of("broken");
+            return label;
+        }
+    }
+    static class Label {
+        static String of(String text) { return "Odd: " + text; }
+    }
+    public static void main(String[] args) {
+        throw new Broken();
+    }
+}
+)");
+    compile({"Odd.java"});
+    debug("Odd", {{"Odd.java", 4}});
+
+    ASSERT_TRUE(waitForStop(1)) << endings.join('\n').toStdString();
+    EXPECT_EQ(stops[0].reason, DebugStop::Reason::Exception);
+    EXPECT_EQ(stops[0].exception, "Odd: broken");
+    EXPECT_EQ(stops[0].frames[stops[0].frame].line, 12);
+
+    ASSERT_TRUE(session->resume());
+    ASSERT_TRUE(waitForStop(2)) << endings.join('\n').toStdString();
+    EXPECT_EQ(stops[1].reason, DebugStop::Reason::Breakpoint);
+    EXPECT_EQ(stops[1].frames[stops[1].frame].line, 4);
+    ASSERT_TRUE(session->resume());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(program.readAll().contains("Odd: broken"));
+}
+
 TEST_F(DebugSessionTest, StopEndsTheProgramWhetherStoppedOrRunning) {
     writeFileIn(folder, "Endless.java", kEndless);
     compile({"Endless.java"});

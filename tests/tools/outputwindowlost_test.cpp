@@ -119,6 +119,8 @@ TEST(OutputWindowLost, MinimisedWindowIsRestoredAndKeepsItsRun) {
     dialog.Open(nullptr, &listener); // what Show Compiler Output does
     EXPECT_TRUE(dialog.IsOpen());
     ASSERT_TRUE(dialog.window()->isInputShown());
+    // Typed input is shown as it is sent: it comes after what the program printed first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.ShownText().startsWith("started"); }, 30000));
     QTest::keyClicks(dialog.window()->inputLine(), "bye");
     QTest::keyClick(dialog.window()->inputLine(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isWatching(); }, 30000));

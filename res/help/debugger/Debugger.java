@@ -6,6 +6,7 @@ import com.sun.jdi.IncompatibleThreadStateException;
 import com.sun.jdi.Location;
 import com.sun.jdi.Method;
 import com.sun.jdi.ObjectReference;
+import com.sun.jdi.ReferenceType;
 import com.sun.jdi.StackFrame;
 import com.sun.jdi.StringReference;
 import com.sun.jdi.ThreadReference;
@@ -278,8 +279,26 @@ final class Debugger {
         return false;
     }
 
-    /** The exception's own toString(), as the stack trace will print it. */
-    private static String describe(ObjectReference exception, ThreadReference thread) {
+    /**
+     * The exception's own toString(), as the stack trace will print it. The call runs in the
+     * program while this thread waits for it, so nothing may stop the program meanwhile: a
+     * breakpoint in the user's toString(), or a class it loads, would otherwise wait for this
+     * thread for ever. Every request is off during the call; classes it prepared get their
+     * breakpoints afterwards.
+     */
+    private String describe(ObjectReference exception, ThreadReference thread) {
+        EventRequestManager manager = vm.eventRequestManager();
+        List<EventRequest> quieted = new ArrayList<>();
+        for (List<? extends EventRequest> kind : List.of(manager.breakpointRequests(),
+                manager.classPrepareRequests(), manager.exceptionRequests(),
+                manager.stepRequests())) {
+            for (EventRequest request : kind) {
+                if (request.isEnabled()) {
+                    request.disable();
+                    quieted.add(request);
+                }
+            }
+        }
         try {
             Method toString = ((ClassType) exception.referenceType())
                     .concreteMethodByName("toString", "()Ljava/lang/String;");
@@ -290,6 +309,13 @@ final class Debugger {
             }
         } catch (Exception unusable) {
             // Its class name says what it is.
+        } finally {
+            for (EventRequest request : quieted) {
+                request.enable();
+            }
+            for (ReferenceType type : vm.allClasses()) {
+                breakpoints.prepared(type);
+            }
         }
         return exception.referenceType().name();
     }
