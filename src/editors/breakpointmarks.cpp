@@ -7,6 +7,13 @@
 
 #include <algorithm>
 
+namespace {
+
+// How far below a line without code a breakpoint looks for code to go to.
+constexpr int kCodeSearchLines = 10;
+
+} // namespace
+
 BreakpointMarks::BreakpointMarks(QTextDocument *document, std::function<QString()> path)
     : m_document(document)
     , m_path(std::move(path)) {
@@ -63,6 +70,17 @@ void BreakpointMarks::setLines(const QList<int> &lines) {
 bool BreakpointMarks::toggle(int line) {
     if (line < 0 || line >= m_document->blockCount()) {
         return false;
+    }
+    // A line without code would never stop the program: the breakpoint goes to the first line
+    // below it that has some, nearby, or stays where asked when there is none. One already on
+    // such a line is cleared where it is.
+    for (int below = line;
+         !has(line) && below < std::min(line + kCodeSearchLines, m_document->blockCount());
+         ++below) {
+        if (!BreakpointStore::holdsNoCode(m_document->findBlockByNumber(below).text())) {
+            line = below;
+            break;
+        }
     }
     QList<int> now = lines();
     const bool set = !now.contains(line);

@@ -94,3 +94,10 @@ void BreakpointStore::save() const {
         m_profile->writeString(kGroup, kFilesKey, toTexts(m_files).join(QLatin1Char('\n')));
     }
 }
+
+bool BreakpointStore::holdsNoCode(const QString &lineText) {
+    const QString text = lineText.trimmed();
+    return text.isEmpty() || text == QLatin1String("{") || text.startsWith(QLatin1String("//"))
+           || text.startsWith(QLatin1String("/*")) || text.startsWith(QLatin1Char('*'))
+           || (text.startsWith(QLatin1Char('@')) && !text.startsWith(QLatin1String("@interface")));
+}

@@ -35,6 +35,10 @@ public:
     static QStringList toTexts(const QMap<QString, QList<int>> &files);
     static QMap<QString, QList<int>> fromTexts(const QStringList &texts);
 
+    // Whether a line's text holds nothing a program can stop at: blanks, a comment line, an
+    // annotation or a lone opening brace. A breakpoint asked for there goes to the code below.
+    static bool holdsNoCode(const QString &lineText);
+
 Q_SIGNALS:
     // The lines of the file changed.
     void changed(const QString &path);

@@ -465,7 +465,9 @@ void CSyntaxWindowView::JumpToLine(int line, int column) {
 
 void CSyntaxWindowView::SelectLineAt(int offset) {
     if (ColourClassStore *store = colourClasses()) {
-        SelectLine(store->lineAt(offset).line);
+        // Shown as a jump to a message is: highlighted, the caret at its first non-blank, and
+        // nothing selected that the next key would replace.
+        JumpToLine(store->lineAt(offset).line, editors::kFirstNonBlank);
     }
 }
 

@@ -148,6 +148,13 @@ TEST_F(DebuggingTest, BreakpointsFollowTheirLinesAndStayForTheNextOpening) {
     EXPECT_EQ(average->breakpoints().lines(), (QList<int>{6, 8}));
     const QString path = average->pathName();
     EXPECT_EQ(BreakpointStore::instance().lines(path), (QList<int>{7, 9}));
+    // F9 on the comment sets the breakpoint on the code below it, where the program can stop;
+    // F9 there again clears it.
+    putCaret(average, 2);
+    QTest::keyClick(editOf(average), Qt::Key_F9);
+    EXPECT_EQ(average->breakpoints().lines(), (QList<int>{3, 6, 8}));
+    QTest::keyClick(editOf(average), Qt::Key_F9);
+    EXPECT_EQ(average->breakpoints().lines(), (QList<int>{6, 8}));
     ASSERT_TRUE(harness.mainFrame().executeCommand(CommandId::FileSave));
 
     harness.mainFrame().executeCommand(CommandId::WindowCloseActive);

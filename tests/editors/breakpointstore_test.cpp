@@ -17,6 +17,17 @@ TEST(BreakpointStoreTexts, ReadBackWhatWasWrittenEvenWithCommasAndTabsInPaths) {
     EXPECT_EQ(BreakpointStore::fromTexts(BreakpointStore::toTexts(files)), files);
 }
 
+TEST(BreakpointLines, BlanksCommentsAnnotationsAndALoneBraceHoldNoCode) {
+    for (const char *none :
+         {"", "   \t", "  {", "// total", "  /* x */", "   * @param a", "@Override"}) {
+        EXPECT_TRUE(BreakpointStore::holdsNoCode(QString::fromLatin1(none))) << none;
+    }
+    for (const char *code : {"  }", "x++; // count", "{ x++; }", "@interface Marker {}",
+                             "for (int i = 0; i < 3; i++) {"}) {
+        EXPECT_FALSE(BreakpointStore::holdsNoCode(QString::fromLatin1(code))) << code;
+    }
+}
+
 TEST(BreakpointStoreTexts, DamagedEntriesAreSkippedAndTheRestKept) {
     const QStringList texts{
         "",    "no tab here",      "\t/only/a/path.java", "3,x,-2,0,3,1\t/kept/Sorted.java",

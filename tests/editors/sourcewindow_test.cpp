@@ -2,6 +2,7 @@
 #include "editors/colourclassstore.h"
 #include "editors/csyntaxwindowdoc.h"
 #include "editors/csyntaxwindowview.h"
+#include "editors/linejump.h"
 #include "editors/sourcehighlighter.h"
 #include "editors/sourcetext.h"
 #include "editors/syntaxcolouring.h"
@@ -109,9 +110,9 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"GoToLineBeyondTheTextSelectsTheLastLine", QStringLiteral("a\nbc"), 0, 0,
                  [](CSyntaxWindowView &view) { view.SelectLine(7); }, QStringLiteral("a\nbc"),
                  QStringLiteral("bc")},
-        EditCase{"SelectLineAtTheOffsetOfALineBreakSelectsItsLine", QStringLiteral("ab\ncd\nef"), 0,
+        EditCase{"SelectLineAtTheOffsetOfALineBreakSelectsNothing", QStringLiteral("ab\ncd\nef"), 0,
                  0, [](CSyntaxWindowView &view) { view.SelectLineAt(7); },
-                 QStringLiteral("ab\ncd\nef"), QStringLiteral("cd")}),
+                 QStringLiteral("ab\ncd\nef"), QString()}),
     testing_support::CaseName());
 
 TEST(SourceView, IndentationIsUndoneWithItsLineBreak) {
@@ -451,7 +452,9 @@ TEST(SourceCommands, ConvertLinebreaksMakesEveryBreakCrLf) {
     EXPECT_EQ(fileBytes(window.path), QByteArray("x\r\ny\r\nz\r\nint"));
 }
 
-TEST(FunctionList, ChoosingSelectsTheStoredLineUntilRefreshed) {
+// Choosing an entry shows its stored line as a jump does: highlighted, the caret at its first
+// non-blank character, nothing selected.
+TEST(FunctionList, ChoosingShowsTheStoredLineUntilRefreshed) {
     SourceWindow window("class A {\r\n  void f() {\r\n  }\r\n}\r\n");
     QComboBox *list = window.frame()->functionList();
     EXPECT_EQ(list->count(), 2);
@@ -464,12 +467,16 @@ TEST(FunctionList, ChoosingSelectsTheStoredLineUntilRefreshed) {
     QTest::keyClicks(window.view(), QStringLiteral("int b;"));
     press(*window.view(), Qt::Key_Return);
     Q_EMIT list->activated(1);
-    EXPECT_EQ(window.selectedText(), QStringLiteral("int a;"));
+    EXPECT_EQ(window.selectedText(), QString());
+    EXPECT_EQ(editors::highlightedJumpLine(*window.view()), 1);
+    EXPECT_EQ(window.view()->textCursor().positionInBlock(), 0); // "int a;" starts the line
     EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 2"));
 
     window.view()->RefreshFunctionList();
     Q_EMIT list->activated(1);
-    EXPECT_EQ(window.selectedText(), QStringLiteral("  void f() {"));
+    EXPECT_EQ(window.selectedText(), QString());
+    EXPECT_EQ(editors::highlightedJumpLine(*window.view()), 3);
+    EXPECT_EQ(window.view()->textCursor().positionInBlock(), 2);
     EXPECT_EQ(window.services.lineText, QStringLiteral("Line: 4"));
 }
 
