@@ -288,8 +288,8 @@ void LineNumberMargin::paintEvent(QPaintEvent *event) {
             painter.drawRoundedRect(area, area.width() / 6, area.height() / 6);
             const qreal inset = area.width() / 4;
             const QRectF cross = area.adjusted(inset, inset, -inset, -inset);
-            painter.setPen(QPen(Qt::white, std::max(1.5, area.width() / 7), Qt::SolidLine,
-                                Qt::RoundCap));
+            painter.setPen(
+                QPen(Qt::white, std::max(1.5, area.width() / 7), Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(cross.topLeft(), cross.bottomRight());
             painter.drawLine(cross.topRight(), cross.bottomLeft());
             painter.setPen(Qt::NoPen);

@@ -219,9 +219,9 @@ TEST_F(RoutingTest, NearestUpdateHandlerDecidesAndDisabledCommandsDoNotRun) {
 TEST(EnableRules, ProjectCommandsNeedAProject) {
     AppHarness harness;
     CMainFrame &frame = harness.mainFrame();
-    for (int id : {CommandId::Build, CommandId::Compile, CommandId::RunApplication,
-                   CommandId::RunApplet, CommandId::RunWithConsole, CommandId::CreateJar,
-                   CommandId::AddJavaSourceFiles}) {
+    for (int id :
+         {CommandId::Build, CommandId::Compile, CommandId::RunApplication, CommandId::RunApplet,
+          CommandId::RunWithConsole, CommandId::CreateJar, CommandId::AddJavaSourceFiles}) {
         EXPECT_FALSE(frame.commandState(id).isEnabled()) << id;
     }
 

@@ -126,8 +126,8 @@ TEST(MarkStrip, StaysAsWideWithOrWithoutMarksAndShowsTheMessagesOfEachLine) {
               u"<pre>error: cannot find symbol\n    int x = y;\n            ^\nwarning: w</pre>"_s);
     // The error mark is painted red, with a white cross through its middle.
     const QImage painted = margin->grab().toImage();
-    const QColor edge = painted.pixelColor(QPoint(area.left() + 1, area.center().y())
-                                           * painted.devicePixelRatio());
+    const QColor edge =
+        painted.pixelColor(QPoint(area.left() + 1, area.center().y()) * painted.devicePixelRatio());
     EXPECT_GT(edge.red(), 150);
     EXPECT_LT(edge.green(), 80);
     EXPECT_GT(painted.pixelColor(area.center() * painted.devicePixelRatio()).green(), 150);
