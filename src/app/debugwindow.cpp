@@ -89,7 +89,7 @@ DebugWindow::DebugWindow(QWidget *owner)
         {QStringLiteral("Name"), QStringLiteral("Value"), QStringLiteral("Type")});
     m_variables->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_variables->setColumnWidth(kNameColumn, 140);
-    m_variables->setColumnWidth(kValueColumn, 220);
+    m_variables->setColumnWidth(kValueColumn, 180);
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
     layout->addWidget(splitter, 1);
@@ -111,7 +111,7 @@ DebugWindow::DebugWindow(QWidget *owner)
     });
     connect(m_variables, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem *item) { m_expanded.remove(frameKey(m_frame) + pathOf(item)); });
-    resize(640, 300);
+    resize(760, 320);
     showEnded();
 }
 

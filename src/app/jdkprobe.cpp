@@ -57,17 +57,22 @@ void JdkProbe::probe(const QString &jdkFolder) {
         }
     });
     connect(process, &QProcess::readyRead, this, [this, process] {
-        if (!takeOutput()) {
+        const Taken taken = takeOutput();
+        if (taken == Taken::More) {
             return;
         }
-        // The version is known: the program need not go on. It is ended, and deleted once
-        // control leaves its own signal.
+        // The version is known, or cannot come any more: the program need not go on. It is
+        // ended, and deleted once control leaves its own signal.
         m_timeout.stop();
         process->disconnect(this);
         process->kill();
         process->waitForFinished();
         m_process.release()->deleteLater();
-        report(Result::Found, versionIn(m_output));
+        if (taken == Taken::Version) {
+            report(Result::Found, versionIn(m_output));
+        } else {
+            report(Result::NoAnswer);
+        }
     });
     connect(process, &QProcess::finished, this, [this] {
         m_timeout.stop();
@@ -80,16 +85,14 @@ void JdkProbe::probe(const QString &jdkFolder) {
     process->start(javac.filePath(), {QStringLiteral("-version")});
 }
 
-bool JdkProbe::takeOutput() {
-    const QByteArray chunk = m_process->readAll();
-    const qsizetype room = kKeptOutputBytes - m_output.size();
-    if (room <= 0) {
-        return false;
-    }
-    m_output += chunk.left(room);
+JdkProbe::Taken JdkProbe::takeOutput() {
+    m_output += m_process->read(kKeptOutputBytes - m_output.size());
     // A version line counts once its line end has come: "javac 2" may yet become "javac 21".
     const qsizetype lastLineEnd = m_output.lastIndexOf('\n');
-    return lastLineEnd >= 0 && !versionIn(m_output.left(lastLineEnd + 1)).isEmpty();
+    if (lastLineEnd >= 0 && !versionIn(m_output.left(lastLineEnd + 1)).isEmpty()) {
+        return Taken::Version;
+    }
+    return m_output.size() >= kKeptOutputBytes ? Taken::Full : Taken::More;
 }
 
 QString JdkProbe::versionIn(const QByteArray &output) {

@@ -12,9 +12,9 @@ class QProcess;
 // version the compiler prints. One probe runs at a time; starting another drops the one still
 // running, so only the answer for the latest folder arrives. Nothing here stops the user from
 // keeping a folder without a compiler; it only tells. Only the first kKeptOutputBytes of what
-// the program prints are kept (the rest is read and dropped), and the answer comes as soon as
-// they hold the version line, so a program that prints without end costs neither memory nor
-// the whole wait.
+// the program prints are read, and the answer comes as soon as they hold the version line, or
+// hold none once full: a program that prints without end costs neither memory nor the whole
+// wait.
 class JdkProbe : public QObject {
     Q_OBJECT
 
@@ -51,9 +51,9 @@ private:
     static QString emptyFolderNote(Result result, const QString &version);
     void stop();
     void report(Result result, const QString &version = QString());
-    // Takes what the program printed into m_output, as far as it keeps it; true when it holds
-    // a whole version line.
-    bool takeOutput();
+    // Takes what the program printed into m_output, as far as it keeps it.
+    enum class Taken { More, Version, Full };
+    Taken takeOutput();
 
     std::unique_ptr<QProcess> m_process;
     QByteArray m_output;

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -18,7 +19,18 @@ std::unique_ptr<Prompter> &installedPrompter() {
 }
 
 QWidget *dialogParent() {
-    return QApplication::activeWindow();
+    if (QWidget *active = QApplication::activeWindow()) {
+        return active;
+    }
+    // Right after another box has closed no window may be active yet: the next box still
+    // belongs over the application's main window, not in the middle of the screen.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isVisible() && qobject_cast<QMainWindow *>(window)) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 QString messageCaption() {

@@ -85,8 +85,8 @@ qint64 residentKilobytes() {
 }
 
 // A bin/javac that prints without end: the probe answers as soon as it has read a version line
-// (the program never ends, so a Found can only come early), and keeps no more than a few
-// kilobytes while it waits for one that never comes.
+// (the program never ends, so a Found can only come early), or once the first kilobytes it reads
+// hold none, keeping no more than those few kilobytes.
 TEST(JdkProbe, CompilerThatPrintsWithoutEndNeitherFillsMemoryNorKeepsItWaiting) {
     QTemporaryDir scratch;
     ASSERT_TRUE(scratch.isValid());
