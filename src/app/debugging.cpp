@@ -153,11 +153,13 @@ void Debugging::stopped(const javaservice::DebugStop &stop) {
         return;
     }
     const javaservice::DebugFrame &frame = stop.frames.at(stop.frame);
-    showFrame(frame);
+    // The Debug window is up before the line is shown, so that the line is kept clear of it as
+    // of the output window.
     if (m_window) {
         m_window->show();
         m_window->raise();
     }
+    showFrame(frame);
     if (m_context.statusMessage) {
         m_context.statusMessage(
             stop.reason == javaservice::DebugStop::Reason::Exception
