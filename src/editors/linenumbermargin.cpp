@@ -307,17 +307,20 @@ void LineNumberMargin::paintEvent(QPaintEvent *event) {
             painter.drawEllipse(area.adjusted(0.5, 0.5, -0.5, -0.5));
         }
         if (shown.execution) {
-            // An arrow pointing at the line the program stopped at, over the breakpoint.
+            // An arrow pointing at the line the program stopped at; over a breakpoint it is
+            // smaller, so that the dot's red still shows around it.
+            const qreal inset = shown.breakpoint ? area.width() / 5 : 0;
+            const QRectF arrow = area.adjusted(inset, inset, -inset, -inset);
             painter.setPen(QPen(kExecutionColour.darker(160), 1));
             painter.setBrush(kExecutionColour);
-            const qreal middle = area.center().y();
-            painter.drawPolygon(QPolygonF{QPointF(area.left(), middle - area.height() / 4),
-                                          QPointF(area.center().x(), middle - area.height() / 4),
-                                          QPointF(area.center().x(), area.top()),
-                                          QPointF(area.right(), middle),
-                                          QPointF(area.center().x(), area.bottom()),
-                                          QPointF(area.center().x(), middle + area.height() / 4),
-                                          QPointF(area.left(), middle + area.height() / 4)});
+            const qreal middle = arrow.center().y();
+            painter.drawPolygon(QPolygonF{QPointF(arrow.left(), middle - arrow.height() / 4),
+                                          QPointF(arrow.center().x(), middle - arrow.height() / 4),
+                                          QPointF(arrow.center().x(), arrow.top()),
+                                          QPointF(arrow.right(), middle),
+                                          QPointF(arrow.center().x(), arrow.bottom()),
+                                          QPointF(arrow.center().x(), middle + arrow.height() / 4),
+                                          QPointF(arrow.left(), middle + arrow.height() / 4)});
         }
         painter.setPen(Qt::NoPen);
     }
