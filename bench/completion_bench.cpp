@@ -19,6 +19,7 @@
 #include "services/ideservices.h"
 #include "tools/javaservices.h"
 
+#include "benchmeasure.h"
 #include "benchproject.h"
 
 #include <QApplication>
@@ -40,18 +41,6 @@ namespace {
 constexpr int kRuns = 9;
 constexpr int kProjectFiles = 200;
 constexpr int kBigFileLines = 2000;
-
-QString jdkFolder() {
-    return AppSettings::defaultJdkFolder();
-}
-
-void write(const QString &path, const QByteArray &text) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-        qFatal("Cannot write %s", qPrintable(path));
-    }
-}
 
 // kProjectFiles - 1 classes Part000.. in package app.model that use each other, and app.Main,
 // a class of kBigFileLines lines whose methods use them; the caret line is in its middle.
@@ -157,11 +146,6 @@ Figures completeAt(CSyntaxWindowView *view, CompletionController *completion, in
         sendKey(view, Qt::Key_Escape, Qt::NoModifier, QString());
     }
     return figures;
-}
-
-double loadAverage() {
-    QFile load("/proc/loadavg");
-    return load.open(QIODevice::ReadOnly) ? load.readAll().split(' ').first().toDouble() : -1;
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include "benchmeasure.h"
 #include "benchservices.h"
 
 #include <QApplication>
@@ -35,6 +36,14 @@
 #include <memory>
 
 namespace {
+
+double residentMegabytes() {
+    return double(residentKb()) * 1024.0 / 1e6;
+}
+
+double cpuSeconds() {
+    return cpuMilliseconds() / 1e3;
+}
 
 constexpr int kDefaultSeconds = 10;
 constexpr int kSampleMs = 100;
@@ -71,23 +80,6 @@ void runEventsUntil(Done done, int ms) {
     while (!done() && clock.elapsed() < ms) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-}
-
-double residentMegabytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? double(fields[1].toLongLong()) * double(sysconf(_SC_PAGESIZE)) / 1e6
-                             : 0;
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The program and command line of the printer, written into folder; empty when it cannot be.

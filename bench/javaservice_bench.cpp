@@ -19,6 +19,7 @@
 #include "services/ideservices.h"
 #include "tools/javaservices.h"
 
+#include "benchmeasure.h"
 #include "benchproject.h"
 
 #include <QApplication>
@@ -43,18 +44,6 @@ namespace {
 constexpr int kRuns = 7;
 constexpr int kTreeFiles = 200;
 constexpr int kBigFileLines = 2000;
-
-QString jdkFolder() {
-    return AppSettings::defaultJdkFolder();
-}
-
-void write(const QString &path, const QByteArray &text) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-        qFatal("Cannot write %s", qPrintable(path));
-    }
-}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -195,19 +184,6 @@ std::pair<double, double> compareBuilds(javaservice::JavaServiceClient &client,
     return {median(child), median(service)};
 }
 
-qint64 residentKb(qint64 process) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(process));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-    }
-    return 0;
-}
-
 // A Tarvo started as a program with no file, after it has settled: its resident size, and
 // whether it started any Java.
 qint64 tarvoIdleResidentKb(bool *startedJava) {
@@ -296,11 +272,6 @@ TypingFigures typeInBigFile(const QString &root) {
         }
     }
     return figures;
-}
-
-double loadAverage() {
-    QFile load("/proc/loadavg");
-    return load.open(QIODevice::ReadOnly) ? load.readAll().split(' ').first().toDouble() : -1;
 }
 
 } // namespace

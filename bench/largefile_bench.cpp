@@ -25,6 +25,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include "benchmeasure.h"
 #include "javasample.h"
 
 #include <sys/resource.h>
@@ -56,13 +57,6 @@ void typeKey(QWidget *view, Qt::Key key, const QString &text) {
     QCoreApplication::sendEvent(view, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(view, &release);
-}
-
-double cpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 // The share of a core the process takes over a few idle seconds with the window focused: the

@@ -17,6 +17,7 @@
 #include "tools/processoutputwindow.h"
 #include "tools/processrunner.h"
 
+#include "benchmeasure.h"
 #include "benchservices.h"
 
 #include <QApplication>
@@ -109,13 +110,6 @@ QString expectedEditText() {
             + QStringList{QStringLiteral("... %1 lines of output left out ...").arg(leftOut)}
             + lines.mid(lines.size() - kTailLines))
         .join(u'\n');
-}
-
-double cpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 void watchRun(benchmark::State &state, const QString &program, const QString &commandLine) {
