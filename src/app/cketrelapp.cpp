@@ -304,7 +304,8 @@ void CKetrelApp::registerCommands() {
     // The project's own commands reach it from any window, as they do from the project window:
     // a source window's Project menu adds files, makes the jar or brings the output back.
     for (const int id :
-         {CommandId::AddJavaSourceFiles, CommandId::AddHtmlFile, CommandId::ShowCompilerOutput,
+         {CommandId::AddJavaSourceFiles, CommandId::AddHtmlFile, CommandId::AddFolder,
+          CommandId::RunSettings, CommandId::Libraries, CommandId::ShowCompilerOutput,
           CommandId::CreateJar, CommandId::ShowArchiveContents}) {
         addCommand(id, [this, id] {
             if (CJavaProjectDoc *project = GetProjectDoc()) {

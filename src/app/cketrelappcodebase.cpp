@@ -42,18 +42,6 @@ void selectInWindow(fw::Document *document, const search::Hit &hit) {
 } // namespace
 
 void CKetrelApp::registerCodebaseCommands() {
-    const auto forward = [this](int id, void (CJavaProjectDoc::*command)()) {
-        addCommand(id, [this, command] {
-            if (CJavaProjectDoc *project = GetProjectDoc()) {
-                (project->*command)();
-            }
-        });
-        addUpdate(id, [this](fw::CommandUi &ui) { ui.setEnabled(GetProjectDoc() != nullptr); });
-    };
-    forward(CommandId::AddFolder, &CJavaProjectDoc::AddFolder);
-    forward(CommandId::RunSettings, &CJavaProjectDoc::EditRunSettings);
-    forward(CommandId::Libraries, &CJavaProjectDoc::EditLibraries);
-
     m_findInFiles = std::make_unique<FindInFiles>(findInFilesContext());
     addCommand(CommandId::FindInFiles, [this] { m_findInFiles->Run(); });
 

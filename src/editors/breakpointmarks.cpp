@@ -22,12 +22,8 @@ BreakpointMarks::BreakpointMarks(QTextDocument *document, std::function<QString(
 
 BreakpointMarks::~BreakpointMarks() = default;
 
-BreakpointMarks::Mark BreakpointMarks::markAt(int line) const {
-    const QTextBlock block = m_document->findBlockByNumber(line);
-    Mark mark{QTextCursor(m_document), QTextCursor(m_document), block.length() <= 1};
-    mark.start.setPosition(block.position());
-    mark.end.setPosition(block.position() + block.length() - 1);
-    return mark;
+LineAnchor BreakpointMarks::markAt(int line) const {
+    return LineAnchor::at(m_document->findBlockByNumber(line));
 }
 
 void BreakpointMarks::load() {
@@ -52,8 +48,8 @@ void BreakpointMarks::forget() {
 
 QList<int> BreakpointMarks::lines() const {
     QList<int> lines;
-    for (const Mark &mark : m_marks) {
-        lines << mark.start.blockNumber();
+    for (const LineAnchor &mark : m_marks) {
+        lines << mark.line();
     }
     std::sort(lines.begin(), lines.end());
     lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
@@ -116,13 +112,11 @@ void BreakpointMarks::follow() {
         return;
     }
     const qsizetype before = m_marks.size();
-    m_marks.removeIf([](const Mark &mark) {
-        return !mark.emptyLine && mark.start.position() == mark.end.position();
-    });
+    m_marks.removeIf([](const LineAnchor &mark) { return mark.isGone(); });
     // A line broken in two keeps its breakpoint on the part that holds the line's start.
-    for (Mark &mark : m_marks) {
+    for (LineAnchor &mark : m_marks) {
         if (mark.start.block() != mark.end.block()) {
-            mark = markAt(mark.start.blockNumber());
+            mark = markAt(mark.line());
         }
     }
     if (m_marks.size() != before || lines() != m_storedLines) {

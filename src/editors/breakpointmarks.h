@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/lineanchor.h"
+
 #include <QList>
 #include <QObject>
 #include <QTextCursor>
@@ -42,12 +44,7 @@ Q_SIGNALS:
     void changed();
 
 private:
-    struct Mark {
-        QTextCursor start;
-        QTextCursor end;
-        bool emptyLine = false;
-    };
-    Mark markAt(int line) const;
+    LineAnchor markAt(int line) const;
     void setLines(const QList<int> &lines);
     // After an edit: drops the breakpoints whose lines went, and stores the lines when they moved.
     void follow();
@@ -55,7 +52,7 @@ private:
 
     QTextDocument *m_document;
     std::function<QString()> m_path;
-    QList<Mark> m_marks;
+    QList<LineAnchor> m_marks;
     QList<int> m_storedLines; // 0-based, as last stored
     QTextCursor m_execution;  // null when the program is not stopped here
 };

@@ -22,10 +22,7 @@ void LineMarks::setMarks(const QList<jdk::CompilerMark> &marks) {
         }
         const QTextBlock block =
             m_document->findBlockByNumber(std::clamp(mark.line - 1, 0, lastLine));
-        QTextCursor start(block);
-        QTextCursor end(block);
-        end.movePosition(QTextCursor::EndOfBlock);
-        m_marks.append({start, end, block.length() <= 1, mark.kind, mark.text});
+        m_marks.append({LineAnchor::at(block), mark.kind, mark.text});
     }
     emit changed();
 }
@@ -49,7 +46,7 @@ QMap<int, LineMarks::MarkedLine> LineMarks::markedLines() const {
         if (isGone(mark)) {
             continue;
         }
-        const int line = mark.start.blockNumber();
+        const int line = mark.anchor.line();
         MarkedLine &marked = lines[line];
         if (mark.kind == CompilerMessageKind::Error) {
             marked.kind = CompilerMessageKind::Error;
@@ -65,7 +62,7 @@ QMap<int, LineMarks::MarkedLine> LineMarks::markedLines() const {
 }
 
 bool LineMarks::isGone(const Mark &mark) {
-    return !mark.emptyLine && mark.start.position() == mark.end.position();
+    return mark.anchor.isGone();
 }
 
 void LineMarks::dropGoneMarks() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/lineanchor.h"
 #include "tools/compilermarks.h"
 
 #include <QList>
@@ -44,9 +45,7 @@ Q_SIGNALS:
 
 private:
     struct Mark {
-        QTextCursor start;
-        QTextCursor end;
-        bool emptyLine = false;
+        LineAnchor anchor;
         CompilerMessageKind kind = CompilerMessageKind::Error;
         QString text;
     };

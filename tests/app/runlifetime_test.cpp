@@ -163,11 +163,10 @@ TEST_F(RunLifetimeTest, CommandKeysWorkInTheOutputWindowAndTheKeyboardGoesWhereE
 // File > Exit while a program runs asks what closing its output window asks: Cancel keeps Tarvo
 // open with the program running, OK ends the program and Tarvo closes.
 TEST_F(RunLifetimeTest, ExitWhileAProgramRunsAsksAndOkEndsTheProgram) {
-    const QString jdk = AppSettings::defaultJdkFolder();
-    if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
+    if (!harness.useRealJdk()) {
         GTEST_SKIP() << "no JDK found";
     }
-    harness.app().settings().jdkFolder = jdk;
+    const QString jdk = harness.app().settings().jdkFolder;
     openProject(u"Looper.java"_s,
                 "public class Looper {\n"
                 "    public static void main(String[] args) throws Exception {\n"

@@ -85,10 +85,7 @@ protected:
                + body + "\n    }\n}\n";
     }
 
-    const QString jdk =
-        QDir::cleanPath(qEnvironmentVariable("JAVA_HOME").isEmpty()
-                            ? QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../.."
-                            : qEnvironmentVariable("JAVA_HOME"));
+    const QString jdk = testing_support::installedJdk();
     QString folder;
     std::unique_ptr<JavaServiceClient> client;
     QMap<RequestId, Completions> answers;

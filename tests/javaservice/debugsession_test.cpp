@@ -151,10 +151,7 @@ protected:
             [&] { return !endings.isEmpty() && program.state() == QProcess::NotRunning; });
     }
 
-    const QString jdk =
-        QDir::cleanPath(qEnvironmentVariable("JAVA_HOME").isEmpty()
-                            ? QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../.."
-                            : qEnvironmentVariable("JAVA_HOME"));
+    const QString jdk = testing_support::installedJdk();
     QString folder;
     QProcess program;
     std::unique_ptr<DebugSession> session;

@@ -87,10 +87,7 @@ protected:
         return javac.readAll();
     }
 
-    const QString jdk =
-        QDir::cleanPath(qEnvironmentVariable("JAVA_HOME").isEmpty()
-                            ? QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../.."
-                            : qEnvironmentVariable("JAVA_HOME"));
+    const QString jdk = testing_support::installedJdk();
     QString folder;
     std::unique_ptr<JavaServiceClient> client;
     Heard heard;

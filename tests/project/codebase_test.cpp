@@ -286,11 +286,9 @@ TEST_F(CodebaseTest, RunSettingsAndLibrariesAreKeptBesideTheProjectFile) {
 class CodebaseJdkTest : public CodebaseTest {
 protected:
     void SetUp() override {
-        const QString jdk = AppSettings::defaultJdkFolder();
-        if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
+        if (!harness.useRealJdk()) {
             GTEST_SKIP() << "no JDK found";
         }
-        harness.app().settings().jdkFolder = jdk;
     }
     CProcessOutputDialog &output() { return *project->m_pOutputWnd; }
     QString shown() { return output().ShownText(); }

@@ -125,11 +125,9 @@ TEST_F(ProjectMovesTest, FileFoundNowhereIsNamedOnceWhenTheProjectOpens) {
 class ProjectMovesJdkTest : public ProjectMovesTest {
 protected:
     void SetUp() override {
-        const QString jdk = AppSettings::defaultJdkFolder();
-        if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
+        if (!harness.useRealJdk()) {
             GTEST_SKIP() << "no JDK found";
         }
-        harness.app().settings().jdkFolder = jdk;
     }
     CProcessOutputDialog &output() { return *project->m_pOutputWnd; }
     // Runs a command of the project to its end; its output.

@@ -3,6 +3,7 @@
 #include "app/cketrelapp.h"
 #include "app/cmainframe.h"
 #include "framework/profile.h"
+#include "services/appsettings.h"
 #include "support/testenvironment.h"
 
 #include <QApplication>
@@ -36,6 +37,15 @@ AppHarness::~AppHarness() {
 
 CMainFrame &AppHarness::mainFrame() const {
     return *m_app->mainFrame();
+}
+
+bool AppHarness::useRealJdk() const {
+    const QString jdk = AppSettings::defaultJdkFolder();
+    if (!QFileInfo(jdk + QStringLiteral("/bin/javac")).isExecutable()) {
+        return false;
+    }
+    m_app->settings().jdkFolder = jdk;
+    return true;
 }
 
 QString AppHarness::writeFile(const QString &name, const QByteArray &bytes) const {

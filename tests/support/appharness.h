@@ -39,6 +39,8 @@ public:
     const QString &settingsFile() const { return m_settingsFile; }
     bool started() const { return m_started; }
 
+    // Sets the JDK folder to the JDK installed here; false when there is none (the test skips).
+    bool useRealJdk() const;
     // Writes a file below the scratch folder and returns its full path.
     QString writeFile(const QString &name, const QByteArray &bytes) const;
     // A fresh view of the settings file as it is on disk now.

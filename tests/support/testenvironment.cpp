@@ -68,4 +68,12 @@ bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs) {
     return condition();
 }
 
+QString installedJdk() {
+    const QString home = qEnvironmentVariable("JAVA_HOME");
+    return QDir::cleanPath(home.isEmpty()
+                               ? QFileInfo(QStringLiteral("/usr/bin/javac")).canonicalFilePath()
+                                     + QStringLiteral("/../..")
+                               : home);
+}
+
 } // namespace testing_support

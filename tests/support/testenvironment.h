@@ -20,6 +20,10 @@ QString makeScratchFolder(const QString &name);
 // Writes a file (and the folders it needs) below folder; returns its full path.
 QString writeFileIn(const QString &folder, const QString &name, const QByteArray &bytes);
 
+// The JDK the tests run: JAVA_HOME when set, else the one /usr/bin/javac belongs to. Tests skip
+// when it holds no bin/javac.
+QString installedJdk();
+
 // Runs the event loop until condition holds or timeoutMs have passed; whether it holds.
 bool processEventsUntil(const std::function<bool()> &condition, int timeoutMs = 120000);
 

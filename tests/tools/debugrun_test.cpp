@@ -74,10 +74,7 @@ protected:
                          [this](const DebugStop &stop) { stops.append(stop); });
     }
 
-    const QString jdk =
-        QDir::cleanPath(qEnvironmentVariable("JAVA_HOME").isEmpty()
-                            ? QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../.."
-                            : qEnvironmentVariable("JAVA_HOME"));
+    const QString jdk = testing_support::installedJdk();
     QString folder;
     std::unique_ptr<DebugRun> run;
     std::unique_ptr<CProcessRunner> started;

@@ -316,7 +316,7 @@ TEST_F(ProcessRunnerTest, KillingTheApplicationEndsTheChildAndWhatItStarted) {
 
 // The resident Java service ends when Tarvo is killed: its input closes with Tarvo.
 TEST_F(ProcessRunnerTest, KillingTheApplicationEndsItsJavaService) {
-    const QString jdk = QDir::cleanPath(QFileInfo("/usr/bin/javac").canonicalFilePath() + "/../..");
+    const QString jdk = testing_support::installedJdk();
     if (!QFileInfo(jdk + "/bin/javac").isExecutable()) {
         GTEST_SKIP() << "no JDK found";
     }
