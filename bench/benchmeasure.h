@@ -20,6 +20,15 @@ inline QString jdkFolder() {
     return AppSettings::defaultJdkFolder();
 }
 
+// Whether the JDK is there; says so when it is not, and the benchmark has nothing to measure.
+inline bool haveJdk() {
+    if (QFileInfo(jdkFolder() + QStringLiteral("/bin/javac")).isExecutable()) {
+        return true;
+    }
+    std::printf("no JDK found\n");
+    return false;
+}
+
 // Writes a file, making its folder; a file that cannot be written ends the benchmark.
 inline void write(const QString &path, const QByteArray &text) {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -153,10 +153,10 @@ Figures completeAt(CSyntaxWindowView *view, CompletionController *completion, in
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (!QFileInfo(jdkFolder() + "/bin/javac").isExecutable()) {
-        std::printf("no JDK found\n");
+    if (!haveJdk()) {
         return 0;
     }
+    // The Java programs are compiled into a cache of this run's own.
     QTemporaryDir scratch;
     qputenv("XDG_CACHE_HOME", (scratch.path() + "/cache").toUtf8());
     const double loadBefore = loadAverage();
